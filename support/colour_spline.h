@@ -1,0 +1,34 @@
+#pragma once
+
+#include "support/colour.h"
+
+#include <vector>
+
+struct ColourStop {
+    double position;
+    Colour colour;
+};
+
+// An ordered list of colour stops with a cubic Hermite lookup. Stops are kept
+// in the order appended, never sorted; evaluate expects at least two stops
+// with strictly ascending positions.
+class ColourSpline {
+public:
+    // Replaces every stop with `count` rows of `table`, five doubles a row:
+    // position, r, g, b, a. A count of zero or less leaves the spline empty.
+    void setStops(const double* table, int count);
+
+    // The colour at position x: the last stop's colour at or above the last
+    // position, otherwise the Hermite curve through the segment holding x,
+    // with tangents from the neighbouring stops (not scaled by the segment
+    // width, so the curve may overshoot [0, 1]). Allocates nothing.
+    // Outside its contract: an empty spline gives transparent black, a single
+    // stop gives that stop's colour, and a segment of zero width gives its
+    // first stop's colour.
+    Colour evaluate(double x) const;
+
+    const std::vector<ColourStop>& stops() const { return stopList; }
+
+private:
+    std::vector<ColourStop> stopList;
+};

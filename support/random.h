@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+
+// The Mersenne Twister MT19937 with its published seeding procedures,
+// tempering and 53-bit doubles, plus a few derived draws. A plain value:
+// copying it copies the sequence position. Not thread-safe.
+class Random {
+public:
+    // Seeded from the calendar time in whole seconds.
+    Random();
+    // Seeded with the int's bits taken as unsigned.
+    explicit Random(int s);
+
+    void seed(std::uint32_t s);
+    // Reseeds from `length` words of `key`. A length below 1 reads nothing
+    // from `key` and seeds as if from the single word 0.
+    void seedArray(const std::uint32_t* key, int length);
+
+    std::uint32_t nextUint32();
+    // nextUint32() >> 1: 0 .. 2^31 - 1.
+    int nextUint31();
+    // [0, 1) with 53 random bits; two outputs, the high part drawn first.
+    double nextDouble();
+    // The same as nextDouble().
+    double uniform();
+    // nextDouble() rounded to float: in [0, 1], exactly 1.0 when the double is
+    // at least 1 - 2^-25.
+    float nextFloat();
+    // lo + trunc(nextDouble() * (hi - lo)), in [lo, hi) for hi > lo.
+    int nextInt(int lo, int hi);
+    // A standard normal deviate by the polar method, in single precision.
+    float gaussian();
+    float gaussian(float mean, float deviation);
+
+    // State word mt[0], without drawing: right after seed(s) it is s.
+    std::uint32_t firstStateWord() const { return state[0]; }
+
+private:
+    void regenerate();
+
+    static constexpr int stateSize = 624;
+    static constexpr int neverSeeded = 625;
+
+    std::uint32_t state[stateSize];
+    int index;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "support/random.h"
+#include "texture/scalar/basis.h"
+
+#include <cstdint>
+
+// Three-dimensional gradient noise on a lattice that wraps with period
+// `size` on every axis, with a quintic fade and a byte permutation table
+// shuffled by the field's own generator: the same seed gives the same field.
+// No parameters beyond those of Basis.
+class Noise : public Basis {
+public:
+    // `size` is the lattice period, meant to be a power of two; sizes below
+    // 1 are taken as 1 and sizes above 256 as 256, so that every table
+    // index stays inside the permutation table.
+    Noise(int seed, int size);
+    // Seeded from the clock: two fields built in the same second are equal.
+    explicit Noise(int size);
+
+    // The raw lattice noise: 0 at every lattice point, centred on 0; no
+    // scaling, no contrast.
+    double noise(double x, double y, double z) const;
+
+    // applyContrast((noise(xscale x, yscale y, zscale z) + 1) * 0.5).
+    double value(double x, double y, double z) override;
+
+    int latticeSize() const { return size; }
+
+private:
+    void buildPermutation();
+
+    std::int32_t size;
+    std::int32_t mask;
+    Random random;
+    // A permutation of 0..255, repeated once so that perm[a] + b needs no wrap.
+    std::uint8_t perm[512];
+};
