@@ -19,7 +19,8 @@ public:
     };
 
     // A sample count above 3 is kept; otherwise it follows from m as
-    // trunc(10 m + 50), bounded so that no outline exceeds maxSamples steps.
+    // trunc(10 m + 50) (0 for a NaN m). Either way it is bounded so that no
+    // outline has more than maxSamples points (samples + 1).
     SuperFormula(double a, double b, double m, double n1, double n2, double n3, int samples);
     // An independent shape without a display list, drawable in any context.
     SuperFormula(const SuperFormula& source);
@@ -29,6 +30,9 @@ public:
     void animate(double dt);
     // Rotates the heading by `angle` radians.
     void turn(double angle);
+    // Compiles outline and fill, sets fitScale = 1 / largest radius. A shape
+    // whose radii are not all finite, or all 0, compiles an empty list and
+    // gets fitScale 1: it shows only its eye.
     void buildList();
     void draw();
     void drawCentred();
@@ -40,6 +44,7 @@ public:
     // Parameter i = steps * paramStep[i]; clears listValid unless i is 6 or 7.
     void setParamSteps(int i, int steps);
 
+    // The most points an outline may have; samples stays below it.
     static constexpr int maxSamples = 100000;
 
     double a;
