@@ -36,6 +36,11 @@ public:
     // State word mt[0], without drawing: right after seed(s) it is s.
     std::uint32_t firstStateWord() const { return state[0]; }
 
+protected:
+    // Leaves the generator never seeded: its first draw seeds it with 5489.
+    struct Unseeded {};
+    explicit Random(Unseeded);
+
 private:
     void regenerate();
 

@@ -3,10 +3,20 @@
 // Scalar shaping functions shared by the texture functions.
 
 // lo if lo > x; otherwise hi if x > hi; otherwise x. Bounds first, value last.
-double clamp(double lo, double hi, double x);
+inline double clamp(double lo, double hi, double x)
+{
+    if (lo > x)
+        return lo;
+    if (x > hi)
+        return hi;
+    return x;
+}
 
 // a + (b - a) * t; t is not clamped.
-double lerp(double a, double b, double t);
+inline double lerp(double a, double b, double t)
+{
+    return a + (b - a) * t;
+}
 
 // 0 if x < edge, otherwise 1.
 double step(double edge, double x);

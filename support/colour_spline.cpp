@@ -1,0 +1,58 @@
+#include "support/colour_spline.h"
+
+void ColourSpline::setStops(const double* table, int count)
+{
+    stopList.clear();
+    if (count <= 0)
+        return;
+    stopList.reserve(count);
+    for (int k = 0; k < count; ++k) {
+        const double* row = table + 5 * k;
+        stopList.push_back(ColourStop{row[0], Colour(row[1], row[2], row[3], row[4])});
+    }
+}
+
+Colour ColourSpline::evaluate(double x) const
+{
+    const int n = static_cast<int>(stopList.size());
+    if (n == 0)
+        return Colour(0, 0, 0, 0);
+    const ColourStop& last = stopList[n - 1];
+    if (n == 1 || x >= last.position)
+        return last.colour;
+
+    // x lies below the last position, so some stop lies above it and k
+    // ends between 0 and n - 2.
+    int above = 0;
+    while (!(stopList[above].position > x))
+        ++above;
+    const int k = above > 0 ? above - 1 : 0;
+
+    const ColourStop& s0 = stopList[k > 0 ? k - 1 : k];
+    const ColourStop& s1 = stopList[k];
+    const ColourStop& s2 = stopList[k + 1];
+    const ColourStop& s3 = stopList[k + 2 < n ? k + 2 : k + 1];
+
+    // Only a value below a first segment of zero width lands here; its
+    // tangent would divide by zero.
+    if (!(s2.position > s1.position))
+        return s1.colour;
+
+    double t = (x - s1.position) / (s2.position - s1.position);
+    if (t < 0)
+        t = 0;
+    if (t > 1)
+        t = 1;
+
+    const Colour m1 = (s2.colour - s0.colour) * (1 / (s2.position - s0.position));
+    const Colour m2 = (s3.colour - s1.colour) * (1 / (s3.position - s1.position));
+
+    const double t2 = t * t;
+    const double t3 = t2 * t;
+    const double h00 = 2 * t3 - 3 * t2 + 1;
+    const double h10 = t3 - 2 * t2 + t;
+    const double h01 = -2 * t3 + 3 * t2;
+    const double h11 = t3 - t2;
+
+    return s1.colour * h00 + m1 * h10 + s2.colour * h01 + m2 * h11;
+}
