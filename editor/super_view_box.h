@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 class GLWidget;
@@ -21,6 +22,14 @@ public:
     SuperViewBox(SuperFormula* shape, GLWidget* world);
     ~SuperViewBox() override;
 
+    SuperView* previewWidget() const { return preview; }
+    QPushButton* insertButtonWidget() const { return insertButton; }
+    // Slider and label i belong to shape parameter i (0 to 8).
+    QSlider* slider(int i) const { return sliders[i]; }
+    QLabel* label(int i) const { return labels[i]; }
+    // Button k (0 to 2) edits shape colour k.
+    QPushButton* colourButton(int k) const { return colourButtons[k]; }
+
 protected slots:
     void setParam0(int p);
     void setParam1(int p);
@@ -37,10 +46,17 @@ protected slots:
     void setColour2();
 
 private:
+    // Parameter slot i: writes slider position p into the shape.
+    void setParam(int i, int p);
+    // Colour slot k: lets the user pick shape colour k in the colour dialog.
+    void setColour(int k);
+
     SuperView* preview;
     QPushButton* insertButton;
     QSlider* sliders[9];
     QLabel* labels[9];
     QPushButton* colourButtons[3];
-    GLWidget* world;
+    // Not owned; a guarded pointer, so that "insert" after the world view is
+    // gone does nothing instead of touching a destroyed widget.
+    QPointer<GLWidget> world;
 };
