@@ -1,0 +1,30 @@
+#include "texture/colour/flagstone.h"
+
+#include "support/scalar.h"
+
+const Colour Flagstone::stoneColours[4] = {
+    Colour(236 / 255.0, 168 / 255.0, 134 / 255.0, 1),
+    Colour(233 / 255.0, 220 / 255.0, 191 / 255.0, 1),
+    Colour(238 / 255.0, 204 / 255.0, 122 / 255.0, 1),
+    Colour(199 / 255.0, 162 / 255.0, 103 / 255.0, 1),
+};
+
+const Colour Flagstone::mortarColour(250 / 255.0, 240 / 255.0, 215 / 255.0, 1);
+
+Flagstone::Flagstone() : cells(256, 1.5), grainNoise(256) {}
+
+Flagstone::Flagstone(int cellSeed, int grainSeed) : cells(cellSeed, 256, 1.5), grainNoise(grainSeed, 256) {}
+
+Flagstone::~Flagstone() = default;
+
+Colour Flagstone::colour(double x, double y, double z)
+{
+    const std::uint32_t id = cells.nearestId(x, y, z);
+    const double gap = cells.distanceGap(x, y, z);
+    const double inside = step(0.1, gap);
+    const double jointGrain = grainNoise.value(7.7 * x, 7.7 * y, 7.7 * z);
+    const Colour mortar = mortarColour * (1 + 0.05 * jointGrain);
+    const double stoneGrain = grainNoise.value(5 * x, 5 * y, 5 * z);
+    const Colour stone = stoneColours[id >> 30] * (0.5 * gap + 0.7) * (1 + 0.1 * stoneGrain);
+    return lerp(stone, mortar, 1 - inside);
+}

@@ -1,0 +1,15 @@
+#include "texture/colour/marble.h"
+
+#include <cmath>
+
+Marble::~Marble() = default;
+
+Colour Marble::colour(double x, double y, double z)
+{
+    if (!input)
+        return Colour(0, 0, 0, 0);
+    double d = x + input->value(x, y, z);
+    if (d > 1)
+        d = d - std::floor(d);
+    return colourSpline.evaluate(d);
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "texture/colour/colour_map.h"
+
+// A colour map whose lookup position is x pushed sideways by the input
+// field: the stops become bands along x with wavy edges. Wired and filled
+// exactly like a ColourMap; without an input, colour() is transparent black.
+class Marble : public ColourMap {
+public:
+    Marble() = default;
+    ~Marble() override;
+
+    // spline.evaluate(d) with d = x + input(x, y, z), wrapped to its
+    // fractional part only when above 1 (a d of 1 or less, negatives
+    // included, is used as it is).
+    Colour colour(double x, double y, double z) override;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "texture/scalar/basis.h"
+
+// A three-dimensional checkerboard of unit cells: the parity of the sum of
+// the scaled coordinates truncated toward zero, so 0 or 1 (0.01 or 0.99
+// after the contrast stage). Truncation makes the cells on each axis from -1
+// to 1 share index 0: the square around the origin is two units wide.
+// Parameters: the Basis ones. No inputs.
+class Checker : public Basis {
+public:
+    Checker();
+    ~Checker() override;
+
+    double value(double x, double y, double z) override;
+};

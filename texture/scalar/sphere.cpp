@@ -1,0 +1,21 @@
+#include "texture/scalar/sphere.h"
+
+#include "support/scalar.h"
+
+#include <cmath>
+
+Sphere::Sphere() = default;
+
+Sphere::~Sphere() = default;
+
+double Sphere::value(double x, double y, double z)
+{
+    const double sx = xscale * x;
+    const double sy = yscale * y;
+    const double sz = zscale * z;
+    const double cx = sx - std::trunc(sx) - 0.5;
+    const double cy = sy - std::trunc(sy) - 0.5;
+    const double cz = sz - std::trunc(sz) - 0.5;
+    const double r = std::sqrt(cx * cx + cy * cy + cz * cz);
+    return applyContrast(clamp(0.0, 1.0, 1.0 - 2.0 * r));
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "texture/scalar/basis.h"
+
+// One ball of radius 0.5 in every unit cell: 1 at the cell centre, falling
+// linearly to 0 at the ball's surface. Cells are found by truncation toward
+// zero, so on the negative side of any axis the offset from the centre is at
+// least 0.5 and the field is 0 there (0.01 after the contrast stage).
+// Parameters: the Basis ones. No inputs.
+class Sphere : public Basis {
+public:
+    Sphere();
+    ~Sphere() override;
+
+    // applyContrast(clamp(0, 1, 1 - 2r)), r the distance from the scaled
+    // point to the centre of its cell.
+    double value(double x, double y, double z) override;
+};

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "support/random.h"
+#include "texture/scalar/basis.h"
+#include "texture/scalar/voronoi_cell.h"
+
+#include <cstdint>
+#include <memory>
+
+// Cellular noise. Every unit cell holds 0 to 5 feature points: their number
+// comes from a count table indexed by the top byte of the cell hash, their
+// places from the generator reseeded with that hash. Cell coordinates are
+// masked with size - 1 before hashing, so the pattern repeats with period
+// `size` on every axis. Queries search the point's own cell and those of its
+// 26 neighbours that could hold something nearer.
+//
+// The points of a cell depend on its hash alone, so they are computed
+// directly (see VoronoiCell) and kept in a small cache of recent cells:
+// results are exactly those of reseeding the generator for every visited
+// cell, and never depend on earlier queries. Not thread-safe: queries
+// update the cache.
+// Parameters: the Basis ones. No inputs.
+class Voronoi : public Basis {
+public:
+    // The largest number of points 27 cells can hold: nthDistance beyond it
+    // can find nothing.
+    static constexpr int maxKept = 27 * VoronoiCell::maxPoints;
+
+    // `density` is the mean number of points per cell. `size` is the lattice
+    // period, meant to be a positive power of two; any other size is taken
+    // as the largest power of two below it, and sizes below 1 as 1.
+    Voronoi(int seed, int size, double density);
+    // The same with the generator seeded from the clock.
+    Voronoi(int size, double density);
+    ~Voronoi() override;
+
+    // applyContrast(F1), F1 the distance from the scaled point to its
+    // nearest feature point (999.9995.. when none lies in the 27 cells).
+    double value(double x, double y, double z) override;
+
+    // Distance from the scaled point to its n-th nearest feature point
+    // (n = 1 the nearest), without contrast; sqrt(999999) when fewer than n
+    // points were found. Outside the contract, n < 1 gives 0.0 and
+    // n > maxKept gives sqrt(999999) without searching.
+    virtual double nthDistance(double x, double y, double z, int n);
+    // Identifier of the feature point nearest to the unscaled point; 0 when
+    // none was found.
+    virtual std::uint32_t nearestId(double x, double y, double z);
+    // F2 - F1 at the unscaled point, the second-nearest distance minus the
+    // nearest; 0 when no point was found.
+    virtual double distanceGap(double x, double y, double z);
+
+    int latticeSize() const { return size; }
+    // Number of points of a cell whose hash has this top byte (0..255).
+    int countForTopByte(int topByte) const { return counts[topByte & 0xFF]; }
+
+private:
+    void buildCounts();
+    // Fills kept[0..k-1] (1 <= k <= maxKept) with the k smallest squared
+    // distances from q, ascending, 999999 where fewer points were found, and
+    // returns the identifier of the point holding kept[0] (0 if none).
+    std::uint32_t search(double qx, double qy, double qz, double* kept, int k);
+    // Offers the points of cell (x, y, z) to the search.
+    void visit(int x, int y, int z, double qx, double qy, double qz, double* kept, int k, std::uint32_t& id);
+    const VoronoiCell& cellFor(std::uint32_t hash, int count);
+
+    static constexpr int cacheBits = 10;
+
+    double density;
+    Random random;
+    std::int32_t size;
+    std::int32_t mask;
+    std::uint8_t counts[256];
+    std::unique_ptr<VoronoiCell[]> cache;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+
+// The feature points of one Voronoi cell, as a function of the cell hash h
+// alone: exactly what a Random reseeded with h hands out, without running
+// the whole generator.
+//
+// After seed(h), draw k of the first regeneration is
+//   temper(mt[k + 397] ^ (y >> 1) ^ mag(y)),  y = upper(mt[k]) | lower(mt[k + 1]),
+// over the seeded words. A cell of c points takes 3c nextFloat draws, that is
+// 6c <= 30 outputs, so only the seeded words 0..6c and 397..396 + 6c are read
+// and no second regeneration ever happens. The first state word after that
+// regeneration (r below) is the untempered output 0.
+struct VoronoiCell {
+    static constexpr int maxPoints = 5;
+
+    // The hash this record was generated for; meaningful when count > 0.
+    std::uint32_t hash = 0;
+    // Number of points, 0 to maxPoints; 0 marks an empty record.
+    int count = 0;
+    // Identifier of point 1: h + r.
+    std::uint32_t firstId = 0;
+    // Identifier of every later point: 2r.
+    std::uint32_t laterId = 0;
+    // Point k lies at (X + offset[k][0], Y + offset[k][1], Z + offset[k][2])
+    // for the unmasked cell coordinates; each offset is a nextFloat draw, in
+    // [0, 1].
+    float offset[maxPoints][3] = {};
+
+    // Fills the record for hash h with `count` points (clamped to 0..maxPoints).
+    void generate(std::uint32_t h, int count);
+};
