@@ -1,0 +1,263 @@
+#include "editor/super_view.h"
+#include "shape/super_formula.h"
+#include "tests/editor/editor_test_support.h"
+
+#include <QGLContext>
+#include <QImage>
+#include <QMetaMethod>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// A preview that counts its paints and keeps a copy of each finished frame,
+// read back before the buffers are swapped.
+class ProbeView : public SuperView {
+public:
+    using SuperView::SuperView;
+
+    int paints = 0;
+    QImage frame;
+
+    void tick() { QMetaObject::invokeMethod(this, "update", Qt::DirectConnection); }
+    void toggleTimer() { QMetaObject::invokeMethod(this, "timer", Qt::DirectConnection); }
+
+protected:
+    void paintGL() override
+    {
+        SuperView::paintGL();
+        ++paints;
+        frame = QImage(width(), height(), QImage::Format_RGBA8888);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, width(), height(), GL_RGBA, GL_UNSIGNED_BYTE, frame.bits());
+    }
+};
+
+// The unit circle: a = b = 1, n1 = n2 = n3 = 2, m = 4.
+SuperFormula* circle()
+{
+    return new SuperFormula(1, 1, 4, 2, 2, 2, 0);
+}
+
+std::unique_ptr<ProbeView> shownView(SuperFormula* shape, int width, int height)
+{
+    auto view = std::make_unique<ProbeView>(shape);
+    view->resize(width, height);
+    view->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+    EXPECT_TRUE(waitUntil([&] { return view->paints > 0; }));
+    return view;
+}
+
+bool allWhite(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != qRgba(255, 255, 255, 255))
+                return false;
+    return true;
+}
+
+} // namespace
+
+TEST(EditorPreview, MetaObjectAndSizeHints)
+{
+    SuperView view(nullptr);
+    const QMetaObject* meta = view.metaObject();
+    EXPECT_STREQ(meta->className(), "SuperView");
+    ASSERT_EQ(meta->methodCount() - meta->methodOffset(), 2);
+    const char* expectedSlots[] = {"update()", "timer()"};
+    for (int i = 0; i < 2; ++i) {
+        const QMetaMethod method = meta->method(meta->methodOffset() + i);
+        EXPECT_EQ(method.methodSignature(), QByteArray(expectedSlots[i]));
+        EXPECT_EQ(method.methodType(), QMetaMethod::Slot);
+        EXPECT_EQ(method.access(), QMetaMethod::Protected);
+    }
+    EXPECT_EQ(view.sizeHint(), QSize(400, 400));
+    EXPECT_EQ(view.minimumSizeHint(), QSize(200, 200));
+    EXPECT_EQ(view.shape(), nullptr);
+    EXPECT_EQ(view.tickTimer(), nullptr);
+    EXPECT_EQ(view.parentWidget(), nullptr);
+}
+
+TEST(EditorPreview, InitialisesItsOwnContext)
+{
+    auto view = shownView(nullptr, 300, 300);
+    view->makeCurrent();
+    GLfloat clear[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    EXPECT_EQ(clear[0], 1.0f);
+    EXPECT_EQ(clear[1], 1.0f);
+    EXPECT_EQ(clear[2], 1.0f);
+    EXPECT_EQ(clear[3], 1.0f);
+    GLint value = 0;
+    glGetIntegerv(GL_SHADE_MODEL, &value);
+    EXPECT_EQ(value, GL_SMOOTH);
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    glGetIntegerv(GL_BLEND_SRC, &value);
+    EXPECT_EQ(value, GL_SRC_ALPHA);
+    glGetIntegerv(GL_BLEND_DST, &value);
+    EXPECT_EQ(value, GL_ONE_MINUS_SRC_ALPHA);
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+
+    // Default format, no sharing with any other context.
+    ScratchContext other;
+    EXPECT_FALSE(other.sharesWith(view->context()->contextHandle()));
+}
+
+TEST(EditorPreview, ViewportIsCentredSquareWithTruncatedHalves)
+{
+    struct Case {
+        int width, height;
+        GLint x, y, side;
+    };
+    const Case cases[] = {
+        {300, 200, 50, 0, 200},
+        {201, 300, 0, 49, 201},
+        {250, 250, 0, 0, 250},
+        {203, 200, 1, 0, 200},
+    };
+    for (const Case& c : cases) {
+        auto view = shownView(nullptr, c.width, c.height);
+        ASSERT_EQ(view->size(), QSize(c.width, c.height));
+        view->makeCurrent();
+        GLint viewport[4];
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        EXPECT_EQ(viewport[0], c.x) << c.width << "x" << c.height;
+        EXPECT_EQ(viewport[1], c.y) << c.width << "x" << c.height;
+        EXPECT_EQ(viewport[2], c.side) << c.width << "x" << c.height;
+        EXPECT_EQ(viewport[3], c.side) << c.width << "x" << c.height;
+    }
+}
+
+TEST(EditorPreview, ProjectionPutsMinusOneAtTheTop)
+{
+    auto view = shownView(nullptr, 300, 200);
+    view->makeCurrent();
+    GLdouble projection[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    // Column-major ortho(-1, 1, 1, -1): x kept; y flipped, so y = -1 is the
+    // top edge and y = 1 the bottom edge; z negated.
+    const GLdouble expected[16] = {1, 0, 0, 0, 0, -1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 1};
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(projection[i], expected[i]) << "element " << i;
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+}
+
+TEST(EditorPreview, NullShapeClearsToWhiteAndTicksStillRepaint)
+{
+    auto view = shownView(nullptr, 300, 200);
+    EXPECT_TRUE(allWhite(view->frame));
+    const int before = view->paints;
+    view->tick();
+    // The repaint happens inside the tick, not later from the event queue.
+    EXPECT_EQ(view->paints, before + 1);
+    EXPECT_TRUE(allWhite(view->frame));
+}
+
+TEST(EditorPreview, TickAnimatesByOneHundredthAndRepaintsAtOnce)
+{
+    SuperFormula* shape = circle();
+    shape->rotspeed = 50.0;
+    shape->speed = 0.0;
+    auto view = shownView(shape, 200, 200);
+    EXPECT_EQ(view->shape(), shape);
+    EXPECT_TRUE(shape->listValid);
+    EXPECT_EQ(shape->angle, 0.0);
+
+    const int before = view->paints;
+    view->tick();
+    EXPECT_EQ(view->paints, before + 1);
+    EXPECT_EQ(shape->angle, 0.01 * 50.0);
+    EXPECT_EQ(shape->blinkTime, 1.0 - 0.01);
+
+    // The shape fills the square, centred: its middle is not the clear colour,
+    // the corners are.
+    const QImage& frame = view->frame;
+    EXPECT_NE(frame.pixel(100, 100), qRgba(255, 255, 255, 255));
+    EXPECT_EQ(frame.pixel(2, 2), qRgba(255, 255, 255, 255));
+    EXPECT_EQ(frame.pixel(197, 197), qRgba(255, 255, 255, 255));
+}
+
+TEST(EditorPreview, TimerStartsStopsAndRestartsAtTenMilliseconds)
+{
+    ProbeView view(nullptr);
+    EXPECT_EQ(view.tickTimer(), nullptr);
+
+    view.toggleTimer();
+    QTimer* timer = view.tickTimer();
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(timer->parent(), &view);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_FALSE(timer->isSingleShot());
+    EXPECT_EQ(timer->interval(), 10);
+
+    view.toggleTimer();
+    EXPECT_EQ(view.tickTimer(), timer);
+    EXPECT_FALSE(timer->isActive());
+
+    view.toggleTimer();
+    EXPECT_EQ(view.tickTimer(), timer);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 10);
+    EXPECT_EQ(view.findChildren<QTimer*>().size(), 1);
+}
+
+TEST(EditorPreview, TimerDrivesTheTick)
+{
+    SuperFormula* shape = circle();
+    shape->rotspeed = 1.0;
+    auto view = shownView(shape, 200, 200);
+    view->toggleTimer();
+    ASSERT_TRUE(waitUntil([&] { return shape->angle >= 0.05; }));
+
+    view->toggleTimer();
+    const double stopped = shape->angle;
+    QTest::qWait(50);
+    EXPECT_EQ(shape->angle, stopped);
+}
+
+TEST(EditorPreview, DestructionReleasesTheListInThePreviewsContext)
+{
+    SuperFormula* shape = circle();
+    auto view = shownView(shape, 200, 200);
+    ASSERT_TRUE(shape->listValid);
+    const GLuint list = shape->listId;
+    ASSERT_NE(list, 0u);
+    view->toggleTimer();
+
+    // Sees the preview's display lists and outlives its context.
+    ScratchContext sharing(view->context()->contextHandle());
+    ASSERT_TRUE(sharing.makeCurrent());
+    EXPECT_TRUE(glIsList(list));
+
+    // An unrelated context holding a list of the same name is current when
+    // the preview goes: its list must survive.
+    ScratchContext unrelated;
+    ASSERT_TRUE(unrelated.makeCurrent());
+    glNewList(list, GL_COMPILE);
+    glEndList();
+    ASSERT_TRUE(glIsList(list));
+
+    view.reset();
+
+    ASSERT_TRUE(unrelated.makeCurrent());
+    EXPECT_TRUE(glIsList(list));
+    ASSERT_TRUE(sharing.makeCurrent());
+    EXPECT_FALSE(glIsList(list));
+}
+
+TEST(EditorPreview, DestroysAShapeThatWasNeverDrawn)
+{
+    auto view = std::make_unique<ProbeView>(circle());
+    view->toggleTimer();
+    view.reset();
+    SUCCEED();
+}
