@@ -26,6 +26,8 @@ public:
     double value(double x, double y, double z) override;
 
     int latticeSize() const { return size; }
+    // The 512-entry permutation table, read-only.
+    const std::uint8_t* permutation() const { return perm; }
 
 private:
     void buildPermutation();
