@@ -62,6 +62,10 @@ private:
     friend class Window;
     friend class SuperViewBox;
 
+    // Scales the modelview to world units and draws the population over
+    // whatever the frame already holds.
+    void drawThings();
+
     QTimer* animationTimer = nullptr;
     std::list<SuperFormula*> things;
     double rate = 0.5;
