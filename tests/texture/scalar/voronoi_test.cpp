@@ -34,11 +34,11 @@ TEST(Voronoi, CountTableFollowsThePoissonLimitsForDensityOneAndAHalf)
             int expected = 0;
             while (expected < 5 && !(u < limits[expected]))
                 ++expected;
-            for (double limit : limits) {
+            for (double limit : limits)
                 nearLimit = nearLimit || std::fabs(u - limit) < 1e-5;
-            }
-            if (!nearLimit)
+            if (!nearLimit) {
                 EXPECT_EQ(count, expected) << "u = " << u;
+            }
         }
         for (int count = 0; count <= 3; ++count)
             EXPECT_GT(seen[count], 0) << count;
