@@ -37,7 +37,7 @@ public:
     }
 
     bool makeCurrent() { return context.makeCurrent(&surface); }
-    bool sharesWith(QOpenGLContext* other) const { return QOpenGLContext::areSharing(const_cast<QOpenGLContext*>(&context), other); }
+    bool sharesWith(QOpenGLContext* other) { return QOpenGLContext::areSharing(&context, other); }
 
 private:
     QOffscreenSurface surface;
