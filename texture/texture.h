@@ -27,3 +27,6 @@
 #include "texture/scalar/turbulence.h"
 #include "texture/scalar/voronoi.h"
 #include "texture/scalar/voronoi_cell.h"
+#include "support/bake.h"
+#include "support/ppm_image.h"
+#include "support/write_ppm.h"
