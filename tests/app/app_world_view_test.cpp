@@ -1,0 +1,305 @@
+#include "app_test_world.h"
+
+#include "shape/shape_random.h"
+
+#include <QImage>
+#include <QMetaMethod>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <ctime>
+#include <memory>
+
+TEST(WorldView, MetaObjectSlotsInOrder)
+{
+    const QMetaObject& meta = GLWidget::staticMetaObject;
+    EXPECT_STREQ("GLWidget", meta.className());
+    std::vector<QByteArray> slotNames;
+    for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
+        const QMetaMethod method = meta.method(i);
+        if (method.methodType() == QMetaMethod::Slot) {
+            EXPECT_EQ(QMetaMethod::Protected, method.access()) << method.methodSignature().constData();
+            slotNames.push_back(method.methodSignature());
+        }
+    }
+    const std::vector<QByteArray> expected = {"update()",    "timer()",      "mutationRate(int)",
+                                              "addNewThing(SuperFormula*)", "killAll()", "modeRandom()",
+                                              "modeMutate()", "modeManyKids()"};
+    EXPECT_EQ(expected, slotNames);
+}
+
+TEST(WorldView, StartsWithTwentyShapesNoTimerRateHalfAndModeRandom)
+{
+    TestWorld world;
+    EXPECT_EQ(20u, world.population().size());
+    EXPECT_EQ(nullptr, world.tickTimer());
+    EXPECT_EQ(0.5, world.mutationRateValue());
+    EXPECT_EQ(GLWidget::ModeRandom, world.modeValue());
+    EXPECT_EQ(Qt::WhatsThisCursor, world.cursor().shape());
+    EXPECT_EQ(QSize(800, 800), world.sizeHint());
+    EXPECT_EQ(QSize(200, 200), world.minimumSizeHint());
+}
+
+TEST(WorldView, ViewsMadeInTheSameSecondShareTheirFirstPopulation)
+{
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const std::time_t before = std::time(nullptr);
+        TestWorld first;
+        TestWorld second;
+        if (std::time(nullptr) != before)
+            continue;
+        const auto a = shapesOf(first);
+        const auto b = shapesOf(second);
+        ASSERT_EQ(a.size(), b.size());
+        for (size_t i = 0; i < a.size(); ++i) {
+            for (int p = 0; p < 9; ++p)
+                EXPECT_EQ(a[i]->param(p), b[i]->param(p));
+            EXPECT_EQ(a[i]->position.x, b[i]->position.x);
+            EXPECT_EQ(a[i]->heading.y, b[i]->heading.y);
+            EXPECT_EQ(a[i]->colour[2][3], b[i]->colour[2][3]);
+        }
+        // And the population is the generator's: seeded from the time.
+        seedShapeRandom(unsigned(before));
+        std::unique_ptr<SuperFormula> expected(randomSuperFormula());
+        EXPECT_EQ(expected->a, a[0]->a);
+        EXPECT_EQ(expected->position.y, a[0]->position.y);
+        return;
+    }
+    FAIL() << "the clock kept moving on";
+}
+
+TEST(WorldView, SetModeSetsTheCursorAndIgnoresUnknownModesForIt)
+{
+    TestWorld world;
+    world.setMode(1);
+    EXPECT_EQ(1, world.modeValue());
+    EXPECT_EQ(Qt::UpArrowCursor, world.cursor().shape());
+    world.setMode(2);
+    EXPECT_EQ(Qt::SizeAllCursor, world.cursor().shape());
+    world.setMode(7);
+    EXPECT_EQ(7, world.modeValue());
+    EXPECT_EQ(Qt::SizeAllCursor, world.cursor().shape());
+    world.modeRandom();
+    EXPECT_EQ(0, world.modeValue());
+    EXPECT_EQ(Qt::WhatsThisCursor, world.cursor().shape());
+    world.modeMutate();
+    EXPECT_EQ(1, world.modeValue());
+    world.modeManyKids();
+    EXPECT_EQ(2, world.modeValue());
+}
+
+TEST(WorldView, TimerIsCreatedOnceThenToggled)
+{
+    TestWorld world;
+    const int timersBefore = world.findChildren<QTimer*>().size();
+    world.timer();
+    QTimer* timer = world.tickTimer();
+    ASSERT_NE(nullptr, timer);
+    EXPECT_EQ(&world, timer->parent());
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_FALSE(timer->isSingleShot());
+    EXPECT_EQ(5, timer->interval());
+
+    world.timer();
+    EXPECT_EQ(timer, world.tickTimer());
+    EXPECT_FALSE(timer->isActive());
+    // Stopped: nothing moves.
+    const double angle = world.population().front()->angle;
+    QTest::qWait(50);
+    EXPECT_EQ(angle, world.population().front()->angle);
+
+    world.timer();
+    EXPECT_EQ(timer, world.tickTimer());
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(5, timer->interval());
+    EXPECT_EQ(timersBefore + 1, world.findChildren<QTimer*>().size());
+    // Running: the ticks reach the shapes.
+    QTest::qWait(50);
+    EXPECT_NE(angle, world.population().front()->angle);
+}
+
+TEST(WorldView, InitializeGLSetsClearColourShadingAndBlending)
+{
+    TestWorld world;
+    ASSERT_TRUE(showAt(world, 300, 300));
+    world.makeCurrent();
+    GLfloat clear[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    EXPECT_FLOAT_EQ(0.5f, clear[0]);
+    EXPECT_FLOAT_EQ(0.1f, clear[1]);
+    EXPECT_FLOAT_EQ(0.3f, clear[2]);
+    EXPECT_FLOAT_EQ(0.8f, clear[3]);
+    GLint value = 0;
+    glGetIntegerv(GL_SHADE_MODEL, &value);
+    EXPECT_EQ(GL_SMOOTH, value);
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    glGetIntegerv(GL_BLEND_SRC, &value);
+    EXPECT_EQ(GL_SRC_ALPHA, value);
+    glGetIntegerv(GL_BLEND_DST, &value);
+    EXPECT_EQ(GL_ONE_MINUS_SRC_ALPHA, value);
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+}
+
+TEST(WorldView, ViewportIsTheCentredSquare)
+{
+    TestWorld world;
+    ASSERT_TRUE(showAt(world, 900, 600));
+    world.makeCurrent();
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(150, viewport[0]);
+    EXPECT_EQ(0, viewport[1]);
+    EXPECT_EQ(600, viewport[2]);
+    EXPECT_EQ(600, viewport[3]);
+
+    world.resize(601, 800);
+    QTest::qWait(50);
+    world.makeCurrent();
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(0, viewport[0]);
+    EXPECT_EQ(99, viewport[1]);
+    EXPECT_EQ(601, viewport[2]);
+    EXPECT_EQ(601, viewport[3]);
+
+    // Straight through the hook: odd differences truncate, equal sides are
+    // the width.
+    world.resizeGL(400, 401);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ((std::vector<GLint>{0, 0, 400, 400}), std::vector<GLint>(viewport, viewport + 4));
+    world.resizeGL(250, 250);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ((std::vector<GLint>{0, 0, 250, 250}), std::vector<GLint>(viewport, viewport + 4));
+}
+
+TEST(WorldView, ProjectionIsTheYDownOrthoSquareAndModelviewIsSelected)
+{
+    TestWorld world;
+    ASSERT_TRUE(showAt(world, 400, 400));
+    world.makeCurrent();
+    world.resizeGL(400, 400);
+    GLdouble projection[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    const GLdouble expected[16] = {2, 0, 0, 0, 0, -2, 0, 0, 0, 0, -1, 0, 0, 0, 0, 1};
+    for (int i = 0; i < 16; ++i)
+        EXPECT_DOUBLE_EQ(expected[i], projection[i]) << i;
+    GLint matrixMode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &matrixMode);
+    EXPECT_EQ(GL_MODELVIEW, matrixMode);
+}
+
+TEST(WorldView, PaintLeavesTheWorldScaleInTheModelview)
+{
+    TestWorld world;
+    ASSERT_TRUE(showAt(world, 300, 300));
+    world.repaint();
+    world.makeCurrent();
+    GLfloat modelview[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_FLOAT_EQ(i == 15 ? 1.0f : i % 5 == 0 ? 0.1f : 0.0f, modelview[i]) << i;
+}
+
+TEST(WorldView, TickAnimatesEveryShapeByAFixedStepAndRepaintsAtOnce)
+{
+    TestWorld world;
+    ASSERT_TRUE(showAt(world, 300, 300));
+    std::vector<std::unique_ptr<SuperFormula>> expected;
+    for (SuperFormula* s : world.population()) {
+        expected.emplace_back(new SuperFormula(*s));
+        expected.back()->blinkTime = s->blinkTime;
+        expected.back()->eyeClosed = s->eyeClosed;
+    }
+    seedShapeRandom(555);
+    for (auto& s : expected)
+        s->animate(0.005);
+    seedShapeRandom(555);
+    const int paints = world.paints;
+    world.update();
+    EXPECT_EQ(paints + 1, world.paints);
+    const auto shapes = shapesOf(world);
+    for (size_t i = 0; i < shapes.size(); ++i) {
+        EXPECT_EQ(expected[i]->angle, shapes[i]->angle);
+        EXPECT_EQ(expected[i]->position.x, shapes[i]->position.x);
+        EXPECT_EQ(expected[i]->position.y, shapes[i]->position.y);
+        EXPECT_EQ(expected[i]->heading.x, shapes[i]->heading.x);
+        EXPECT_EQ(expected[i]->blinkTime, shapes[i]->blinkTime);
+    }
+}
+
+TEST(WorldView, UpdateSlotByNameIsTheTick)
+{
+    TestWorld world;
+    ASSERT_TRUE(showAt(world, 300, 300));
+    const double angle = world.population().front()->angle;
+    const int paints = world.paints;
+    ASSERT_TRUE(QMetaObject::invokeMethod(&world, "update", Qt::DirectConnection));
+    EXPECT_EQ(paints + 1, world.paints);
+    EXPECT_NE(angle, world.population().front()->angle);
+}
+
+namespace {
+
+QRgb pixelAt(TestWorld& world, double wx, double wy)
+{
+    const QImage image = world.grabFrameBuffer();
+    const int side = std::min(image.width(), image.height());
+    const int x0 = (image.width() - side) / 2;
+    const int y0 = (image.height() - side) / 2;
+    const int px = std::min(side - 1, int((wx / 10 + 0.5) * side));
+    const int py = std::min(side - 1, int((wy / 10 + 0.5) * side));
+    return image.pixel(x0 + px, y0 + py);
+}
+
+} // namespace
+
+TEST(WorldView, NeverClearsSoMovedShapesLeaveTheirPicture)
+{
+    TestWorld world;
+    ASSERT_TRUE(showAt(world, 200, 200));
+    world.killAll();
+    world.makeCurrent();
+    glClearColor(0, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    world.swapBuffers();
+    glClear(GL_COLOR_BUFFER_BIT);
+
+    SuperFormula* shape = stillDisc(-3, 0, 1, 0, 0);
+    world.addNewThing(shape);
+    world.update();
+    EXPECT_EQ(qRgb(255, 0, 0), pixelAt(world, -3, 0) | 0xff000000u);
+    shape->position = {3, 0};
+    world.update();
+    world.update();
+    world.update();
+    EXPECT_EQ(qRgb(255, 0, 0), pixelAt(world, 3, 0) | 0xff000000u);
+    EXPECT_EQ(qRgb(255, 0, 0), pixelAt(world, -3, 0) | 0xff000000u);
+    EXPECT_EQ(qRgb(0, 0, 255), pixelAt(world, 0, 3) | 0xff000000u);
+}
+
+TEST(WorldView, WorldSquareMapsWithYDown)
+{
+    TestWorld world;
+    ASSERT_TRUE(showAt(world, 300, 200));
+    world.killAll();
+    world.makeCurrent();
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    world.swapBuffers();
+    glClear(GL_COLOR_BUFFER_BIT);
+    world.addNewThing(stillDisc(0, -5, 0, 1, 0)); // top edge
+    world.addNewThing(stillDisc(5, 0, 1, 0, 0));  // right edge
+    world.repaint();
+    const QImage image = world.grabFrameBuffer();
+    ASSERT_EQ(QSize(300, 200), image.size());
+    EXPECT_EQ(qRgb(0, 255, 0), image.pixel(150, 2) | 0xff000000u);
+    EXPECT_EQ(qRgb(0, 0, 0), image.pixel(150, 197) | 0xff000000u);
+    EXPECT_EQ(qRgb(255, 0, 0), image.pixel(247, 100) | 0xff000000u);
+    // Nothing is drawn beside the square.
+    EXPECT_EQ(qRgb(0, 0, 0), image.pixel(252, 100) | 0xff000000u);
+    EXPECT_EQ(qRgb(0, 0, 0), image.pixel(52, 100) | 0xff000000u);
+}
