@@ -1,0 +1,220 @@
+// Cellular noise speed: Voronoi (direct cell generation with a cell cache)
+// beside the plain reseed-per-cell reading and beside libnoise's Voronoi.
+//
+//   build/bin/cellular_bench --benchmark_min_time=0.2
+//
+// "Sweep" walks the texels of a 512 x 512 bake over 16 units (the sampling
+// of a texture bake); "Scattered" cycles through 4096 random points in
+// [-100, 100]^3, where neighbouring queries share no cells.
+#include "tests/texture/scalar/voronoi_reference.h"
+#include "texture/colour/flagstone.h"
+#include "texture/scalar/noise.h"
+#include "texture/scalar/voronoi.h"
+
+#include "support/scalar.h"
+
+#include <benchmark/benchmark.h>
+// libnoise's headers are not clean under -Wextra.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-parameter"
+#pragma GCC diagnostic ignored "-Wdeprecated-copy"
+#include <noise.h>
+#pragma GCC diagnostic pop
+
+#include <random>
+#include <vector>
+
+namespace {
+
+constexpr int texels = 512;
+constexpr double extent = 16.0;
+constexpr int cellSeed = 17;
+constexpr int grainSeed = 23;
+
+struct Point {
+    double x, y, z;
+};
+
+const std::vector<Point>& sweepPoints()
+{
+    static const std::vector<Point> points = [] {
+        std::vector<Point> p;
+        const double step = extent / texels;
+        for (int r = 0; r < texels; ++r)
+            for (int c = 0; c < texels; ++c)
+                p.push_back({c * step, r * step, 0.0});
+        return p;
+    }();
+    return points;
+}
+
+const std::vector<Point>& scatteredPoints()
+{
+    static const std::vector<Point> points = [] {
+        std::mt19937 gen(2024);
+        std::uniform_real_distribution<double> coordinate(-100.0, 100.0);
+        std::vector<Point> p(4096);
+        for (Point& q : p)
+            q = {coordinate(gen), coordinate(gen), coordinate(gen)};
+        return p;
+    }();
+    return points;
+}
+
+template <typename Query>
+void run(benchmark::State& state, const std::vector<Point>& points, Query query)
+{
+    size_t i = 0;
+    for (auto _ : state) {
+        const Point& p = points[i];
+        benchmark::DoNotOptimize(query(p));
+        i = i + 1 == points.size() ? 0 : i + 1;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+// Voronoi::value and its peers.
+
+void VoronoiValueSweep(benchmark::State& state)
+{
+    Voronoi field(cellSeed, 256, 1.5);
+    run(state, sweepPoints(), [&](const Point& p) { return field.value(p.x, p.y, p.z); });
+}
+
+void PlainVoronoiValueSweep(benchmark::State& state)
+{
+    ReferenceVoronoi field(cellSeed, 256, 1.5);
+    run(state, sweepPoints(), [&](const Point& p) { return field.value(p.x, p.y, p.z); });
+}
+
+// libnoise's cellular module at its nearest-distance setting: one seed point
+// per unit cell, distance output on, no per-cell displacement value.
+noise::module::Voronoi libnoiseVoronoi()
+{
+    noise::module::Voronoi module;
+    module.SetSeed(cellSeed);
+    module.SetFrequency(1.0);
+    module.EnableDistance(true);
+    module.SetDisplacement(0.0);
+    return module;
+}
+
+void LibnoiseVoronoiSweep(benchmark::State& state)
+{
+    const noise::module::Voronoi module = libnoiseVoronoi();
+    run(state, sweepPoints(), [&](const Point& p) { return module.GetValue(p.x, p.y, p.z); });
+}
+
+void VoronoiValueScattered(benchmark::State& state)
+{
+    Voronoi field(cellSeed, 256, 1.5);
+    run(state, scatteredPoints(), [&](const Point& p) { return field.value(p.x, p.y, p.z); });
+}
+
+void PlainVoronoiValueScattered(benchmark::State& state)
+{
+    ReferenceVoronoi field(cellSeed, 256, 1.5);
+    run(state, scatteredPoints(), [&](const Point& p) { return field.value(p.x, p.y, p.z); });
+}
+
+void LibnoiseVoronoiScattered(benchmark::State& state)
+{
+    const noise::module::Voronoi module = libnoiseVoronoi();
+    run(state, scatteredPoints(), [&](const Point& p) { return module.GetValue(p.x, p.y, p.z); });
+}
+
+// One flagstone texel's cellular work: nearestId then distanceGap.
+
+void VoronoiStoneTexelSweep(benchmark::State& state)
+{
+    Voronoi field(cellSeed, 256, 1.5);
+    run(state, sweepPoints(), [&](const Point& p) {
+        return field.nearestId(p.x, p.y, p.z) + field.distanceGap(p.x, p.y, p.z);
+    });
+}
+
+void PlainVoronoiStoneTexelSweep(benchmark::State& state)
+{
+    ReferenceVoronoi field(cellSeed, 256, 1.5);
+    run(state, sweepPoints(), [&](const Point& p) {
+        return field.nearestId(p.x, p.y, p.z) + field.distanceGap(p.x, p.y, p.z);
+    });
+}
+
+// A whole 512 x 512 flagstone bake into a float buffer (no GL).
+
+Colour plainFlagstone(ReferenceVoronoi& cells, Noise& grain, double x, double y, double z)
+{
+    const std::uint32_t id = cells.nearestId(x, y, z);
+    const double gap = cells.distanceGap(x, y, z);
+    const double inside = step(0.1, gap);
+    const Colour mortar = Flagstone::mortarColour * (1 + 0.05 * grain.value(7.7 * x, 7.7 * y, 7.7 * z));
+    const double stoneGrain = grain.value(5 * x, 5 * y, 5 * z);
+    const Colour stone = Flagstone::stoneColours[id >> 30] * (0.5 * gap + 0.7) * (1 + 0.1 * stoneGrain);
+    return lerp(stone, mortar, 1 - inside);
+}
+
+template <typename ColourAt>
+void bake(std::vector<float>& buffer, ColourAt colourAt)
+{
+    const double step = extent / texels;
+    for (int r = 0; r < texels; ++r) {
+        for (int c = 0; c < texels; ++c) {
+            Colour colour = colourAt(c * step, r * step, 0.0);
+            colour.clampToUnit();
+            float* texel = &buffer[4 * (r * texels + c)];
+            texel[0] = float(colour.r);
+            texel[1] = float(colour.g);
+            texel[2] = float(colour.b);
+            texel[3] = float(colour.a);
+        }
+    }
+}
+
+std::vector<float>& fastBakeResult()
+{
+    static std::vector<float> buffer(4 * texels * texels);
+    return buffer;
+}
+
+std::vector<float>& plainBakeResult()
+{
+    static std::vector<float> buffer(4 * texels * texels);
+    return buffer;
+}
+
+void FlagstoneBake512(benchmark::State& state)
+{
+    for (auto _ : state) {
+        Flagstone flagstone(cellSeed, grainSeed);
+        bake(fastBakeResult(), [&](double x, double y, double z) { return flagstone.colour(x, y, z); });
+        benchmark::ClobberMemory();
+    }
+}
+
+void PlainFlagstoneBake512(benchmark::State& state)
+{
+    for (auto _ : state) {
+        ReferenceVoronoi cells(cellSeed, 256, 1.5);
+        Noise grain(grainSeed, 256);
+        bake(plainBakeResult(), [&](double x, double y, double z) { return plainFlagstone(cells, grain, x, y, z); });
+        benchmark::ClobberMemory();
+    }
+    if (plainBakeResult() != fastBakeResult())
+        state.SkipWithError("the two bakes differ");
+}
+
+} // namespace
+
+BENCHMARK(VoronoiValueSweep);
+BENCHMARK(PlainVoronoiValueSweep);
+BENCHMARK(LibnoiseVoronoiSweep);
+BENCHMARK(VoronoiValueScattered);
+BENCHMARK(PlainVoronoiValueScattered);
+BENCHMARK(LibnoiseVoronoiScattered);
+BENCHMARK(VoronoiStoneTexelSweep);
+BENCHMARK(PlainVoronoiStoneTexelSweep);
+BENCHMARK(FlagstoneBake512)->Unit(benchmark::kMillisecond);
+BENCHMARK(PlainFlagstoneBake512)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
