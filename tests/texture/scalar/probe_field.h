@@ -3,6 +3,7 @@
 #include "texture/scalar/basis.h"
 
 #include <array>
+#include <utility>
 #include <string>
 #include <vector>
 
