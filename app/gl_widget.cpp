@@ -117,5 +117,7 @@ void GLWidget::timer()
 
 void GLWidget::addNewThing(SuperFormula* sf)
 {
-    things.push_back(sf);
+    // A null entry would crash the next tick.
+    if (sf)
+        things.push_back(sf);
 }

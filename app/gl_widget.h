@@ -27,9 +27,13 @@ public:
 
     // The first shape within one world unit of (x, y), or null.
     SuperFormula* shapeAt(double x, double y) const;
+    // Appends a new random shape centred on (x, y).
     void spawnAt(double x, double y);
+    // Appends n mutants, at the current rate, of the shape at (x, y), if any.
     void breedAt(double x, double y, int n);
+    // Destroys the shape at (x, y), if any, releasing its list in this view.
     void removeAt(double x, double y);
+    // Opens an editor window on a copy of the shape at (x, y), if any.
     void editAt(double x, double y);
 
     const std::list<SuperFormula*>& population() const { return things; }
@@ -44,7 +48,7 @@ protected slots:
     // Creates and starts the 5 ms tick timer on the first call, then toggles it.
     void timer();
     void mutationRate(int value);
-    // Appends sf (not null) to the population, which owns it from then on.
+    // Appends sf to the population, which owns it from then on; null is ignored.
     void addNewThing(SuperFormula* sf);
     void killAll();
     void modeRandom();

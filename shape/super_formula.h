@@ -86,7 +86,8 @@ SuperFormula* mutant(const SuperFormula& parent, double rate);
 
 // A unit disc as one triangle fan of 61 rim points; sets no colour.
 void drawDisc();
-// Folds v into [lo, hi] by whole periods hi - lo.
+// Folds v into [lo, hi] by whole periods hi - lo. A value that is not finite
+// becomes the middle of the range; an empty or reversed range returns v.
 double wrap(double v, double lo, double hi);
 // lo + (r / 32767) * (hi - lo) with r the next shape random number.
 double randomIn(double lo, double hi);

@@ -71,6 +71,17 @@ TEST(WorldView, ViewsMadeInTheSameSecondShareTheirFirstPopulation)
     FAIL() << "the clock kept moving on";
 }
 
+TEST(WorldView, AddNewThingAppendsAndIgnoresNull)
+{
+    TestWorld world;
+    SuperFormula* shape = stillDisc(0, 0, 1, 0, 0);
+    world.addNewThing(shape);
+    world.addNewThing(nullptr);
+    ASSERT_EQ(21u, world.population().size());
+    EXPECT_EQ(shape, world.population().back());
+    world.update();
+}
+
 TEST(WorldView, SetModeSetsTheCursorAndIgnoresUnknownModesForIt)
 {
     TestWorld world;
