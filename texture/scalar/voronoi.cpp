@@ -96,9 +96,18 @@ std::uint32_t Voronoi::search(double qx, double qy, double qz, double* kept, int
 
     visit(x, y, z, qx, qy, qz, kept, k, id);
 
-    // Squared distances to the faces shared with the neighbours below and above.
+    // Squared distances to the faces shared with the neighbours below and
+    // above, as the plain reading tests them.
     const double below[3] = {fx * fx, fy * fy, fz * fz};
     const double above[3] = {fx * fx + 1 - 2 * fx, fy * fy + 1 - 2 * fy, fz * fz + 1 - 2 * fz};
+    // Lower bounds of the squared offsets to any point of a neighbour, per
+    // axis and offset -1, 0, +1. With monotone rounding every computed point
+    // distance is at least the sum of its cell's bounds, so a cell whose sum
+    // reaches the threshold can offer nothing and is skipped unchanged.
+    const double gx = (x + 1) - qx;
+    const double gy = (y + 1) - qy;
+    const double gz = (z + 1) - qz;
+    const double bound[3][3] = {{fx * fx, 0.0, gx * gx}, {fy * fy, 0.0, gy * gy}, {fz * fz, 0.0, gz * gz}};
     for (int i = -1; i <= 1; ++i) {
         for (int j = -1; j <= 1; ++j) {
             for (int l = -1; l <= 1; ++l) {
@@ -108,7 +117,8 @@ std::uint32_t Voronoi::search(double qx, double qy, double qz, double* kept, int
                 const bool nearEnough = (i < 0 && below[0] < threshold) || (i > 0 && above[0] < threshold)
                     || (j < 0 && below[1] < threshold) || (j > 0 && above[1] < threshold)
                     || (l < 0 && below[2] < threshold) || (l > 0 && above[2] < threshold);
-                if (nearEnough)
+                const double cellBound = bound[0][i + 1] + bound[1][j + 1] + bound[2][l + 1];
+                if (nearEnough && cellBound < threshold)
                     visit(x + i, y + j, z + l, qx, qy, qz, kept, k, id);
             }
         }
