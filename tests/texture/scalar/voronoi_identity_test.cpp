@@ -33,6 +33,12 @@ std::vector<Point> queryPoints(unsigned seed, int scattered)
         const double base = std::floor(wide(gen));
         points.push_back({base, base + std::floor(unit(gen) * 3), unit(gen) < 0.5 ? base : base + 0.5});
     }
+    // A hair inside or outside a cell face, where rounding decides visits.
+    for (int i = 0; i < 200; ++i) {
+        const double base = std::floor(wide(gen));
+        const double hair = i % 2 ? 1e-13 : -1e-13;
+        points.push_back({base + hair, base + 0.5 + unit(gen) * 0.1, base - hair});
+    }
     return points;
 }
 
