@@ -13,11 +13,17 @@ int periodInRange(int size)
     return size;
 }
 
-// floor(v) as an int, without the library call.
-inline int floorToInt(double v)
+// floor(v) as an int, with v - floor(v) in `fraction`; no library call.
+inline int splitFloor(double v, double& fraction)
 {
-    const int i = static_cast<int>(v);
-    return v < i ? i - 1 : i;
+    int i = static_cast<int>(v);
+    double d = i;
+    if (v < d) {
+        --i;
+        d -= 1;
+    }
+    fraction = v - d;
+    return i;
 }
 
 inline double fade(double t)
@@ -25,13 +31,91 @@ inline double fade(double t)
     return t * t * t * (10 - t * (15 - 6 * t));
 }
 
-// The dot product of (dx, dy, dz) with gradient h & 15 of the cube-edge set.
-inline double grad(int h, double dx, double dy, double dz)
+// The gradient term of a corner is (+-p) + (+-q), p and q two of the
+// corner's offsets (dx, dy, dz): p is dx when h < 8, else dy; q is dy when
+// h < 4, dx when h is 12 or 14, else dz; bit 0 of h negates p and bit 1
+// negates q. Evaluation gathers all twelve signed offsets once,
+//   {fx, -fx, fx - 1, -(fx - 1), fy, ..., -(fz - 1)},
+// and looks up, per corner and h, where its +-p and +-q lie among them,
+// instead of branching on the hash.
+constexpr int signedOffset(int corner, int axis, bool negated)
 {
-    const int h4 = h & 15;
-    const double p = h4 < 8 ? dx : dy;
-    const double q = h4 < 4 ? dy : (h4 == 12 || h4 == 14 ? dx : dz);
-    return ((h4 & 1) ? -p : p) + ((h4 & 2) ? -q : q);
+    const int farSide = (corner >> axis) & 1;
+    return axis * 4 + farSide * 2 + (negated ? 1 : 0);
+}
+
+struct GradientTerms {
+    std::uint8_t index[8][16][2];
+};
+
+constexpr GradientTerms makeGradientTerms()
+{
+    GradientTerms terms{};
+    for (int corner = 0; corner < 8; ++corner)
+        for (int h = 0; h < 16; ++h) {
+            const int p = h < 8 ? 0 : 1;
+            const int q = h < 4 ? 1 : (h == 12 || h == 14 ? 0 : 2);
+            terms.index[corner][h][0] = static_cast<std::uint8_t>(signedOffset(corner, p, h & 1));
+            terms.index[corner][h][1] = static_cast<std::uint8_t>(signedOffset(corner, q, h & 2));
+        }
+    return terms;
+}
+
+constexpr GradientTerms gradientTerms = makeGradientTerms();
+
+// Corner (a, b, c) is number a | b << 1 | c << 2.
+template <int corner>
+inline double grad(unsigned h, const double* offsets)
+{
+    const std::uint8_t* term = gradientTerms.index[corner][h & 15u];
+    return offsets[term[0]] + offsets[term[1]];
+}
+
+// The raw noise at (x, y, z) on the lattice of `perm` wrapped by `mask`.
+[[gnu::always_inline]] inline double latticeNoise(const std::uint8_t* perm, int mask, double x, double y, double z)
+{
+    double fx;
+    double fy;
+    double fz;
+    const int X = splitFloor(x, fx);
+    const int Y = splitFloor(y, fy);
+    const int Z = splitFloor(z, fz);
+
+    // Unsigned, so that the neighbour of the largest int wraps instead of
+    // overflowing, and the table indices need no sign extension.
+    const unsigned m = static_cast<unsigned>(mask);
+    const unsigned X0 = static_cast<unsigned>(X) & m;
+    const unsigned X1 = (static_cast<unsigned>(X) + 1) & m;
+    const unsigned Y0 = static_cast<unsigned>(Y) & m;
+    const unsigned Y1 = (static_cast<unsigned>(Y) + 1) & m;
+    const unsigned Z0 = static_cast<unsigned>(Z) & m;
+    const unsigned Z1 = (static_cast<unsigned>(Z) + 1) & m;
+
+    const double u = fade(fx);
+    const double v = fade(fy);
+    const double w = fade(fz);
+
+    const double gx = fx - 1;
+    const double gy = fy - 1;
+    const double gz = fz - 1;
+    const double offsets[12] = {fx, -fx, gx, -gx, fy, -fy, gy, -gy, fz, -fz, gz, -gz};
+
+    const unsigned a0 = perm[perm[X0] + Y0];
+    const unsigned a1 = perm[perm[X0] + Y1];
+    const unsigned b0 = perm[perm[X1] + Y0];
+    const unsigned b1 = perm[perm[X1] + Y1];
+
+    const double g000 = grad<0>(perm[a0 + Z0], offsets);
+    const double g100 = grad<1>(perm[b0 + Z0], offsets);
+    const double g010 = grad<2>(perm[a1 + Z0], offsets);
+    const double g110 = grad<3>(perm[b1 + Z0], offsets);
+    const double g001 = grad<4>(perm[a0 + Z1], offsets);
+    const double g101 = grad<5>(perm[b0 + Z1], offsets);
+    const double g011 = grad<6>(perm[a1 + Z1], offsets);
+    const double g111 = grad<7>(perm[b1 + Z1], offsets);
+
+    return lerp(lerp(lerp(g000, g100, u), lerp(g010, g110, u), v),
+                lerp(lerp(g001, g101, u), lerp(g011, g111, u), v), w);
 }
 
 } // namespace
@@ -64,44 +148,11 @@ void Noise::buildPermutation()
 
 double Noise::noise(double x, double y, double z) const
 {
-    const int X = floorToInt(x);
-    const int Y = floorToInt(y);
-    const int Z = floorToInt(z);
-    const double fx = x - X;
-    const double fy = y - Y;
-    const double fz = z - Z;
-
-    const int X0 = X & mask;
-    const int X1 = (X + 1) & mask;
-    const int Y0 = Y & mask;
-    const int Y1 = (Y + 1) & mask;
-    const int Z0 = Z & mask;
-    const int Z1 = (Z + 1) & mask;
-
-    const double u = fade(fx);
-    const double v = fade(fy);
-    const double w = fade(fz);
-
-    const int a0 = perm[perm[X0] + Y0];
-    const int a1 = perm[perm[X0] + Y1];
-    const int b0 = perm[perm[X1] + Y0];
-    const int b1 = perm[perm[X1] + Y1];
-
-    const double g000 = grad(perm[a0 + Z0], fx, fy, fz);
-    const double g100 = grad(perm[b0 + Z0], fx - 1, fy, fz);
-    const double g010 = grad(perm[a1 + Z0], fx, fy - 1, fz);
-    const double g110 = grad(perm[b1 + Z0], fx - 1, fy - 1, fz);
-    const double g001 = grad(perm[a0 + Z1], fx, fy, fz - 1);
-    const double g101 = grad(perm[b0 + Z1], fx - 1, fy, fz - 1);
-    const double g011 = grad(perm[a1 + Z1], fx, fy - 1, fz - 1);
-    const double g111 = grad(perm[b1 + Z1], fx - 1, fy - 1, fz - 1);
-
-    return lerp(lerp(lerp(g000, g100, u), lerp(g010, g110, u), v),
-                lerp(lerp(g001, g101, u), lerp(g011, g111, u), v), w);
+    return latticeNoise(perm, mask, x, y, z);
 }
 
 double Noise::value(double x, double y, double z)
 {
-    const double n = noise(xscale * x, yscale * y, zscale * z);
+    const double n = latticeNoise(perm, mask, xscale * x, yscale * y, zscale * z);
     return applyContrast((n + 1) * 0.5);
 }
