@@ -15,10 +15,22 @@ struct Colour {
     void clampToUnit();
 };
 
-// Component-wise, alpha included.
-Colour operator*(const Colour& c, double s);
-Colour operator+(const Colour& c1, const Colour& c2);
-Colour operator-(const Colour& c1, const Colour& c2);
+// Component-wise, alpha included. Inline: the spline lookup runs them once
+// per texel.
+inline Colour operator*(const Colour& c, double s)
+{
+    return Colour(c.r * s, c.g * s, c.b * s, c.a * s);
+}
+
+inline Colour operator+(const Colour& c1, const Colour& c2)
+{
+    return Colour(c1.r + c2.r, c1.g + c2.g, c1.b + c2.b, c1.a + c2.a);
+}
+
+inline Colour operator-(const Colour& c1, const Colour& c2)
+{
+    return Colour(c1.r - c2.r, c1.g - c2.g, c1.b - c2.b, c1.a - c2.a);
+}
 
 // c0 * (1 - t) + c1 * t: two scalings, then one sum; t is not clamped.
 Colour lerp(const Colour& c0, const Colour& c1, double t);
