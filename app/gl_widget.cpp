@@ -1,5 +1,6 @@
 #include "app/gl_widget.h"
 
+#include "app/world_background.h"
 #include "shape/shape_random.h"
 #include "shape/super_formula.h"
 
@@ -24,12 +25,8 @@ GLWidget::~GLWidget()
         animationTimer->stop();
         delete animationTimer;
     }
-    makeCurrent();
-    for (SuperFormula* thing : things) {
-        thing->deleteList();
-        delete thing;
-    }
-    things.clear();
+    // Releases every shape's display list in this view's context.
+    killAll();
 }
 
 QSize GLWidget::sizeHint() const
@@ -66,6 +63,7 @@ void GLWidget::initializeGL()
     glShadeModel(GL_SMOOTH);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    setUpBackground();
 }
 
 void GLWidget::resizeGL(int width, int height)
@@ -84,6 +82,7 @@ void GLWidget::paintGL()
 {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+    drawBackground();
     drawThings();
 }
 

@@ -268,7 +268,7 @@ QRgb pixelAt(TestWorld& world, double wx, double wy)
 
 } // namespace
 
-TEST(WorldView, NeverClearsSoMovedShapesLeaveTheirPicture)
+TEST(WorldView, NeverClearsSoMovedShapesLeaveFadingTrails)
 {
     TestWorld world;
     ASSERT_TRUE(showAt(world, 200, 200));
@@ -284,12 +284,29 @@ TEST(WorldView, NeverClearsSoMovedShapesLeaveTheirPicture)
     world.update();
     EXPECT_EQ(qRgb(255, 0, 0), pixelAt(world, -3, 0) | 0xff000000u);
     shape->position = {3, 0};
-    world.update();
-    world.update();
-    world.update();
+
+    // Every frame lays the background over the last at a tenth of its
+    // opacity: the old picture stays, a little paler each time. The
+    // background's green is never below 0.14, so green rises in the trail.
+    int lastRed = 256;
+    int lastGreen = -1;
+    for (int frame = 0; frame < 3; ++frame) {
+        world.update();
+        EXPECT_EQ(qRgb(255, 0, 0), pixelAt(world, 3, 0) | 0xff000000u);
+        const QRgb trail = pixelAt(world, -3, 0);
+        EXPECT_GT(qRed(trail), 150) << frame;
+        EXPECT_LE(qRed(trail), lastRed) << frame;
+        EXPECT_GT(qGreen(trail), lastGreen) << frame;
+        lastRed = qRed(trail);
+        lastGreen = qGreen(trail);
+    }
+    // Where nothing was drawn the cleared blue fades the same way.
+    EXPECT_GT(qBlue(pixelAt(world, 0, 3)), 150);
+
+    for (int frame = 0; frame < 60; ++frame)
+        world.update();
+    EXPECT_GT(qGreen(pixelAt(world, -3, 0)), 25);
     EXPECT_EQ(qRgb(255, 0, 0), pixelAt(world, 3, 0) | 0xff000000u);
-    EXPECT_EQ(qRgb(255, 0, 0), pixelAt(world, -3, 0) | 0xff000000u);
-    EXPECT_EQ(qRgb(0, 0, 255), pixelAt(world, 0, 3) | 0xff000000u);
 }
 
 TEST(WorldView, WorldSquareMapsWithYDown)
@@ -308,9 +325,14 @@ TEST(WorldView, WorldSquareMapsWithYDown)
     const QImage image = world.grabFrameBuffer();
     ASSERT_EQ(QSize(300, 200), image.size());
     EXPECT_EQ(qRgb(0, 255, 0), image.pixel(150, 2) | 0xff000000u);
-    EXPECT_EQ(qRgb(0, 0, 0), image.pixel(150, 197) | 0xff000000u);
     EXPECT_EQ(qRgb(255, 0, 0), image.pixel(247, 100) | 0xff000000u);
+    // Elsewhere in the square only one pass of the background, at a tenth
+    // of its opacity, lies over the black.
+    for (const QPoint& p : {QPoint(150, 197), QPoint(52, 100)}) {
+        const QRgb pixel = image.pixel(p);
+        EXPECT_LE(qMax(qRed(pixel), qMax(qGreen(pixel), qBlue(pixel))), 26) << p.x();
+    }
     // Nothing is drawn beside the square.
     EXPECT_EQ(qRgb(0, 0, 0), image.pixel(252, 100) | 0xff000000u);
-    EXPECT_EQ(qRgb(0, 0, 0), image.pixel(52, 100) | 0xff000000u);
+    EXPECT_EQ(qRgb(0, 0, 0), image.pixel(47, 100) | 0xff000000u);
 }

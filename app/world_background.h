@@ -1,0 +1,18 @@
+#pragma once
+
+// The world view's translucent background: gradient noise through a purple
+// and ochre colour map, baked once into a repeating 512 x 512 texture whose
+// alpha of 0.1 also sets how fast old frames fade under it.
+
+// The colour map's stops, one row each: position, red, green, blue, alpha.
+extern const double backgroundStops[4][5];
+
+// Turns texturing on in replace mode and builds and binds the background
+// texture. Runs once, at the end of the view's GL set-up, with its context
+// current. The texture stays bound for the life of the context.
+void setUpBackground();
+
+// Turns the texture matrix a further 0.01 degree and lays the textured quad
+// over the whole view, leaving the modelview matrix selected (as found) and
+// texturing off.
+void drawBackground();
