@@ -1,5 +1,6 @@
 #include "shape/super_formula.h"
 
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -80,13 +81,30 @@ void SuperFormula::buildList()
     listValid = true;
 }
 
+namespace {
+
+// The disc's 61 rim points, i * pi / 30 apart, the last closing the rim.
+// Every eye of every frame draws three discs, so they are computed once.
+const std::array<std::array<GLdouble, 2>, 61>& discRim()
+{
+    static const auto rim = [] {
+        constexpr double step = 0.10471975511965977;
+        std::array<std::array<GLdouble, 2>, 61> points;
+        for (int i = 0; i <= 60; ++i)
+            points[i] = {std::cos(i * step), std::sin(i * step)};
+        return points;
+    }();
+    return rim;
+}
+
+} // namespace
+
 void drawDisc()
 {
-    constexpr double step = 0.10471975511965977;
     glBegin(GL_TRIANGLE_FAN);
     glVertex2d(0, 0);
-    for (int i = 0; i <= 60; ++i)
-        glVertex2d(std::cos(i * step), std::sin(i * step));
+    for (const auto& point : discRim())
+        glVertex2dv(point.data());
     glEnd();
 }
 

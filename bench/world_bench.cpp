@@ -1,0 +1,82 @@
+// The world view's cost per frame with 20, 200 and 2000 shapes: each
+// iteration is one tick (every shape animated, then a synchronous repaint,
+// buffer swap included), in a view 800 and 100 pixels square. The same
+// calls draw 64 times fewer pixels in the small view, so the difference
+// between the two sizes is what rasterising costs; paintGL_share is the part
+// of a frame spent inside paintGL. Needs a display: run it under xvfb-run.
+
+#include "app/gl_widget.h"
+#include "shape/shape_random.h"
+#include "shape/super_formula.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+
+namespace {
+
+class BenchWorld : public GLWidget {
+public:
+    using GLWidget::addNewThing;
+    using GLWidget::killAll;
+    using GLWidget::update;
+
+    qint64 paintNanoseconds = 0;
+
+protected:
+    void paintGL() override
+    {
+        QElapsedTimer clock;
+        clock.start();
+        GLWidget::paintGL();
+        paintNanoseconds += clock.nsecsElapsed();
+    }
+};
+
+void WorldFrame(benchmark::State& state)
+{
+    BenchWorld world;
+    world.resize(state.range(1), state.range(1));
+    world.show();
+    if (!QTest::qWaitForWindowExposed(&world)) {
+        state.SkipWithError("the world view was never exposed");
+        return;
+    }
+    world.killAll();
+    seedShapeRandom(1);
+    for (int i = 0; i < state.range(0); ++i)
+        world.addNewThing(randomSuperFormula());
+    // The first paint compiles every display list; frames after it do not.
+    world.update();
+    world.paintNanoseconds = 0;
+
+    QElapsedTimer clock;
+    clock.start();
+    for (auto _ : state)
+        world.update();
+    const double frames = static_cast<double>(state.iterations());
+    const double frameMs = clock.nsecsElapsed() / 1e6 / frames;
+    const double paintMs = world.paintNanoseconds / 1e6 / frames;
+    state.counters["fps"] = 1000.0 / frameMs;
+    state.counters["frame_ms"] = frameMs;
+    state.counters["paintGL_ms"] = paintMs;
+    state.counters["paintGL_share"] = paintMs / frameMs;
+    state.counters["us_per_shape"] = frameMs * 1000.0 / state.range(0);
+}
+BENCHMARK(WorldFrame)
+    ->ArgNames({"shapes", "side"})
+    ->ArgsProduct({{20, 200, 2000}, {800, 100}})
+    ->MinTime(2.0)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
