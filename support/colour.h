@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/scalar.h"
+
 // A colour of four doubles, nominally in [0, 1]. Arithmetic never clamps:
 // spline overshoot, sums and scaled colours may leave the range, and only
 // clampToUnit brings a colour back (baking does so for every texel).
@@ -11,8 +13,15 @@ struct Colour {
 
     Colour(double r, double g, double b, double a) : r(r), g(g), b(b), a(a) {}
 
-    // Each component replaced by clamp(0, 1, component).
-    void clampToUnit();
+    // Each component replaced by clamp(0, 1, component). Inline: baking
+    // clamps every texel.
+    void clampToUnit()
+    {
+        r = clamp(0.0, 1.0, r);
+        g = clamp(0.0, 1.0, g);
+        b = clamp(0.0, 1.0, b);
+        a = clamp(0.0, 1.0, a);
+    }
 };
 
 // Component-wise, alpha included. Inline: the spline lookup runs them once
@@ -33,4 +42,7 @@ inline Colour operator-(const Colour& c1, const Colour& c2)
 }
 
 // c0 * (1 - t) + c1 * t: two scalings, then one sum; t is not clamped.
-Colour lerp(const Colour& c0, const Colour& c1, double t);
+inline Colour lerp(const Colour& c0, const Colour& c1, double t)
+{
+    return c0 * (1 - t) + c1 * t;
+}

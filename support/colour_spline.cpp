@@ -3,12 +3,27 @@
 void ColourSpline::setStops(const double* table, int count)
 {
     stopList.clear();
+    segmentTangents.clear();
     if (count <= 0)
         return;
     stopList.reserve(count);
     for (int k = 0; k < count; ++k) {
         const double* row = table + 5 * k;
         stopList.push_back(ColourStop{row[0], Colour(row[1], row[2], row[3], row[4])});
+    }
+
+    // The tangents at both ends of segment k, from its neighbours: stop
+    // k - 1 (stop k itself for the first segment) and stop k + 2 (stop k + 1
+    // for the last). They depend only on the stops, so every lookup shares them.
+    segmentTangents.clear();
+    segmentTangents.reserve(count - 1);
+    for (int k = 0; k + 1 < count; ++k) {
+        const ColourStop& s0 = stopList[k > 0 ? k - 1 : k];
+        const ColourStop& s1 = stopList[k];
+        const ColourStop& s2 = stopList[k + 1];
+        const ColourStop& s3 = stopList[k + 2 < count ? k + 2 : k + 1];
+        segmentTangents.push_back(Tangents{(s2.colour - s0.colour) * (1 / (s2.position - s0.position)),
+                                           (s3.colour - s1.colour) * (1 / (s3.position - s1.position))});
     }
 }
 
@@ -21,17 +36,17 @@ Colour ColourSpline::evaluate(double x) const
     if (n == 1 || x >= last.position)
         return last.colour;
 
-    // x lies below the last position, so some stop lies above it and k
-    // ends between 0 and n - 2.
+    // With ascending positions the first stop above x is the one after
+    // all the stops at or below it. Counting them needs no early exit, which
+    // would mispredict as x moves between segments, and a NaN x, which no
+    // comparison passes, ends at k = 0 instead of running past the end.
     int above = 0;
-    while (!(stopList[above].position > x))
-        ++above;
+    for (const ColourStop& stop : stopList)
+        above += stop.position <= x;
     const int k = above > 0 ? above - 1 : 0;
 
-    const ColourStop& s0 = stopList[k > 0 ? k - 1 : k];
     const ColourStop& s1 = stopList[k];
     const ColourStop& s2 = stopList[k + 1];
-    const ColourStop& s3 = stopList[k + 2 < n ? k + 2 : k + 1];
 
     // Only a value below a first segment of zero width lands here; its
     // tangent would divide by zero.
@@ -44,8 +59,8 @@ Colour ColourSpline::evaluate(double x) const
     if (t > 1)
         t = 1;
 
-    const Colour m1 = (s2.colour - s0.colour) * (1 / (s2.position - s0.position));
-    const Colour m2 = (s3.colour - s1.colour) * (1 / (s3.position - s1.position));
+    const Colour& m1 = segmentTangents[k].m1;
+    const Colour& m2 = segmentTangents[k].m2;
 
     const double t2 = t * t;
     const double t3 = t2 * t;

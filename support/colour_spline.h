@@ -30,5 +30,13 @@ public:
     const std::vector<ColourStop>& stops() const { return stopList; }
 
 private:
+    // Slopes per unit of position at the start (m1) and end (m2) of a segment.
+    struct Tangents {
+        Colour m1;
+        Colour m2;
+    };
+
     std::vector<ColourStop> stopList;
+    // segmentTangents[k] belongs to the segment from stop k to stop k + 1.
+    std::vector<Tangents> segmentTangents;
 };

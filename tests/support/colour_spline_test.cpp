@@ -134,3 +134,13 @@ TEST(ColourSpline, OutOfContractSplinesStayFinite)
     const Colour inside = spline.evaluate(0.75);
     EXPECT_TRUE(std::isfinite(inside.r) && std::isfinite(inside.a));
 }
+
+// A field gone wrong can hand the lookup a NaN; the stop search must end
+// inside the stops (it once ran past the end) and the colour is NaN.
+TEST(ColourSpline, NotANumberStaysInsideTheStops)
+{
+    const ColourSpline spline = backgroundSpline();
+    const Colour c = spline.evaluate(std::nan(""));
+    EXPECT_TRUE(std::isnan(c.r));
+    EXPECT_TRUE(std::isnan(c.a));
+}
