@@ -1,18 +1,19 @@
 #pragma once
 
-// Everything a user of the texture library needs.
+// Everything a user of the texture library needs: scalar fields, colour
+// functions, their maths, the random generator, baking and PPM files.
 
+#include "support/bake.h"
 #include "support/colour.h"
 #include "support/colour_spline.h"
+#include "support/ppm_image.h"
 #include "support/random.h"
 #include "support/scalar.h"
-#include "texture/colour/colour_basis.h"
-#include "texture/colour/colour_map.h"
-#include "texture/scalar/basis.h"
-#include "texture/scalar/noise.h"
-#include "texture/scalar/parameterised.h"
+#include "support/write_ppm.h"
 #include "texture/colour/c_darken.h"
 #include "texture/colour/c_mixer.h"
+#include "texture/colour/colour_basis.h"
+#include "texture/colour/colour_map.h"
 #include "texture/colour/flagstone.h"
 #include "texture/colour/marble.h"
 #include "texture/scalar/b_darken.h"
@@ -21,12 +22,11 @@
 #include "texture/scalar/b_perturber.h"
 #include "texture/scalar/b_scaler.h"
 #include "texture/scalar/b_stepper.h"
+#include "texture/scalar/basis.h"
 #include "texture/scalar/checker.h"
 #include "texture/scalar/fbm.h"
+#include "texture/scalar/noise.h"
+#include "texture/scalar/parameterised.h"
 #include "texture/scalar/sphere.h"
 #include "texture/scalar/turbulence.h"
 #include "texture/scalar/voronoi.h"
-#include "texture/scalar/voronoi_cell.h"
-#include "support/bake.h"
-#include "support/ppm_image.h"
-#include "support/write_ppm.h"
