@@ -2,6 +2,8 @@
 
 #include "support/scalar.h"
 
+#include <cstddef>
+
 namespace {
 
 int periodInRange(int size)
@@ -36,43 +38,25 @@ inline double fade(double t)
 // h < 4, dx when h is 12 or 14, else dz; bit 0 of h negates p and bit 1
 // negates q. Evaluation gathers all twelve signed offsets once,
 //   {fx, -fx, fx - 1, -(fx - 1), fy, ..., -(fz - 1)},
-// and looks up, per corner and h, where its +-p and +-q lie among them,
-// instead of branching on the hash.
-constexpr int signedOffset(int corner, int axis, bool negated)
+// and looks up where the corner's +-p and +-q lie among them instead of
+// branching on the hash (whose bits are a coin toss).
+int signedOffset(int corner, int axis, bool negated)
 {
     const int farSide = (corner >> axis) & 1;
     return axis * 4 + farSide * 2 + (negated ? 1 : 0);
 }
 
-struct GradientTerms {
-    std::uint8_t index[8][16][2];
-};
-
-constexpr GradientTerms makeGradientTerms()
-{
-    GradientTerms terms{};
-    for (int corner = 0; corner < 8; ++corner)
-        for (int h = 0; h < 16; ++h) {
-            const int p = h < 8 ? 0 : 1;
-            const int q = h < 4 ? 1 : (h == 12 || h == 14 ? 0 : 2);
-            terms.index[corner][h][0] = static_cast<std::uint8_t>(signedOffset(corner, p, h & 1));
-            terms.index[corner][h][1] = static_cast<std::uint8_t>(signedOffset(corner, q, h & 2));
-        }
-    return terms;
-}
-
-constexpr GradientTerms gradientTerms = makeGradientTerms();
-
-// Corner (a, b, c) is number a | b << 1 | c << 2.
+// Corner (a, b, c) is number a | b << 1 | c << 2; its hash is perm[i] with
+// i = perm[perm[X_a] + Y_b] + Z_c, and terms[corner][0 or 1][i] say where its
+// +-p and +-q lie among the offsets.
 template <int corner>
-inline double grad(unsigned h, const double* offsets)
+inline double grad(const std::uint8_t (*terms)[2][512], std::size_t i, const double* offsets)
 {
-    const std::uint8_t* term = gradientTerms.index[corner][h & 15u];
-    return offsets[term[0]] + offsets[term[1]];
+    return offsets[terms[corner][0][i]] + offsets[terms[corner][1][i]];
 }
 
 // The raw noise at (x, y, z) on the lattice of `perm` wrapped by `mask`.
-[[gnu::always_inline]] inline double latticeNoise(const std::uint8_t* perm, int mask, double x, double y, double z)
+[[gnu::always_inline]] inline double latticeNoise(const std::uint8_t* perm, const std::uint8_t (*terms)[2][512], int mask, double x, double y, double z)
 {
     double fx;
     double fy;
@@ -82,14 +66,15 @@ inline double grad(unsigned h, const double* offsets)
     const int Z = splitFloor(z, fz);
 
     // Unsigned, so that the neighbour of the largest int wraps instead of
-    // overflowing, and the table indices need no sign extension.
+    // overflowing; the wrapped coordinates and hashes are held at pointer
+    // width, so that they index the tables without a widening step.
     const unsigned m = static_cast<unsigned>(mask);
-    const unsigned X0 = static_cast<unsigned>(X) & m;
-    const unsigned X1 = (static_cast<unsigned>(X) + 1) & m;
-    const unsigned Y0 = static_cast<unsigned>(Y) & m;
-    const unsigned Y1 = (static_cast<unsigned>(Y) + 1) & m;
-    const unsigned Z0 = static_cast<unsigned>(Z) & m;
-    const unsigned Z1 = (static_cast<unsigned>(Z) + 1) & m;
+    const std::size_t X0 = static_cast<unsigned>(X) & m;
+    const std::size_t X1 = (static_cast<unsigned>(X) + 1) & m;
+    const std::size_t Y0 = static_cast<unsigned>(Y) & m;
+    const std::size_t Y1 = (static_cast<unsigned>(Y) + 1) & m;
+    const std::size_t Z0 = static_cast<unsigned>(Z) & m;
+    const std::size_t Z1 = (static_cast<unsigned>(Z) + 1) & m;
 
     const double u = fade(fx);
     const double v = fade(fy);
@@ -100,19 +85,19 @@ inline double grad(unsigned h, const double* offsets)
     const double gz = fz - 1;
     const double offsets[12] = {fx, -fx, gx, -gx, fy, -fy, gy, -gy, fz, -fz, gz, -gz};
 
-    const unsigned a0 = perm[perm[X0] + Y0];
-    const unsigned a1 = perm[perm[X0] + Y1];
-    const unsigned b0 = perm[perm[X1] + Y0];
-    const unsigned b1 = perm[perm[X1] + Y1];
+    const std::size_t a0 = perm[perm[X0] + Y0];
+    const std::size_t a1 = perm[perm[X0] + Y1];
+    const std::size_t b0 = perm[perm[X1] + Y0];
+    const std::size_t b1 = perm[perm[X1] + Y1];
 
-    const double g000 = grad<0>(perm[a0 + Z0], offsets);
-    const double g100 = grad<1>(perm[b0 + Z0], offsets);
-    const double g010 = grad<2>(perm[a1 + Z0], offsets);
-    const double g110 = grad<3>(perm[b1 + Z0], offsets);
-    const double g001 = grad<4>(perm[a0 + Z1], offsets);
-    const double g101 = grad<5>(perm[b0 + Z1], offsets);
-    const double g011 = grad<6>(perm[a1 + Z1], offsets);
-    const double g111 = grad<7>(perm[b1 + Z1], offsets);
+    const double g000 = grad<0>(terms, a0 + Z0, offsets);
+    const double g100 = grad<1>(terms, b0 + Z0, offsets);
+    const double g010 = grad<2>(terms, a1 + Z0, offsets);
+    const double g110 = grad<3>(terms, b1 + Z0, offsets);
+    const double g001 = grad<4>(terms, a0 + Z1, offsets);
+    const double g101 = grad<5>(terms, b0 + Z1, offsets);
+    const double g011 = grad<6>(terms, a1 + Z1, offsets);
+    const double g111 = grad<7>(terms, b1 + Z1, offsets);
 
     return lerp(lerp(lerp(g000, g100, u), lerp(g010, g110, u), v),
                 lerp(lerp(g001, g101, u), lerp(g011, g111, u), v), w);
@@ -144,15 +129,24 @@ void Noise::buildPermutation()
     }
     for (int i = 0; i < 256; ++i)
         perm[256 + i] = perm[i];
+    for (int i = 0; i < 512; ++i) {
+        const int h = perm[i] & 15;
+        const int p = h < 8 ? 0 : 1;
+        const int q = h < 4 ? 1 : (h == 12 || h == 14 ? 0 : 2);
+        for (int corner = 0; corner < 8; ++corner) {
+            gradientTerms[corner][0][i] = static_cast<std::uint8_t>(signedOffset(corner, p, h & 1));
+            gradientTerms[corner][1][i] = static_cast<std::uint8_t>(signedOffset(corner, q, h & 2));
+        }
+    }
 }
 
 double Noise::noise(double x, double y, double z) const
 {
-    return latticeNoise(perm, mask, x, y, z);
+    return latticeNoise(perm, gradientTerms, mask, x, y, z);
 }
 
 double Noise::value(double x, double y, double z)
 {
-    const double n = latticeNoise(perm, mask, xscale * x, yscale * y, zscale * z);
+    const double n = latticeNoise(perm, gradientTerms, mask, xscale * x, yscale * y, zscale * z);
     return applyContrast((n + 1) * 0.5);
 }

@@ -37,4 +37,9 @@ private:
     Random random;
     // A permutation of 0..255, repeated once so that perm[a] + b needs no wrap.
     std::uint8_t perm[512];
+    // For each lattice corner and each last-level hash position i: where,
+    // among the twelve signed offsets of a point, the two gradient terms of
+    // hash perm[i] lie. Derived from perm once, so that evaluation reads the
+    // terms of a corner in one step instead of reading the hash first.
+    std::uint8_t gradientTerms[8][2][512];
 };
