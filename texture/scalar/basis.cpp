@@ -1,7 +1,5 @@
 #include "texture/scalar/basis.h"
 
-#include "support/scalar.h"
-
 Basis::Basis() : contrast(1.0), xscale(1.0), yscale(1.0), zscale(1.0)
 {
     // Builds the program-wide list at the first construction.
@@ -61,13 +59,6 @@ double Basis::getParameter(const std::string& name) const
 int Basis::getIntParameter(const std::string&) const
 {
     return 0;
-}
-
-double Basis::applyContrast(double v) const
-{
-    const double d = v - 0.5;
-    const double r = d * contrast + 0.5;
-    return clamp(0.01, 0.99, r);
 }
 
 void Basis::setInput(Basis*, int) {}

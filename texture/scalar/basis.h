@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/scalar.h"
 #include "texture/scalar/parameterised.h"
 
 // The base of every scalar field: maps a point of texture space to a value
@@ -26,7 +27,12 @@ public:
     int getIntParameter(const std::string& name) const override;
 
     // clamp(0.01, 0.99, (v - 0.5) * contrast + 0.5).
-    virtual double applyContrast(double v) const;
+    virtual double applyContrast(double v) const
+    {
+        const double d = v - 0.5;
+        const double r = d * contrast + 0.5;
+        return clamp(0.01, 0.99, r);
+    }
     virtual ~Basis();
     virtual double value(double x, double y, double z) = 0;
     // Connects `input` as input number `index`; indices a class lacks are ignored.

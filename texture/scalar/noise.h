@@ -9,7 +9,11 @@
 // `size` on every axis, with a quintic fade and a byte permutation table
 // shuffled by the field's own generator: the same seed gives the same field.
 // No parameters beyond those of Basis.
-class Noise : public Basis {
+//
+// Final: nothing derives from it (fields that need noise hold one by value),
+// and knowing that lets value() apply the contrast stage inline rather than
+// through a per-value indirect call.
+class Noise final : public Basis {
 public:
     // `size` is the lattice period, meant to be a power of two; sizes below
     // 1 are taken as 1 and sizes above 256 as 256, so that every table
