@@ -100,6 +100,20 @@ void NoiseValue(benchmark::State& state)
 }
 BENCHMARK(NoiseValue);
 
+// The raw lattice noise alone, without scaling or the contrast stage: what
+// stb_perlin_noise3 and libnoise compute.
+void NoiseRaw(benchmark::State& state)
+{
+    const Points& p = points();
+    Noise noise(1, 256);
+    for (auto _ : state) {
+        for (int i = 0; i < pointCount; ++i)
+            benchmark::DoNotOptimize(noise.noise(p.x[i], p.y[i], p.z[i]));
+    }
+    state.SetItemsProcessed(state.iterations() * pointCount);
+}
+BENCHMARK(NoiseRaw);
+
 void StbPerlinNoise3(benchmark::State& state)
 {
     const Points& p = points();
