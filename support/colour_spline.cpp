@@ -36,13 +36,11 @@ Colour ColourSpline::evaluate(double x) const
     if (n == 1 || x >= last.position)
         return last.colour;
 
-    // With ascending positions the first stop above x is the one after
-    // all the stops at or below it. Counting them needs no early exit, which
-    // would mispredict as x moves between segments, and a NaN x, which no
-    // comparison passes, ends at k = 0 instead of running past the end.
+    // The first stop above x. The scan stops at the last stop, which lies
+    // above any x that got this far, unless x is NaN.
     int above = 0;
-    for (const ColourStop& stop : stopList)
-        above += stop.position <= x;
+    while (above < n - 1 && !(stopList[above].position > x))
+        ++above;
     const int k = above > 0 ? above - 1 : 0;
 
     const ColourStop& s1 = stopList[k];
