@@ -108,11 +108,13 @@ inline double grad(const std::uint8_t (*terms)[2][512], std::size_t i, const dou
 Noise::Noise(int seed, int size) : size(periodInRange(size)), mask(this->size - 1), random(seed)
 {
     buildPermutation();
+    buildGradientTerms();
 }
 
 Noise::Noise(int size) : size(periodInRange(size)), mask(this->size - 1)
 {
     buildPermutation();
+    buildGradientTerms();
 }
 
 void Noise::buildPermutation()
@@ -129,6 +131,10 @@ void Noise::buildPermutation()
     }
     for (int i = 0; i < 256; ++i)
         perm[256 + i] = perm[i];
+}
+
+void Noise::buildGradientTerms()
+{
     for (int i = 0; i < 512; ++i) {
         const int h = perm[i] & 15;
         const int p = h < 8 ? 0 : 1;

@@ -35,6 +35,7 @@ public:
 
 private:
     void buildPermutation();
+    void buildGradientTerms();
 
     std::int32_t size;
     std::int32_t mask;
