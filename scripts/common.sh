@@ -35,11 +35,13 @@ configure_and_build() {
   cmake --build "$build" --parallel "$(nproc)" "$@"
 }
 
-# Runs a command on the display there is, or on a private virtual one.
+# Runs a command on the display there is, or on a private virtual one. The
+# virtual server must not reset when its last client leaves: between two test
+# processes it would otherwise drop the next one's connection.
 with_display() {
   if [ -n "${DISPLAY:-}" ]; then
     "$@"
   else
-    xvfb-run -a -s "-screen 0 1920x1200x24 +extension GLX" "$@"
+    xvfb-run -a -s "-screen 0 1920x1200x24 +extension GLX -noreset" "$@"
   fi
 }
