@@ -97,7 +97,8 @@ std::uint32_t Voronoi::search(double qx, double qy, double qz, double* kept, int
     visit(x, y, z, qx, qy, qz, kept, k, id);
 
     // Squared distances to the faces shared with the neighbours below and
-    // above, as the plain reading tests them.
+    // above: a neighbour is visited only when one of its faces lies nearer
+    // than the current threshold.
     const double below[3] = {fx * fx, fy * fy, fz * fz};
     const double above[3] = {fx * fx + 1 - 2 * fx, fy * fy + 1 - 2 * fy, fz * fz + 1 - 2 * fz};
     // Lower bounds of the squared offsets to any point of a neighbour, per
