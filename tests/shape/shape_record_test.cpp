@@ -1,5 +1,5 @@
-#include "shape/shape_random.h"
 #include "shape/super_formula.h"
+#include "shape_draws.h"
 
 #include <gtest/gtest.h>
 
@@ -10,25 +10,6 @@
 #include <vector>
 
 namespace {
-
-constexpr double pi = 3.14159265358979323846;
-
-// The next n shape random numbers after seeding with `seed`; the generator
-// is reseeded with `seed` afterwards, so the code under test sees them too.
-std::vector<int> drawsAfterSeed(unsigned seed, int n)
-{
-    seedShapeRandom(seed);
-    std::vector<int> r;
-    for (int i = 0; i < n; ++i)
-        r.push_back(shapeRandom());
-    seedShapeRandom(seed);
-    return r;
-}
-
-double in(int r, double lo, double hi)
-{
-    return lo + (r / 32767.0) * (hi - lo);
-}
 
 } // namespace
 
