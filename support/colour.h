@@ -11,7 +11,7 @@ struct Colour {
     double b;
     double a;
 
-    Colour(double r, double g, double b, double a) : r(r), g(g), b(b), a(a) {}
+    constexpr Colour(double r, double g, double b, double a) : r(r), g(g), b(b), a(a) {}
 
     // Each component replaced by clamp(0, 1, component). Inline: baking
     // clamps every texel.
