@@ -378,6 +378,8 @@ TEST(EditorWindow, InsertAfterTheWorldIsGoneDoesNothing)
 {
     auto world = std::make_unique<GLWidget>();
     SuperFormula* shape = sampleShape();
+    // Standing still, so that the preview's ticks leave the position alone.
+    shape->speed = 0;
     shape->position = {1.0, 1.0};
     auto editor = openEditor(shape, world.get());
     world.reset();
