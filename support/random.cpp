@@ -7,12 +7,6 @@ namespace {
 
 constexpr std::uint32_t upperMask = 0x80000000u;
 constexpr std::uint32_t lowerMask = 0x7fffffffu;
-constexpr std::uint32_t matrixA = 0x9908b0dfu;
-
-std::uint32_t twist(std::uint32_t from, std::uint32_t y)
-{
-    return from ^ (y >> 1) ^ ((y & 1u) ? matrixA : 0u);
-}
 
 } // namespace
 
@@ -31,10 +25,8 @@ Random::Random(Unseeded) : state{}, index(neverSeeded) {}
 void Random::seed(std::uint32_t s)
 {
     state[0] = s;
-    for (int i = 1; i < stateSize; ++i) {
-        const std::uint32_t prev = state[i - 1];
-        state[i] = 1812433253u * (prev ^ (prev >> 30)) + static_cast<std::uint32_t>(i);
-    }
+    for (int i = 1; i < stateSize; ++i)
+        state[i] = seedWord(state[i - 1], i);
     index = stateSize;
 }
 
@@ -93,12 +85,7 @@ std::uint32_t Random::nextUint32()
 {
     if (index >= stateSize)
         regenerate();
-    std::uint32_t y = state[index++];
-    y ^= y >> 11;
-    y ^= (y << 7) & 0x9d2c5680u;
-    y ^= (y << 15) & 0xefc60000u;
-    y ^= y >> 18;
-    return y;
+    return temper(state[index++]);
 }
 
 int Random::nextUint31()
@@ -108,9 +95,8 @@ int Random::nextUint31()
 
 double Random::nextDouble()
 {
-    const std::uint32_t a = nextUint32() >> 5;
-    const std::uint32_t b = nextUint32() >> 6;
-    return (a * 67108864.0 + b) * (1.0 / 9007199254740992.0);
+    const std::uint32_t first = nextUint32();
+    return unitDouble(first, nextUint32());
 }
 
 double Random::uniform()

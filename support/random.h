@@ -36,6 +36,33 @@ public:
     // State word mt[0], without drawing: right after seed(s) it is s.
     std::uint32_t firstStateWord() const { return state[0]; }
 
+    // The generator's arithmetic, for code that reproduces a few of its
+    // outputs without running it (Voronoi cells):
+    // seed word i from word i - 1,
+    static std::uint32_t seedWord(std::uint32_t previous, int i)
+    {
+        return 1812433253u * (previous ^ (previous >> 30)) + static_cast<std::uint32_t>(i);
+    }
+    // a regenerated word from its partner `from` and y = upper(mt[k]) | lower(mt[k + 1]),
+    static std::uint32_t twist(std::uint32_t from, std::uint32_t y)
+    {
+        return from ^ (y >> 1) ^ ((y & 1u) ? 0x9908b0dfu : 0u);
+    }
+    // the tempering of a state word into an output,
+    static std::uint32_t temper(std::uint32_t y)
+    {
+        y ^= y >> 11;
+        y ^= (y << 7) & 0x9d2c5680u;
+        y ^= (y << 15) & 0xefc60000u;
+        y ^= y >> 18;
+        return y;
+    }
+    // and the 53-bit double in [0, 1) of two outputs, the first the high part.
+    static double unitDouble(std::uint32_t first, std::uint32_t second)
+    {
+        return ((first >> 5) * 67108864.0 + (second >> 6)) * (1.0 / 9007199254740992.0);
+    }
+
 protected:
     // Leaves the generator never seeded: its first draw seeds it with 5489.
     struct Unseeded {};
