@@ -14,12 +14,7 @@
 #include "support/scalar.h"
 
 #include <benchmark/benchmark.h>
-// libnoise's headers are not clean under -Wextra.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-#pragma GCC diagnostic ignored "-Wdeprecated-copy"
 #include <noise.h>
-#pragma GCC diagnostic pop
 
 #include <random>
 #include <vector>

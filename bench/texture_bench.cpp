@@ -9,11 +9,7 @@
 #define STB_PERLIN_IMPLEMENTATION
 #include <stb_perlin.h>
 
-// libnoise's headers leave parameters unused.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-parameter"
 #include <noise.h>
-#pragma GCC diagnostic pop
 
 #include <atomic>
 #include <cstdlib>
