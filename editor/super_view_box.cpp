@@ -1,6 +1,5 @@
 #include "editor/super_view_box.h"
 
-#include "app/gl_widget.h"
 #include "editor/super_view.h"
 #include "shape/super_formula.h"
 
@@ -53,7 +52,7 @@ void fromRgba(QRgb rgba, float colour[4])
 
 } // namespace
 
-SuperViewBox::SuperViewBox(SuperFormula* shape, GLWidget* world)
+SuperViewBox::SuperViewBox(SuperFormula* shape, QObject* world)
     : QWidget(nullptr, Qt::WindowFlags())
     , world(world)
 {
@@ -188,7 +187,10 @@ void SuperViewBox::insert()
         return;
     shape->position.x = 0.0;
     shape->position.y = 0.0;
-    world->addNewThing(new SuperFormula(*shape));
+    SuperFormula* copy = new SuperFormula(*shape);
+    // A world without the slot never took the copy.
+    if (!QMetaObject::invokeMethod(world, "addNewThing", Qt::DirectConnection, Q_ARG(SuperFormula*, copy)))
+        delete copy;
 }
 
 void SuperViewBox::setColour0()

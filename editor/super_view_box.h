@@ -3,7 +3,6 @@
 #include <QPointer>
 #include <QWidget>
 
-class GLWidget;
 class QLabel;
 class QPushButton;
 class QSlider;
@@ -12,14 +11,19 @@ class SuperView;
 
 // The shape editor: a top-level window with a live preview of its own copy
 // of a shape, nine parameter sliders, three colour buttons and "insert",
-// which hands a further copy to the world view.
+// which hands a further copy to the world.
+//
+// The world is any object with a slot addNewThing(SuperFormula*) that takes
+// ownership of the shape it is given: the world view passes itself. The
+// editor reaches it through the meta-object system, so it depends on no
+// particular class of world.
 class SuperViewBox : public QWidget {
     Q_OBJECT
 
 public:
     // Takes ownership of `shape` (through the preview), builds and shows the
-    // window and starts the preview's timer.
-    SuperViewBox(SuperFormula* shape, GLWidget* world);
+    // window and starts the preview's timer. `world` may be null.
+    SuperViewBox(SuperFormula* shape, QObject* world);
     ~SuperViewBox() override;
 
     SuperView* previewWidget() const { return preview; }
@@ -56,7 +60,7 @@ private:
     QSlider* sliders[9];
     QLabel* labels[9];
     QPushButton* colourButtons[3];
-    // Not owned; a guarded pointer, so that "insert" after the world view is
-    // gone does nothing instead of touching a destroyed widget.
-    QPointer<GLWidget> world;
+    // Not owned; a guarded pointer, so that "insert" after the world is gone
+    // does nothing instead of touching a destroyed object.
+    QPointer<QObject> world;
 };
