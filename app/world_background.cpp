@@ -1,10 +1,14 @@
 #include "app/world_background.h"
 
-#include "support/bake.h"
+#include "texture/bake/bake.h"
 #include "texture/colour/colour_map.h"
 #include "texture/scalar/noise.h"
 
 #include <GL/gl.h>
+
+using tex::bakeTexture;
+using tex::ColourMap;
+using tex::Noise;
 
 const double backgroundStops[4][5] = {
     {0.0, 0.5, 0.2, 0.4, 0.1},

@@ -19,6 +19,8 @@
 #include <random>
 #include <vector>
 
+using namespace tex;
+
 namespace {
 
 constexpr int texels = 512;

@@ -17,6 +17,8 @@
 #include <random>
 #include <vector>
 
+using namespace tex;
+
 namespace {
 
 std::atomic<long> allocations{0};

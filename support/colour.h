@@ -2,6 +2,8 @@
 
 #include "support/scalar.h"
 
+namespace tex {
+
 // A colour of four doubles, nominally in [0, 1]. Arithmetic never clamps:
 // spline overshoot, sums and scaled colours may leave the range, and only
 // clampToUnit brings a colour back (baking does so for every texel).
@@ -46,3 +48,5 @@ inline Colour lerp(const Colour& c0, const Colour& c1, double t)
 {
     return c0 * (1 - t) + c1 * t;
 }
+
+} // namespace tex

@@ -1,5 +1,7 @@
 #include "support/colour_spline.h"
 
+namespace tex {
+
 void ColourSpline::setStops(const double* table, int count)
 {
     stopList.clear();
@@ -69,3 +71,5 @@ Colour ColourSpline::evaluate(double x) const
 
     return s1.colour * h00 + m1 * h10 + s2.colour * h01 + m2 * h11;
 }
+
+} // namespace tex

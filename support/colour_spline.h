@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace tex {
+
 struct ColourStop {
     double position;
     Colour colour;
@@ -40,3 +42,5 @@ private:
     // segmentTangents[k] belongs to the segment from stop k to stop k + 1.
     std::vector<Tangents> segmentTangents;
 };
+
+} // namespace tex

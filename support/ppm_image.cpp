@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace tex {
+
 namespace {
 
 // Reads a decimal number the way "%d" accepts one (any white space, an
@@ -158,3 +160,5 @@ GLuint PPMImage::makeTexture()
     glDisable(GL_TEXTURE_2D);
     return name;
 }
+
+} // namespace tex

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+namespace tex {
+
 // A binary PPM ("P6") image, loaded when constructed. The header is the
 // magic "P6", the width, the height and the maximum sample value, each
 // number preceded by any white space; line feeds and '#' comment lines may
@@ -63,3 +65,5 @@ public:
 private:
     bool load(std::FILE* file);
 };
+
+} // namespace tex

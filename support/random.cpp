@@ -3,6 +3,8 @@
 #include <cmath>
 #include <ctime>
 
+namespace tex {
+
 namespace {
 
 constexpr std::uint32_t upperMask = 0x80000000u;
@@ -136,3 +138,5 @@ float Random::gaussian(float mean, float deviation)
 {
     return gaussian() * deviation + mean;
 }
+
+} // namespace tex

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace tex {
+
 // The Mersenne Twister MT19937 with its published seeding procedures,
 // tempering and 53-bit doubles, plus a few derived draws. A plain value:
 // copying it copies the sequence position. Not thread-safe.
@@ -77,3 +79,5 @@ private:
     std::uint32_t state[stateSize];
     int index;
 };
+
+} // namespace tex

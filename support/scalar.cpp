@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace tex {
+
 double step(double edge, double x)
 {
     return x < edge ? 0.0 : 1.0;
@@ -18,3 +20,5 @@ double gain(double g, double t)
         return bias(1 - g, 2 * t) * 0.5;
     return 1 - bias(1 - g, 2 - 2 * t) * 0.5;
 }
+
+} // namespace tex

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tex {
+
 // Scalar shaping functions shared by the texture functions.
 
 // lo if lo > x; otherwise hi if x > hi; otherwise x. Bounds first, value last.
@@ -26,3 +28,5 @@ double bias(double b, double t);
 
 // bias(1 - g, 2t) * 0.5 below t = 0.5, 1 - bias(1 - g, 2 - 2t) * 0.5 from there on.
 double gain(double g, double t);
+
+} // namespace tex

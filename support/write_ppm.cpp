@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdio>
 
+namespace tex {
+
 bool writePPM(const unsigned char* pixels, int width, int height, const std::string& filename)
 {
     if (pixels == nullptr || width < 1 || height < 1)
@@ -19,3 +21,5 @@ bool writePPM(const unsigned char* pixels, int width, int height, const std::str
     const bool closed = std::fclose(file) == 0;
     return written && closed;
 }
+
+} // namespace tex

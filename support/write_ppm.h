@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace tex {
+
 // Writes a binary PPM ("P6") file: the header "P6 <width> <height> 255\n"
 // followed by width × height × 3 bytes from `pixels`, row by row from the
 // first row given, each pixel red, green, blue. The file is created or
@@ -16,3 +18,5 @@
 // creating no file, when width or height is below 1 or pixels is null;
 // false also when the file cannot be created or a write or the close fails.
 bool writePPM(const unsigned char* pixels, int width, int height, const std::string& filename);
+
+} // namespace tex

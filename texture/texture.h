@@ -3,7 +3,7 @@
 // Everything a user of the texture library needs: scalar fields, colour
 // functions, their maths, the random generator, baking and PPM files.
 
-#include "support/bake.h"
+#include "texture/bake/bake.h"
 #include "support/colour.h"
 #include "support/colour_spline.h"
 #include "support/ppm_image.h"

@@ -21,7 +21,7 @@ inline std::ostream& operator<<(std::ostream& out, const SamplePoint& p)
 
 // A scalar field that records every point it is asked for and answers
 // `result` there, raw (no contrast stage).
-class RecordingField : public Basis {
+class RecordingField : public tex::Basis {
 public:
     explicit RecordingField(std::function<double(double, double, double)> result = [](double, double, double) { return 0.5; })
         : result(std::move(result))
@@ -39,23 +39,23 @@ public:
 };
 
 // The colour-function counterpart of RecordingField.
-class RecordingColour : public ColourBasis {
+class RecordingColour : public tex::ColourBasis {
 public:
-    explicit RecordingColour(std::function<Colour(double, double, double)> result = [](double, double, double) {
-        return Colour(0.5, 0.5, 0.5, 1.0);
+    explicit RecordingColour(std::function<tex::Colour(double, double, double)> result = [](double, double, double) {
+        return tex::Colour(0.5, 0.5, 0.5, 1.0);
     })
         : result(std::move(result))
     {
     }
 
-    Colour colour(double x, double y, double z) override
+    tex::Colour colour(double x, double y, double z) override
     {
         points.push_back({x, y, z});
         return result(x, y, z);
     }
 
     std::vector<SamplePoint> points;
-    std::function<Colour(double, double, double)> result;
+    std::function<tex::Colour(double, double, double)> result;
 };
 
 // The points of a width × height flat grid with the given step, row by row.

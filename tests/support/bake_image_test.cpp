@@ -1,6 +1,6 @@
 #include "bake_fields.h"
 
-#include "support/bake.h"
+#include "texture/bake/bake.h"
 #include "support/ppm_image.h"
 
 #include <QFile>
@@ -12,6 +12,8 @@
 #include <limits>
 #include <string>
 #include <vector>
+
+using namespace tex;
 
 namespace {
 

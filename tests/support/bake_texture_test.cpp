@@ -1,7 +1,7 @@
 #include "bake_fields.h"
 #include "bake_gl_context.h"
 
-#include "support/bake.h"
+#include "texture/bake/bake.h"
 #include "texture/colour/colour_map.h"
 #include "texture/scalar/noise.h"
 
@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 #include <vector>
+
+using namespace tex;
 
 namespace {
 

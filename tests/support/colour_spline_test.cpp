@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+using namespace tex;
+
 namespace {
 
 // The world background's stops.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace tex;
+
 namespace {
 
 void expectColour(const Colour& c, double r, double g, double b, double a)

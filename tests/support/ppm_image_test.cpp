@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+using namespace tex;
+
 using namespace std::string_literals;
 
 namespace {

@@ -6,6 +6,8 @@
 #include <ctime>
 #include <random>
 
+using namespace tex;
+
 namespace {
 
 // A generator left in the never-seeded state, as the constructors hold it

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace tex;
+
 TEST(Scalar, ClampTakesBoundsFirst)
 {
     EXPECT_EQ(clamp(0.01, 0.99, 1.5), 0.99);

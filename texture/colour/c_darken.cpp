@@ -2,6 +2,8 @@
 
 #include "support/scalar.h"
 
+namespace tex {
+
 CDarken::CDarken()
 {
     parameterList();
@@ -73,3 +75,5 @@ bool CDarken::inputsReady() const
 {
     return input && colourInput;
 }
+
+} // namespace tex

@@ -2,6 +2,8 @@
 
 #include "texture/colour/colour_basis.h"
 
+namespace tex {
+
 // Darkens a colour function by a scalar field: the colour times
 // lerp(1, v, darken), v = input(p), alpha included. A darken of 0 passes the
 // colour unchanged, 1 multiplies it by v.
@@ -35,3 +37,5 @@ private:
     Basis* input = nullptr;
     double darken = 0.5;
 };
+
+} // namespace tex

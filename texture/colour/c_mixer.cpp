@@ -1,5 +1,7 @@
 #include "texture/colour/c_mixer.h"
 
+namespace tex {
+
 CMixer::~CMixer() = default;
 
 Colour CMixer::colour(double x, double y, double z)
@@ -40,3 +42,5 @@ bool CMixer::inputsReady() const
 {
     return input && colourInput0 && colourInput1;
 }
+
+} // namespace tex

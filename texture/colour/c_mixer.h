@@ -2,6 +2,8 @@
 
 #include "texture/colour/colour_basis.h"
 
+namespace tex {
+
 // Blends two colour functions by a scalar field: lerp(colour0, colour1, v)
 // with v = input(p), alpha included. Since v lies in [0.01, 0.99], at least
 // 1 % of each colour shows. Colour input 1 is evaluated before colour
@@ -26,3 +28,5 @@ private:
     ColourBasis* colourInput1 = nullptr;
     Basis* input = nullptr;
 };
+
+} // namespace tex

@@ -1,5 +1,7 @@
 #include "texture/colour/colour_basis.h"
 
+namespace tex {
+
 ColourBasis::~ColourBasis() = default;
 
 const ParameterList& ColourBasis::parameterList()
@@ -60,3 +62,5 @@ ColourSpline* ColourBasis::spline()
 {
     return nullptr;
 }
+
+} // namespace tex

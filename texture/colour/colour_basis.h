@@ -4,6 +4,8 @@
 #include "support/colour_spline.h"
 #include "texture/scalar/basis.h"
 
+namespace tex {
+
 // The base of every colour function: maps a point of texture space to a
 // Colour, returned unclamped (baking clamps). Shares the named-parameter
 // protocol with the scalar fields; the ColourBasis list itself is empty.
@@ -41,3 +43,5 @@ public:
     // The program-wide (empty) list.
     static const ParameterList& parameterList();
 };
+
+} // namespace tex

@@ -1,5 +1,7 @@
 #include "texture/colour/colour_map.h"
 
+namespace tex {
+
 ColourMap::~ColourMap() = default;
 
 Colour ColourMap::colour(double x, double y, double z)
@@ -39,3 +41,5 @@ ColourSpline* ColourMap::spline()
 {
     return &colourSpline;
 }
+
+} // namespace tex

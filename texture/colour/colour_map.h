@@ -2,6 +2,8 @@
 
 #include "texture/colour/colour_basis.h"
 
+namespace tex {
+
 // A scalar field turned into colours through a colour spline: colour(p) is
 // spline.evaluate(input.value(p)). Built with no input and an empty spline;
 // wire input 0 and fill spline() with setStops before evaluating.
@@ -22,3 +24,5 @@ protected:
     Basis* input = nullptr;
     ColourSpline colourSpline;
 };
+
+} // namespace tex

@@ -2,6 +2,8 @@
 
 #include "support/scalar.h"
 
+namespace tex {
+
 const Colour Flagstone::stoneColours[4] = {
     Colour(236 / 255.0, 168 / 255.0, 134 / 255.0, 1),
     Colour(233 / 255.0, 220 / 255.0, 191 / 255.0, 1),
@@ -28,3 +30,5 @@ Colour Flagstone::colour(double x, double y, double z)
     const Colour stone = stoneColours[id >> 30] * (0.5 * gap + 0.7) * (1 + 0.1 * stoneGrain);
     return lerp(stone, mortar, 1 - inside);
 }
+
+} // namespace tex

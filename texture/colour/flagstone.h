@@ -4,6 +4,8 @@
 #include "texture/scalar/noise.h"
 #include "texture/scalar/voronoi.h"
 
+namespace tex {
+
 // Irregular paving: the points nearer to one feature point of an owned
 // Voronoi (size 256, density 1.5) than to any other form one stone, drawn in
 // one of four stone colours chosen by the top two bits of the point's
@@ -31,3 +33,5 @@ private:
     Voronoi cells;
     Noise grainNoise;
 };
+
+} // namespace tex

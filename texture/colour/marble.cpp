@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace tex {
+
 Marble::~Marble() = default;
 
 Colour Marble::colour(double x, double y, double z)
@@ -13,3 +15,5 @@ Colour Marble::colour(double x, double y, double z)
         d = d - std::floor(d);
     return colourSpline.evaluate(d);
 }
+
+} // namespace tex

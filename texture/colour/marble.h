@@ -2,6 +2,8 @@
 
 #include "texture/colour/colour_map.h"
 
+namespace tex {
+
 // A colour map whose lookup position is x pushed sideways by the input
 // field: the stops become bands along x with wavy edges. Wired and filled
 // exactly like a ColourMap; without an input, colour() is transparent black.
@@ -15,3 +17,5 @@ public:
     // included, is used as it is).
     Colour colour(double x, double y, double z) override;
 };
+
+} // namespace tex

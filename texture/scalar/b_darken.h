@@ -2,6 +2,8 @@
 
 #include "texture/scalar/basis.h"
 
+namespace tex {
+
 // One field darkened by another: input0(p) * lerp(1, input1(p), amount) at
 // the scaled point p. Input 0 is evaluated before input 1.
 // Parameters: the Basis ones, then "amount" (real, 0..1, default 0.5).
@@ -30,3 +32,5 @@ private:
     Basis* input1 = nullptr;
     double amount = 0.5;
 };
+
+} // namespace tex

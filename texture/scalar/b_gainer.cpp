@@ -2,6 +2,8 @@
 
 #include "support/scalar.h"
 
+namespace tex {
+
 BGainer::BGainer()
 {
     parameterList();
@@ -42,7 +44,7 @@ double BGainer::value(double x, double y, double z)
     if (!input)
         return applyContrast(0.0);
     const double v = input->value(xscale * x, yscale * y, zscale * z);
-    return applyContrast(::gain(gain, v));
+    return applyContrast(tex::gain(gain, v));
 }
 
 void BGainer::setInput(Basis* field, int index)
@@ -60,3 +62,5 @@ bool BGainer::inputsReady() const
 {
     return input != nullptr;
 }
+
+} // namespace tex

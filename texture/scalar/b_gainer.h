@@ -2,6 +2,8 @@
 
 #include "texture/scalar/basis.h"
 
+namespace tex {
+
 // Reshapes one field with the gain curve: gain(gain, input(p)) at the scaled
 // point p. A gain of 0.5 passes the input through unchanged.
 // Parameters: the Basis ones, then "gain" (real, 0..1, default 0.5).
@@ -29,3 +31,5 @@ private:
     double gain = 0.5;
     Basis* input = nullptr;
 };
+
+} // namespace tex

@@ -2,6 +2,8 @@
 
 #include "support/scalar.h"
 
+namespace tex {
+
 BLerper::BLerper()
 {
     parameterList();
@@ -66,3 +68,5 @@ bool BLerper::inputsReady() const
 {
     return input0 && input1;
 }
+
+} // namespace tex

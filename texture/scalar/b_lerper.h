@@ -2,6 +2,8 @@
 
 #include "texture/scalar/basis.h"
 
+namespace tex {
+
 // Blend of two fields: lerp(input0(p), input1(p), amount) at the scaled
 // point p. Input 1 is evaluated before input 0.
 // Parameters: the Basis ones, then "amount" (real, 0..1, default 0.5).
@@ -30,3 +32,5 @@ private:
     Basis* input1 = nullptr;
     double amount = 0.5;
 };
+
+} // namespace tex

@@ -1,5 +1,7 @@
 #include "texture/scalar/b_perturber.h"
 
+namespace tex {
+
 BPerturber::BPerturber()
 {
     parameterList();
@@ -74,3 +76,5 @@ bool BPerturber::inputsReady() const
 {
     return input0 && input1;
 }
+
+} // namespace tex

@@ -2,6 +2,8 @@
 
 #include "texture/scalar/basis.h"
 
+namespace tex {
+
 // Domain distortion: samples input 0 at the scaled point p displaced by
 // e * (xperturb, yperturb, zperturb), where e = input 1 at p. Input 1 is
 // evaluated before input 0.
@@ -34,3 +36,5 @@ private:
     Basis* input0 = nullptr;
     Basis* input1 = nullptr;
 };
+
+} // namespace tex

@@ -1,5 +1,7 @@
 #include "texture/scalar/b_scaler.h"
 
+namespace tex {
+
 BScaler::BScaler()
 {
     parameterList();
@@ -70,3 +72,5 @@ bool BScaler::inputsReady() const
 {
     return input != nullptr;
 }
+
+} // namespace tex

@@ -2,6 +2,8 @@
 
 #include "texture/scalar/basis.h"
 
+namespace tex {
+
 // Stretches space before sampling one field: input(p.x * xfactor,
 // p.y * yfactor, p.z * zfactor) at the scaled point p.
 // Parameters: the Basis ones, then "x", "y", "z" (real, -5..5, default 1.0),
@@ -32,3 +34,5 @@ private:
     double zfactor = 1.0;
     Basis* input = nullptr;
 };
+
+} // namespace tex

@@ -2,6 +2,8 @@
 
 #include "support/scalar.h"
 
+namespace tex {
+
 BStepper::BStepper()
 {
     parameterList();
@@ -42,7 +44,7 @@ double BStepper::value(double x, double y, double z)
     if (!input)
         return applyContrast(0.0);
     const double v = input->value(xscale * x, yscale * y, zscale * z);
-    return applyContrast(::step(step, v));
+    return applyContrast(tex::step(step, v));
 }
 
 void BStepper::setInput(Basis* field, int index)
@@ -60,3 +62,5 @@ bool BStepper::inputsReady() const
 {
     return input != nullptr;
 }
+
+} // namespace tex

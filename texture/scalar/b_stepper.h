@@ -2,6 +2,8 @@
 
 #include "texture/scalar/basis.h"
 
+namespace tex {
+
 // Thresholds one field: step(step, input(p)) at the scaled point p, so 0 below
 // the threshold and 1 from it on (0.01 and 0.99 after the contrast stage).
 // Parameters: the Basis ones, then "step" (real, 0..1, default 0.5).
@@ -29,3 +31,5 @@ private:
     double step = 0.5;
     Basis* input = nullptr;
 };
+
+} // namespace tex

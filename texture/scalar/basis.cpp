@@ -1,5 +1,7 @@
 #include "texture/scalar/basis.h"
 
+namespace tex {
+
 Basis::Basis() : contrast(1.0), xscale(1.0), yscale(1.0), zscale(1.0)
 {
     // Builds the program-wide list at the first construction.
@@ -72,3 +74,5 @@ bool Basis::inputsReady() const
 {
     return true;
 }
+
+} // namespace tex

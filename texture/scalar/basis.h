@@ -3,6 +3,8 @@
 #include "support/scalar.h"
 #include "texture/scalar/parameterised.h"
 
+namespace tex {
+
 // The base of every scalar field: maps a point of texture space to a value
 // in [0.01, 0.99]. Adds the real parameters "contrast", "xscale", "yscale"
 // and "zscale" (all 1.0 after construction), the contrast stage through
@@ -50,3 +52,5 @@ protected:
     double yscale;
     double zscale;
 };
+
+} // namespace tex

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace tex {
+
 Checker::Checker() = default;
 
 Checker::~Checker() = default;
@@ -15,3 +17,5 @@ double Checker::value(double x, double y, double z)
     const std::uint32_t raw = (((tx + ty) & 1u) + tz) & 1u;
     return applyContrast(raw);
 }
+
+} // namespace tex

@@ -2,6 +2,8 @@
 
 #include "texture/scalar/basis.h"
 
+namespace tex {
+
 // A three-dimensional checkerboard of unit cells: the parity of the sum of
 // the scaled coordinates truncated toward zero, so 0 or 1 (0.01 or 0.99
 // after the contrast stage). Truncation makes the cells on each axis from -1
@@ -14,3 +16,5 @@ public:
 
     double value(double x, double y, double z) override;
 };
+
+} // namespace tex

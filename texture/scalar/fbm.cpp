@@ -1,5 +1,7 @@
 #include "texture/scalar/fbm.h"
 
+namespace tex {
+
 FBM::FBM() : FractalSum(8)
 {
 }
@@ -31,3 +33,5 @@ bool FBM::inputsReady() const
 {
     return input != nullptr;
 }
+
+} // namespace tex

@@ -2,6 +2,8 @@
 
 #include "texture/scalar/fractal_sum.h"
 
+namespace tex {
+
 // Fractional Brownian motion: the input field summed over octaves (see
 // FractalSum); the sum is halved before the contrast stage, since with
 // lacunarity 2 it stays below 2.
@@ -23,3 +25,5 @@ public:
 private:
     Basis* input = nullptr;
 };
+
+} // namespace tex

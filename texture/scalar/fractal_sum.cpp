@@ -1,5 +1,7 @@
 #include "texture/scalar/fractal_sum.h"
 
+namespace tex {
+
 FractalSum::FractalSum(int octaves) : octaves(octaves)
 {
     parameterList();
@@ -48,3 +50,5 @@ int FractalSum::getIntParameter(const std::string& name) const
         return octaves;
     return Basis::getIntParameter(name);
 }
+
+} // namespace tex

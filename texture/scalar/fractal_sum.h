@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace tex {
+
 // What FBM and Turbulence share: a sum of some term over `octaves` ever
 // finer octaves, each multiplying the point by `lacunarity` and dividing the
 // weight by it, so that lacunarity sets both the frequency and the
@@ -51,3 +53,5 @@ private:
     std::int32_t octaves;
     double lacunarity = 2.0;
 };
+
+} // namespace tex

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+namespace tex {
+
 namespace {
 
 int periodInRange(int size)
@@ -156,3 +158,5 @@ double Noise::value(double x, double y, double z)
     const double n = latticeNoise(perm, gradientTerms, mask, xscale * x, yscale * y, zscale * z);
     return applyContrast((n + 1) * 0.5);
 }
+
+} // namespace tex

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace tex {
+
 // Three-dimensional gradient noise on a lattice that wraps with period
 // `size` on every axis, with a quintic fade and a byte permutation table
 // shuffled by the field's own generator: the same seed gives the same field.
@@ -48,3 +50,5 @@ private:
     // terms of a corner in one step instead of reading the hash first.
     std::uint8_t gradientTerms[8][2][512];
 };
+
+} // namespace tex

@@ -1,5 +1,7 @@
 #include "texture/scalar/parameterised.h"
 
+namespace tex {
+
 ParameterInfo ParameterInfo::real(const char* name, double min, double max, double defaultValue)
 {
     ParameterInfo info;
@@ -41,3 +43,5 @@ ParameterList Parameterised::extend(const ParameterList& base, std::initializer_
     list.insert(list.end(), own.begin(), own.end());
     return list;
 }
+
+} // namespace tex

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace tex {
+
 // One value of a named parameter: the int member is meaningful for integer
 // parameters (kind 0), the double member for real ones (kind 1).
 union ParameterValue {
@@ -50,3 +52,5 @@ protected:
     // `base` followed by `own`: the list of a class that adds parameters.
     static ParameterList extend(const ParameterList& base, std::initializer_list<ParameterInfo> own);
 };
+
+} // namespace tex

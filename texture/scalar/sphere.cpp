@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace tex {
+
 Sphere::Sphere() = default;
 
 Sphere::~Sphere() = default;
@@ -19,3 +21,5 @@ double Sphere::value(double x, double y, double z)
     const double r = std::sqrt(cx * cx + cy * cy + cz * cz);
     return applyContrast(clamp(0.0, 1.0, 1.0 - 2.0 * r));
 }
+
+} // namespace tex

@@ -2,6 +2,8 @@
 
 #include "texture/scalar/basis.h"
 
+namespace tex {
+
 // One ball of radius 0.5 in every unit cell: 1 at the cell centre, falling
 // linearly to 0 at the ball's surface. Cells are found by truncation toward
 // zero, so on the negative side of any axis the offset from the centre is at
@@ -16,3 +18,5 @@ public:
     // point to the centre of its cell.
     double value(double x, double y, double z) override;
 };
+
+} // namespace tex

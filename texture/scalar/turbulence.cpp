@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace tex {
+
 Turbulence::Turbulence(int seed, int octaves) : FractalSum(octaves), source(seed, 256)
 {
 }
@@ -19,3 +21,5 @@ double Turbulence::value(double x, double y, double z)
     });
     return applyContrast(sum);
 }
+
+} // namespace tex

@@ -3,6 +3,8 @@
 #include "texture/scalar/fractal_sum.h"
 #include "texture/scalar/noise.h"
 
+namespace tex {
+
 // Turbulence: the absolute raw gradient noise of an owned Noise of size 256
 // summed over octaves (see FractalSum). Unlike FBM the sum is not halved.
 // The owned Noise is used only through its raw noise(); its own contrast
@@ -21,3 +23,5 @@ public:
 private:
     Noise source;
 };
+
+} // namespace tex

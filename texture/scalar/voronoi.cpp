@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace tex {
+
 namespace {
 
 constexpr double nothingFound = 999999.0;
@@ -157,3 +159,5 @@ double Voronoi::distanceGap(double x, double y, double z)
     search(x, y, z, kept, 2);
     return std::sqrt(kept[1]) - std::sqrt(kept[0]);
 }
+
+} // namespace tex

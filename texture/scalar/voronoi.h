@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace tex {
+
 // Cellular noise. Every unit cell holds 0 to 5 feature points: their number
 // comes from a count table indexed by the top byte of the cell hash, their
 // places from the generator reseeded with that hash. Cell coordinates are
@@ -75,3 +77,5 @@ private:
     std::uint8_t counts[256];
     std::unique_ptr<VoronoiCell[]> cache;
 };
+
+} // namespace tex

@@ -2,6 +2,8 @@
 
 #include "support/random.h"
 
+namespace tex {
+
 namespace {
 
 constexpr int shift = 397;
@@ -48,3 +50,5 @@ void VoronoiCell::generate(std::uint32_t h, int points)
         }
     }
 }
+
+} // namespace tex

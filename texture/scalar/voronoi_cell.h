@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace tex {
+
 // The feature points of one Voronoi cell, as a function of the cell hash h
 // alone: exactly what a Random reseeded with h hands out, without running
 // the whole generator.
@@ -31,3 +33,5 @@ struct VoronoiCell {
     // Fills the record for hash h with `count` points (clamped to 0..maxPoints).
     void generate(std::uint32_t h, int count);
 };
+
+} // namespace tex

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string>
 
+using namespace tex;
+
 int main(int argc, char** argv)
 {
     int files = 0;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstdio>
 
+using namespace tex;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     // fmemopen refuses an empty buffer; an empty temporary file stands in.

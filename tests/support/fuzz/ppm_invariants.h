@@ -9,7 +9,7 @@
 // loaded with a sane header and a buffer of exactly the size it declares
 // (every byte is read, so a short buffer trips AddressSanitizer), or not
 // loaded with every field at rest.
-inline void requireSoundImage(const PPMImage& image)
+inline void requireSoundImage(const tex::PPMImage& image)
 {
     bool sound;
     if (image.loaded) {
@@ -17,7 +17,7 @@ inline void requireSoundImage(const PPMImage& image)
                 && image.bytesPerSample == (image.maxValue > 255 ? 2 : 1) && image.pixels != nullptr;
         if (sound) {
             const long long bytes = 3LL * image.width * image.height * image.bytesPerSample;
-            sound = bytes <= PPMImage::maxRasterBytes;
+            sound = bytes <= tex::PPMImage::maxRasterBytes;
             unsigned sum = 0;
             for (long long i = 0; sound && i < bytes; ++i)
                 sum += image.pixels[i];

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace tex;
+
 namespace {
 
 using Log = std::vector<std::string>;

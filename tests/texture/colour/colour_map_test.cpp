@@ -5,6 +5,8 @@
 
 #include <type_traits>
 
+using namespace tex;
+
 namespace {
 
 // A scalar field with the same value everywhere, before the contrast stage.

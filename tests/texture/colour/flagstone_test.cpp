@@ -10,6 +10,8 @@
 #include <cmath>
 #include <map>
 
+using namespace tex;
+
 namespace {
 
 constexpr int cellSeed = 101;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace tex;
+
 namespace {
 
 // The world background's stops.

@@ -10,9 +10,9 @@
 
 // A colour function with a fixed colour that appends its name to a shared
 // call log and reports its destruction.
-class ProbeColour : public ColourBasis {
+class ProbeColour : public tex::ColourBasis {
 public:
-    explicit ProbeColour(Colour fixed, std::string name = "", std::vector<std::string>* log = nullptr,
+    explicit ProbeColour(tex::Colour fixed, std::string name = "", std::vector<std::string>* log = nullptr,
                          bool* destroyed = nullptr)
         : fixed(fixed), name(std::move(name)), log(log), destroyed(destroyed)
     {
@@ -23,7 +23,7 @@ public:
             *destroyed = true;
     }
 
-    Colour colour(double, double, double) override
+    tex::Colour colour(double, double, double) override
     {
         if (log)
             log->push_back(name);
@@ -31,13 +31,13 @@ public:
     }
 
 private:
-    Colour fixed;
+    tex::Colour fixed;
     std::string name;
     std::vector<std::string>* log;
     bool* destroyed;
 };
 
-inline void expectColour(const Colour& actual, double r, double g, double b, double a, double tolerance = 0)
+inline void expectColour(const tex::Colour& actual, double r, double g, double b, double a, double tolerance = 0)
 {
     if (tolerance == 0) {
         EXPECT_EQ(actual.r, r);

@@ -12,6 +12,8 @@
 
 #include <memory>
 
+using namespace tex;
+
 namespace {
 
 std::vector<std::string> names(const ParameterList& list)

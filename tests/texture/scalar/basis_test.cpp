@@ -5,6 +5,8 @@
 
 #include <type_traits>
 
+using namespace tex;
+
 namespace {
 
 // A field whose raw result is whatever the test sets.

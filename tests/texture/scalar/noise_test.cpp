@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+using namespace tex;
+
 namespace {
 
 std::atomic<long> allocations{0};

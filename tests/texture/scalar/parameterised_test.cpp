@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+using namespace tex;
+
 namespace {
 
 // Reaches the protected helpers that every class builds on.

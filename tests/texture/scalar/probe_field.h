@@ -9,7 +9,7 @@
 
 // A scalar field with a fixed raw value that records the points it is asked
 // for, appends its name to a shared call log, and reports its destruction.
-class ProbeField : public Basis {
+class ProbeField : public tex::Basis {
 public:
     explicit ProbeField(double raw, std::string name = "", std::vector<std::string>* log = nullptr,
                         bool* destroyed = nullptr)

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace tex;
+
 namespace {
 
 TEST(Sphere, IsBrightAtTheCentreAndDarkAtTheSurface)

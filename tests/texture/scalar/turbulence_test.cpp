@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+using namespace tex;
+
 namespace {
 
 TEST(Turbulence, IsZeroAtTheOrigin)

@@ -10,6 +10,8 @@
 #include <random>
 #include <vector>
 
+using namespace tex;
+
 namespace {
 
 struct Point {

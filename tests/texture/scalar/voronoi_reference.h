@@ -10,8 +10,8 @@
 
 // The cellular field computed the plain way: the generator is reseeded with
 // the cell hash and drawn from for every cell a query visits. Slow; kept as
-// the yardstick that Voronoi must match bit for bit.
-class ReferenceVoronoi : public Basis {
+// the yardstick that tex::Voronoi must match bit for bit.
+class ReferenceVoronoi : public tex::Basis {
 public:
     ReferenceVoronoi(int seed, int size, double density) : random(seed), mask(size - 1)
     {
@@ -118,7 +118,7 @@ private:
                 }
     }
 
-    Random random;
+    tex::Random random;
     int mask;
     int counts[256];
 };

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <random>
 
+using namespace tex;
+
 namespace {
 
 std::uint32_t cellHash(int x, int y, int z, int mask)

@@ -1,4 +1,4 @@
-#include "support/bake.h"
+#include "texture/bake/bake.h"
 
 #include "support/colour.h"
 #include "support/write_ppm.h"
@@ -11,6 +11,8 @@
 #include <limits>
 #include <memory>
 #include <new>
+
+namespace tex {
 
 namespace {
 
@@ -171,3 +173,5 @@ bool bakeImage(const std::string& filename, ColourBasis& f, int width, int heigh
     });
     return writePPM(pixels.get(), width, height, filename);
 }
+
+} // namespace tex

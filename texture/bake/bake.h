@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace tex {
+
 class Basis;
 class ColourBasis;
 
@@ -51,3 +53,5 @@ bool bakeImage(const std::string& filename, Basis& f, int width, int height, dou
 // The colour function `f` over the flat grid into an RGB PPM file, as above.
 bool bakeImage(const std::string& filename, ColourBasis& f, int width, int height, double extent,
                double x0, double y0, double z);
+
+} // namespace tex
