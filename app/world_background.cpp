@@ -1,6 +1,6 @@
 #include "app/world_background.h"
 
-#include "texture/bake/bake.h"
+#include "texture/gl/texture_bake.h"
 #include "texture/colour/colour_map.h"
 #include "texture/scalar/noise.h"
 

@@ -1,7 +1,7 @@
 // The world background's bake (a colour map over noise of size 16, 512 × 512,
 // extent 16, into an RGBA float texture) beside filling the same RGBA float
 // buffer with one stb_perlin_noise3 per texel. Needs a display (xvfb-run).
-#include "texture/bake/bake.h"
+#include "texture/gl/texture_bake.h"
 #include "texture/colour/colour_map.h"
 #include "texture/scalar/noise.h"
 

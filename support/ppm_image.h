@@ -1,7 +1,5 @@
 #pragma once
 
-#include <GL/gl.h>
-
 #include <cstdio>
 #include <string>
 
@@ -41,6 +39,9 @@ public:
     // end of file.
     static void skipComments(std::FILE* file);
 
+    // Part of the GL layer of the library (texture_gl, texture/gl/): link it
+    // to use this. GLuint is this unsigned int.
+    //
     // Uploads the image into a new GL_TEXTURE_2D (RGB, NEAREST filters,
     // REPEAT wraps, no mipmaps) and returns its name, left bound. The file's
     // first row lies at t = 0. Samples go up as stored, not rescaled by
@@ -49,7 +50,7 @@ public:
     // stays in force, and disables GL_TEXTURE_2D. Returns 0, touching no GL
     // state, when the image is not loaded or GL gives no name. Needs a
     // current GL context.
-    GLuint makeTexture();
+    unsigned int makeTexture();
 
     bool loaded = false;
     std::string filename;

@@ -1,15 +1,21 @@
 #pragma once
 
 // Everything a user of the texture library needs: scalar fields, colour
-// functions, their maths, the random generator, baking and PPM files.
+// functions, their maths, the random generator, bakes into memory and PPM
+// files, and PPM reading and writing. Free of GL: the bakes into GL textures
+// are in texture/texture_gl.h.
 
-#include "texture/bake/bake.h"
+#include "support/atomic_file.h"
 #include "support/colour.h"
 #include "support/colour_spline.h"
 #include "support/ppm_image.h"
+#include "support/ppm_writer.h"
 #include "support/random.h"
 #include "support/scalar.h"
 #include "support/write_ppm.h"
+#include "texture/bake/grid.h"
+#include "texture/bake/image_bake.h"
+#include "texture/bake/memory_bake.h"
 #include "texture/colour/c_darken.h"
 #include "texture/colour/c_mixer.h"
 #include "texture/colour/colour_basis.h"

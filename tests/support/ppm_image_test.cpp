@@ -1,8 +1,7 @@
 #include "support/ppm_image.h"
 #include "support/write_ppm.h"
 
-#include <QFile>
-#include <QTemporaryDir>
+#include "tests/support/scratch_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +19,7 @@ namespace {
 
 class PPMFileTest : public ::testing::Test {
 protected:
-    std::string path(const std::string& name) const { return dir.filePath(QString::fromStdString(name)).toStdString(); }
+    std::string path(const std::string& name) const { return dir.path(name); }
 
     // Writes `bytes` verbatim to a file named `name` and returns its path.
     std::string fileWith(const std::string& name, const std::string& bytes) const
@@ -52,7 +51,7 @@ protected:
         EXPECT_EQ(image.pixels, nullptr);
     }
 
-    QTemporaryDir dir;
+    ScratchDir dir;
 };
 
 // 24 raster bytes for a 4 × 2 image, a line feed among them.
@@ -101,7 +100,7 @@ TEST_F(PPMFileTest, WriterRefusesEmptyOrNegativeSizesWithoutCreatingAFile)
     EXPECT_FALSE(writePPM(pixels, 0, 1, path("a.ppm")));
     EXPECT_FALSE(writePPM(pixels, 1, -1, path("a.ppm")));
     EXPECT_FALSE(writePPM(nullptr, 1, 1, path("a.ppm")));
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("a.ppm"))));
+    EXPECT_FALSE(std::filesystem::exists(path("a.ppm")));
 }
 
 TEST_F(PPMFileTest, CommentLinesBetweenHeaderFields)

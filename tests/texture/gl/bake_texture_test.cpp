@@ -1,7 +1,8 @@
-#include "bake_fields.h"
-#include "bake_gl_context.h"
+#include "tests/texture/bake/bake_fields.h"
+#include "tests/texture/gl/gl_context.h"
 
-#include "texture/bake/bake.h"
+#include "texture/bake/memory_bake.h"
+#include "texture/gl/texture_bake.h"
 #include "texture/colour/colour_map.h"
 #include "texture/scalar/noise.h"
 
@@ -9,6 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 using namespace tex;
@@ -206,6 +209,42 @@ TEST_F(BakeTextureTest, ColourMapOverNoiseMatchesTexelByTexel)
         }
     }
     glDeleteTextures(1, &name);
+}
+
+TEST_F(BakeTextureTest, SphereTexelsAreTheMemoryBakesSamples)
+{
+    const double stops[] = {0.0, 1.0, 0.0, 0.0, 1.0, 0.5, 0.0, 1.0, 0.0, 0.5, 1.0, 0.0, 0.0, 1.0, 1.0};
+    Noise noise(11, 16);
+    ColourMap map;
+    map.setInput(&noise, 0);
+    map.spline()->setStops(stops, 3);
+    const int width = 48;
+    const int height = 24;
+    std::vector<float> samples(size_t(width) * height * 4);
+    ASSERT_TRUE(bakeFloats(map, Grid::sphere(width, height, 3.0, 0.5, -0.5, 2.0), samples.data()));
+
+    const GLuint name = bakeSphereTexture(map, width, height, 3.0, 0.5, -0.5, 2.0);
+    expectBakedTexture(name, GL_RGBA, width, height);
+    // GL keeps these texels as bytes, rounding each float to the nearest.
+    std::vector<std::uint8_t> stored(samples.size());
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, stored.data());
+    for (size_t i = 0; i < samples.size(); ++i)
+        ASSERT_EQ(stored[i], std::lrint(samples[i] * 255.0f)) << "sample " << i;
+    glDeleteTextures(1, &name);
+}
+
+TEST_F(BakeTextureTest, ImpossibleSizesGiveNoTexture)
+{
+    RecordingField field;
+    RecordingColour colour;
+    const int big = std::numeric_limits<int>::max();
+    EXPECT_EQ(bakeTexture(field, big, big, 1, 0, 0, 0), 0u);
+    EXPECT_EQ(bakeTexture(colour, big, 2, 1, 0, 0, 0), 0u);
+    EXPECT_EQ(bakeSphereTexture(colour, 1 << 14, 1 << 14, 1, 0, 0, 0), 0u); // 4 GiB of floats
+    EXPECT_TRUE(field.points.empty());
+    EXPECT_TRUE(colour.points.empty());
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 } // namespace

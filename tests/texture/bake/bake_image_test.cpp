@@ -1,10 +1,9 @@
-#include "bake_fields.h"
+#include "tests/texture/bake/bake_fields.h"
 
-#include "texture/bake/bake.h"
+#include "texture/bake/image_bake.h"
 #include "support/ppm_image.h"
 
-#include <QFile>
-#include <QTemporaryDir>
+#include "tests/support/scratch_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -19,14 +18,14 @@ namespace {
 
 class BakeImageTest : public ::testing::Test {
 protected:
-    std::string path(const std::string& name) const { return dir.filePath(QString::fromStdString(name)).toStdString(); }
+    std::string path(const std::string& name) const { return dir.path(name); }
 
     static std::vector<unsigned char> pixelsOf(const PPMImage& image)
     {
         return std::vector<unsigned char>(image.pixels, image.pixels + size_t(image.width) * image.height * 3);
     }
 
-    QTemporaryDir dir;
+    ScratchDir dir;
 };
 
 TEST_F(BakeImageTest, StepComesFromTheLongerSide)
@@ -112,7 +111,7 @@ TEST_F(BakeImageTest, EmptyOrNegativeSizesWriteNothing)
     }
     EXPECT_TRUE(field.points.empty());
     EXPECT_TRUE(colour.points.empty());
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("empty.ppm"))));
+    EXPECT_FALSE(std::filesystem::exists(path("empty.ppm")));
 }
 
 } // namespace

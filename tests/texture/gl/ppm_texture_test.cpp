@@ -1,4 +1,4 @@
-#include "bake_gl_context.h"
+#include "tests/texture/gl/gl_context.h"
 
 #include "support/ppm_image.h"
 

@@ -1,0 +1,94 @@
+#include "support/atomic_file.h"
+
+#include <atomic>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tex {
+
+namespace {
+
+// Distinguishes the temporary files of one process; the process id
+// distinguishes processes.
+std::atomic<unsigned> temporaryCounter{0};
+
+// Opens a new file named after `target` in its directory, exclusively, so
+// that no other writer's temporary file is ever reused.
+int createTemporary(const std::string& target, std::string& name)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(temporaryCounter++);
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+} // namespace
+
+AtomicFile::AtomicFile(const std::string& target) : target(target)
+{
+    if (target.empty())
+        return;
+    struct stat existing;
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && !S_ISREG(existing.st_mode)) {
+        file = std::fopen(target.c_str(), "wb");
+        return;
+    }
+
+    const int fd = createTemporary(target, temporary);
+    if (fd < 0) {
+        temporary.clear();
+        return;
+    }
+    if (exists)
+        ::fchmod(fd, existing.st_mode & 07777);
+    file = ::fdopen(fd, "wb");
+    if (file == nullptr) {
+        ::close(fd);
+        discard();
+    }
+}
+
+AtomicFile::~AtomicFile()
+{
+    if (file != nullptr)
+        std::fclose(file);
+    file = nullptr;
+    discard();
+}
+
+bool AtomicFile::commit()
+{
+    if (file == nullptr)
+        return false;
+    bool written = std::fflush(file) == 0 && !std::ferror(file);
+    // Only a regular temporary file is synced and renamed; a device or pipe
+    // target was written in place.
+    if (written && !temporary.empty())
+        written = ::fsync(::fileno(file)) == 0;
+    written = std::fclose(file) == 0 && written;
+    file = nullptr;
+    if (temporary.empty())
+        return written;
+    if (written && std::rename(temporary.c_str(), target.c_str()) == 0) {
+        temporary.clear();
+        return true;
+    }
+    discard();
+    return false;
+}
+
+void AtomicFile::discard()
+{
+    if (!temporary.empty())
+        std::remove(temporary.c_str());
+    temporary.clear();
+}
+
+} // namespace tex

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace tex {
+
+// A file that is written whole or not at all. The bytes go to a new
+// temporary file beside the target (same directory, so that the final
+// rename stays on one file system); commit() flushes it to disk and renames
+// it over the target. Until then, and whenever a write, the flush, the close
+// or the rename fails, the target keeps its old content (or stays absent)
+// and the temporary file is removed.
+//
+// A target that exists and is not a regular file (a device such as
+// /dev/stdout, a pipe) cannot be replaced by a rename: it is written in
+// place, and commit() reports whether every byte went out.
+//
+// The temporary file takes the permissions of the file it replaces, or
+// those a new file would get. An empty target name creates nothing.
+class AtomicFile {
+public:
+    explicit AtomicFile(const std::string& target);
+    // Discards the temporary file unless commit() succeeded.
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // The stream to write to, or null when no file could be created.
+    std::FILE* stream() const { return file; }
+
+    // Puts the written bytes in place. True when every write succeeded and
+    // the target now holds exactly them; false, with the target untouched,
+    // otherwise. Call it once.
+    bool commit();
+
+private:
+    void discard();
+
+    std::string target;
+    std::string temporary;
+    std::FILE* file = nullptr;
+};
+
+} // namespace tex

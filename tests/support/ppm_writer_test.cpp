@@ -1,0 +1,127 @@
+#include "tests/support/scratch_dir.h"
+#include "tests/texture/bake/bake_fields.h"
+
+#include "support/ppm_image.h"
+#include "support/ppm_writer.h"
+#include "texture/bake/image_bake.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+using namespace tex;
+
+namespace {
+
+std::string contents(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The names of the directory's entries.
+std::vector<std::string> entries(const std::string& directory)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory))
+        names.push_back(entry.path().filename().string());
+    return names;
+}
+
+TEST(PPMWriter, SixteenBitSamplesGoOutMostSignificantByteFirst)
+{
+    ScratchDir dir;
+    const std::uint16_t row[6] = {0x0102, 0xA0B0, 0, 65535, 256, 1};
+    PPMWriter writer(dir.path("wide.ppm"), 2, 1, PPMWriter::Depth::Sixteen);
+    ASSERT_TRUE(writer.writeRows(row, 1));
+    ASSERT_TRUE(writer.finish());
+    EXPECT_EQ(contents(dir.path("wide.ppm")),
+              std::string("P6 2 1 65535\n\x01\x02\xA0\xB0\x00\x00\xFF\xFF\x01\x00\x00\x01", 25));
+    const PPMImage image(dir.path("wide.ppm"));
+    ASSERT_TRUE(image.loaded);
+    EXPECT_EQ(image.maxValue, 65535);
+    EXPECT_EQ(image.bytesPerSample, 2);
+}
+
+TEST(PPMWriter, AnUnfinishedOrOverfullFileLeavesTheOldOneAndNoTrace)
+{
+    ScratchDir dir;
+    const std::string target = dir.path("keep.ppm");
+    std::ofstream(target, std::ios::binary) << "old bytes";
+    ::chmod(target.c_str(), 0640);
+    const std::uint8_t row[6] = {1, 2, 3, 4, 5, 6};
+    {
+        PPMWriter abandoned(target, 2, 2);
+        ASSERT_TRUE(abandoned.writeRows(row, 1));
+    }
+    {
+        PPMWriter overfull(target, 2, 1);
+        ASSERT_TRUE(overfull.writeRows(row, 1));
+        EXPECT_FALSE(overfull.writeRows(row, 1));
+        EXPECT_FALSE(overfull.finish());
+    }
+    {
+        PPMWriter wrongDepth(target, 1, 1, PPMWriter::Depth::Sixteen);
+        EXPECT_FALSE(wrongDepth.writeRows(row, 1));
+        EXPECT_FALSE(wrongDepth.finish());
+    }
+    EXPECT_EQ(contents(target), "old bytes");
+    EXPECT_EQ(entries(dir.path("")), std::vector<std::string>{"keep.ppm"});
+
+    // A complete file replaces the old one and keeps its permissions.
+    PPMWriter complete(target, 2, 1);
+    ASSERT_TRUE(complete.writeRows(row, 1));
+    ASSERT_TRUE(complete.finish());
+    EXPECT_EQ(contents(target), std::string("P6 2 1 255\n\x01\x02\x03\x04\x05\x06"));
+    struct stat status;
+    ASSERT_EQ(::stat(target.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0640u);
+    EXPECT_EQ(entries(dir.path("")), std::vector<std::string>{"keep.ppm"});
+}
+
+TEST(PPMWriter, AnImageBakeStoppedByTheFileSizeLimitLeavesTheOldFile)
+{
+    ScratchDir dir;
+    const std::string target = dir.path("big.ppm");
+    std::ofstream(target, std::ios::binary) << "old bytes";
+
+    // Beyond the limit a write fails with EFBIG instead of killing the process.
+    struct rlimit saved;
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limited = saved;
+    limited.rlim_cur = 100000;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    RecordingField field;
+    const bool baked = bakeImage(target, field, 1000, 1000, 1.0, 0, 0, 0, 1);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedHandler);
+
+    EXPECT_FALSE(baked);
+    EXPECT_EQ(contents(target), "old bytes");
+    EXPECT_EQ(entries(dir.path("")), std::vector<std::string>{"big.ppm"});
+}
+
+TEST(PPMWriter, ImpossibleImageSizesAreRefusedBeforeAnyWork)
+{
+    ScratchDir dir;
+    RecordingField field;
+    RecordingColour colour;
+    const int big = std::numeric_limits<int>::max();
+    EXPECT_FALSE(bakeImage(dir.path("huge.ppm"), field, big, big, 1, 0, 0, 0));
+    EXPECT_FALSE(bakeImage(dir.path("huge.ppm"), colour, big, 1 << 10, 1, 0, 0, 0));
+    EXPECT_TRUE(field.points.empty());
+    EXPECT_TRUE(colour.points.empty());
+    EXPECT_TRUE(entries(dir.path("")).empty());
+}
+
+} // namespace

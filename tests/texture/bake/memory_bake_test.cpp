@@ -1,0 +1,154 @@
+#include "tests/support/scratch_dir.h"
+#include "tests/texture/bake/bake_fields.h"
+
+#include "support/ppm_image.h"
+#include "texture/bake/image_bake.h"
+#include "texture/bake/memory_bake.h"
+#include "texture/colour/colour_map.h"
+#include "texture/colour/marble.h"
+#include "texture/scalar/noise.h"
+#include "texture/scalar/turbulence.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+using namespace tex;
+
+namespace {
+
+const double backgroundStops[4][5] = {
+    {0.0, 0.5, 0.2, 0.4, 0.1},
+    {0.4, 0.5, 0.2, 0.4, 0.1},
+    {0.95, 0.8, 0.6, 0.2, 0.1},
+    {1.0, 0.5, 0.2, 0.4, 0.1},
+};
+
+// The world background's graph: noise of period 16 through the purple and
+// ochre map, seeded.
+struct Background {
+    Background() : noise(7, 16)
+    {
+        map.setInput(&noise, 0);
+        map.spline()->setStops(&backgroundStops[0][0], 4);
+    }
+    Noise noise;
+    ColourMap map;
+};
+
+TEST(MemoryBake, FlatPixelsAreTheBytesOfTheImageBake)
+{
+    ScratchDir dir;
+    Background background;
+    const Grid grid = Grid::flat(96, 64, 6.0, -1.25, 0.5, 0.75);
+    std::vector<std::uint8_t> pixels(96 * 64 * 3);
+    ASSERT_TRUE(bakePixels(background.map, grid, Channels::RGB, pixels.data()));
+    ASSERT_TRUE(bakeImage(dir.path("map.ppm"), background.map, 96, 64, 6.0, -1.25, 0.5, 0.75));
+
+    const PPMImage image(dir.path("map.ppm"));
+    ASSERT_TRUE(image.loaded);
+    ASSERT_EQ(image.width, 96);
+    ASSERT_EQ(image.height, 64);
+    EXPECT_EQ(std::memcmp(image.pixels, pixels.data(), pixels.size()), 0);
+}
+
+TEST(MemoryBake, EveryThreadCountAndRegionGivesTheSameSamples)
+{
+    Noise noise(3, 256);
+    Turbulence turbulence(5, 6);
+    Marble marble;
+    marble.setInput(&turbulence, 0);
+    marble.spline()->setStops(&backgroundStops[0][0], 4);
+    const Grid grid = Grid::flat(200, 150, 9.0, 0.0, 0.0, 0.5);
+
+    std::vector<float> single(200 * 150 * 4);
+    ASSERT_TRUE(bakeFloats(marble, grid, single.data(), BakeOptions{std::nullopt, 1}));
+    for (int threads : {2, 3, 7}) {
+        std::vector<float> spread(single.size());
+        ASSERT_TRUE(bakeFloats(marble, grid, spread.data(), BakeOptions{std::nullopt, threads}));
+        EXPECT_EQ(std::memcmp(spread.data(), single.data(), single.size() * sizeof(float)), 0) << threads;
+    }
+
+    // A region baked alone is the same rectangle of the whole bake.
+    const Region part{37, 101, 50, 23};
+    std::vector<float> region(part.width * part.height * 4);
+    ASSERT_TRUE(bakeFloats(marble, grid, region.data(), BakeOptions{part, 3}));
+    for (int r = 0; r < part.height; ++r)
+        EXPECT_EQ(std::memcmp(&region[r * part.width * 4], &single[((part.y + r) * 200 + part.x) * 4],
+                              part.width * 4 * sizeof(float)),
+                  0)
+            << "row " << r;
+}
+
+TEST(MemoryBake, SamplesBecomeFloatsAndEightOrSixteenBitPixels)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<double> values = {0.0, 0.5, 1.0, 0.999, 1.7, -0.3, nan};
+    RecordingField field([&values](double x, double, double) { return values[size_t(x)]; });
+    const Grid row = Grid::flat(int(values.size()), 1, double(values.size()), 0, 0, 0);
+
+    std::vector<float> floats(values.size());
+    ASSERT_TRUE(bakeFloats(field, row, floats.data()));
+    EXPECT_EQ(floats[4], 1.7f); // unclamped
+    EXPECT_EQ(floats[5], -0.3f);
+
+    std::vector<std::uint16_t> wide(values.size() * 4);
+    ASSERT_TRUE(bakePixels(field, row, Channels::RGBA, wide.data()));
+    const std::vector<std::uint16_t> greys = {0, 32767, 65535, 65469, 65535, 0, 0};
+    for (size_t i = 0; i < values.size(); ++i) {
+        EXPECT_EQ(wide[4 * i], greys[i]) << i;
+        EXPECT_EQ(wide[4 * i + 2], greys[i]) << i;
+        EXPECT_EQ(wide[4 * i + 3], 65535) << i; // a scalar field is opaque
+    }
+
+    std::vector<std::uint8_t> narrow(values.size());
+    ASSERT_TRUE(bakePixels(field, row, Channels::Grey, narrow.data()));
+    EXPECT_EQ(narrow, (std::vector<std::uint8_t>{0, 127, 255, 254, 255, 0, 0}));
+
+    RecordingColour colour([](double, double, double) { return Colour(1.2, -0.1, 0.5, 0.25); });
+    std::vector<std::uint16_t> rgba(4);
+    ASSERT_TRUE(bakePixels(colour, Grid::flat(1, 1, 1, 0, 0, 0), Channels::RGBA, rgba.data()));
+    EXPECT_EQ(rgba, (std::vector<std::uint16_t>{65535, 0, 32767, 16383}));
+}
+
+TEST(MemoryBake, RefusesRegionsOutsideTheGridAndGreyColoursWithoutEvaluating)
+{
+    RecordingField field;
+    RecordingColour colour;
+    const Grid grid = Grid::flat(10, 5, 1, 0, 0, 0);
+    std::vector<std::uint8_t> out(200, 0xAB);
+    const int big = std::numeric_limits<int>::max();
+    for (const Region& region : {Region{0, 0, 0, 5}, Region{0, 0, 10, 0}, Region{-1, 0, 5, 5}, Region{6, 0, 5, 5},
+                                 Region{0, 1, 10, 5}, Region{big, 0, 1, 1}, Region{5, 0, big, 1}}) {
+        EXPECT_FALSE(bakePixels(field, grid, Channels::RGB, out.data(), BakeOptions{region, 1}));
+        EXPECT_FALSE(bakePixels(colour, grid, Channels::RGBA, out.data(), BakeOptions{region, 1}));
+    }
+    EXPECT_FALSE(bakePixels(colour, grid, Channels::Grey, out.data()));
+    EXPECT_FALSE(bakeFloats(field, Grid::flat(0, 4, 1, 0, 0, 0), reinterpret_cast<float*>(out.data())));
+    EXPECT_FALSE(bakeFloats(colour, Grid::sphere(4, -1, 1, 0, 0, 0), reinterpret_cast<float*>(out.data())));
+    EXPECT_TRUE(field.points.empty());
+    EXPECT_TRUE(colour.points.empty());
+    EXPECT_EQ(out, std::vector<std::uint8_t>(200, 0xAB));
+}
+
+TEST(MemoryBake, SphereRowsStartAtThePoleAndColumnsGoRoundTheAxis)
+{
+    RecordingField field;
+    const Grid grid = Grid::sphere(4, 2, 2.0, 1.0, -1.0, 0.5);
+    std::vector<float> out(8);
+    ASSERT_TRUE(bakeFloats(field, grid, out.data(), BakeOptions{std::nullopt, 1}));
+    ASSERT_EQ(field.points.size(), 8u);
+    for (int c = 0; c < 4; ++c)
+        EXPECT_EQ(field.points[c], (SamplePoint{1.0, -1.0, 2.5})) << c;
+    // Row 1 lies on the equator (θ = π/2), column 1 a quarter turn round.
+    const Point quarter = grid.point(1, 1);
+    EXPECT_EQ(field.points[5], (SamplePoint{quarter.x, quarter.y, quarter.z}));
+    EXPECT_NEAR(quarter.x, 1.0, 1e-15);
+    EXPECT_DOUBLE_EQ(quarter.y, 1.0);
+    EXPECT_NEAR(quarter.z, 0.5, 1e-15);
+}
+
+} // namespace

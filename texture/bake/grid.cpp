@@ -1,0 +1,64 @@
+#include "texture/bake/grid.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tex {
+
+namespace {
+
+const double pi = 3.14159265358979323846;
+
+} // namespace
+
+Grid::Grid(Kind shape, int columns, int rows, double size, double x, double y, double z)
+    : shape(shape), columns(columns), rows(rows), size(size), x(x), y(y), z(z)
+{
+}
+
+Grid Grid::flat(int width, int height, double extent, double x0, double y0, double z)
+{
+    return Grid(Kind::Flat, width, height, extent, x0, y0, z);
+}
+
+Grid Grid::sphere(int width, int height, double radius, double cx, double cy, double cz)
+{
+    return Grid(Kind::Sphere, width, height, radius, cx, cy, cz);
+}
+
+bool Grid::contains(const Region& region) const
+{
+    // Compared as differences, so that no sum can overflow.
+    return region.width >= 1 && region.height >= 1 && region.x >= 0 && region.y >= 0
+        && region.x <= columns - region.width && region.y <= rows - region.height;
+}
+
+void Grid::rowPoints(int row, int first, int count, Point* points) const
+{
+    if (shape == Kind::Flat) {
+        const double step = size / std::max(columns, rows);
+        const double py = y + row * step;
+        for (int i = 0; i < count; ++i) {
+            const double column = double(first) + i;
+            points[i] = Point{x + column * step, py, z};
+        }
+        return;
+    }
+    const double theta = pi * row / rows;
+    const double sinTheta = std::sin(theta);
+    const double pz = z + size * std::cos(theta);
+    for (int i = 0; i < count; ++i) {
+        const double column = double(first) + i;
+        const double phi = 2 * pi * column / columns;
+        points[i] = Point{x + size * std::cos(phi) * sinTheta, y + size * std::sin(phi) * sinTheta, pz};
+    }
+}
+
+Point Grid::point(int row, int column) const
+{
+    Point p;
+    rowPoints(row, column, 1, &p);
+    return p;
+}
+
+} // namespace tex

@@ -1,0 +1,184 @@
+#include "texture/bake/memory_bake.h"
+
+#include "support/colour.h"
+#include "texture/colour/colour_basis.h"
+#include "texture/scalar/basis.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstddef>
+#include <limits>
+#include <thread>
+#include <vector>
+
+namespace tex {
+
+namespace {
+
+// A thread is started only for at least this many samples: below that,
+// starting it costs more than it saves.
+constexpr long long samplesPerThread = 4096;
+
+// Points are made this many at a time, so that a row of any width needs no
+// allocation.
+constexpr int pointsAtOnce = 256;
+
+int threadsFor(int requested, const Region& region)
+{
+    long long threads = requested >= 1 ? requested : std::thread::hardware_concurrency();
+    const long long samples = static_cast<long long>(region.width) * region.height;
+    threads = std::min({threads, samples / samplesPerThread, static_cast<long long>(region.height)});
+    return static_cast<int>(std::max(threads, 1LL));
+}
+
+// Calls put(index, point) for every sample of `region`, index counting the
+// region's samples row by row from 0. Rows are handed out one at a time to
+// the threads, the calling thread among them, so that slow rows do not hold
+// up the rest; each sample's point and index depend on its row and column
+// alone, so the output does not depend on which thread takes which row.
+template <typename Put>
+void forEachSample(const Grid& grid, const Region& region, int requestedThreads, Put put)
+{
+    std::atomic<int> nextRow{0};
+    const auto work = [&] {
+        Point points[pointsAtOnce];
+        for (int row = nextRow++; row < region.height; row = nextRow++) {
+            const std::size_t rowStart = std::size_t(row) * std::size_t(region.width);
+            for (int first = 0; first < region.width; first += pointsAtOnce) {
+                const int count = std::min(pointsAtOnce, region.width - first);
+                grid.rowPoints(region.y + row, region.x + first, count, points);
+                for (int i = 0; i < count; ++i)
+                    put(rowStart + std::size_t(first + i), points[i]);
+            }
+        }
+    };
+
+    std::vector<std::thread> helpers;
+    const int threads = threadsFor(requestedThreads, region);
+    for (int t = 1; t < threads; ++t) {
+        // Where no further thread can be started, the ones there are share
+        // the rows.
+        try {
+            helpers.emplace_back(work);
+        } catch (...) {
+            break;
+        }
+    }
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
+}
+
+// clamp(0, 1, v) × the largest sample, truncated toward zero. Written so that
+// NaN, which clamp passes through, gives 0 instead of an undefined
+// conversion.
+template <typename Sample>
+Sample fromUnit(double v)
+{
+    constexpr Sample largest = std::numeric_limits<Sample>::max();
+    if (!(v > 0.0))
+        return 0;
+    if (v > 1.0)
+        return largest;
+    return static_cast<Sample>(v * largest);
+}
+
+template <typename Sample>
+bool bakeScalarPixels(Basis& f, const Grid& grid, Channels channels, Sample* out, const BakeOptions& options)
+{
+    const Region region = options.region.value_or(grid.whole());
+    if (!grid.contains(region))
+        return false;
+    const int perPixel = static_cast<int>(channels);
+    forEachSample(grid, region, options.threads, [&f, out, perPixel](std::size_t i, const Point& p) {
+        const Sample grey = fromUnit<Sample>(f.value(p.x, p.y, p.z));
+        Sample* pixel = out + perPixel * i;
+        switch (perPixel) {
+        case 4:
+            pixel[3] = std::numeric_limits<Sample>::max();
+            [[fallthrough]];
+        case 3:
+            pixel[2] = grey;
+            pixel[1] = grey;
+            [[fallthrough]];
+        default:
+            pixel[0] = grey;
+        }
+    });
+    return true;
+}
+
+template <typename Sample>
+bool bakeColourPixels(ColourBasis& f, const Grid& grid, Channels channels, Sample* out,
+                      const BakeOptions& options)
+{
+    const Region region = options.region.value_or(grid.whole());
+    if (channels == Channels::Grey || !grid.contains(region))
+        return false;
+    const bool alpha = channels == Channels::RGBA;
+    const int perPixel = static_cast<int>(channels);
+    forEachSample(grid, region, options.threads, [&f, out, alpha, perPixel](std::size_t i, const Point& p) {
+        Colour colour = f.colour(p.x, p.y, p.z);
+        colour.clampToUnit();
+        Sample* pixel = out + perPixel * i;
+        pixel[0] = fromUnit<Sample>(colour.r);
+        pixel[1] = fromUnit<Sample>(colour.g);
+        pixel[2] = fromUnit<Sample>(colour.b);
+        if (alpha)
+            pixel[3] = fromUnit<Sample>(colour.a);
+    });
+    return true;
+}
+
+} // namespace
+
+bool bakeFloats(Basis& f, const Grid& grid, float* out, const BakeOptions& options)
+{
+    const Region region = options.region.value_or(grid.whole());
+    if (!grid.contains(region))
+        return false;
+    forEachSample(grid, region, options.threads,
+                  [&f, out](std::size_t i, const Point& p) { out[i] = float(f.value(p.x, p.y, p.z)); });
+    return true;
+}
+
+bool bakeFloats(ColourBasis& f, const Grid& grid, float* out, const BakeOptions& options)
+{
+    const Region region = options.region.value_or(grid.whole());
+    if (!grid.contains(region))
+        return false;
+    forEachSample(grid, region, options.threads, [&f, out](std::size_t i, const Point& p) {
+        Colour colour = f.colour(p.x, p.y, p.z);
+        colour.clampToUnit();
+        float* texel = out + 4 * i;
+        texel[0] = float(colour.r);
+        texel[1] = float(colour.g);
+        texel[2] = float(colour.b);
+        texel[3] = float(colour.a);
+    });
+    return true;
+}
+
+bool bakePixels(Basis& f, const Grid& grid, Channels channels, std::uint8_t* out, const BakeOptions& options)
+{
+    return bakeScalarPixels(f, grid, channels, out, options);
+}
+
+bool bakePixels(ColourBasis& f, const Grid& grid, Channels channels, std::uint8_t* out,
+                const BakeOptions& options)
+{
+    return bakeColourPixels(f, grid, channels, out, options);
+}
+
+bool bakePixels(Basis& f, const Grid& grid, Channels channels, std::uint16_t* out, const BakeOptions& options)
+{
+    return bakeScalarPixels(f, grid, channels, out, options);
+}
+
+bool bakePixels(ColourBasis& f, const Grid& grid, Channels channels, std::uint16_t* out,
+                const BakeOptions& options)
+{
+    return bakeColourPixels(f, grid, channels, out, options);
+}
+
+} // namespace tex

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "texture/bake/grid.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace tex {
+
+class Basis;
+class ColourBasis;
+
+// Bakes into memory: a texture function sampled over a grid (see Grid) into
+// a caller's buffer, row by row from the region's first row, each row from
+// its first column, with no padding between rows. These are exactly the
+// samples that the GL and file bakes use.
+//
+// What a sample becomes:
+// - Floats. A scalar field's value narrowed to float, unclamped: one float a
+//   sample. A colour function's colour clamped to [0, 1] (clampToUnit):
+//   four floats a sample, red, green, blue, alpha.
+// - 8-bit pixels. clamp(0, 1, value) × 255 truncated toward zero (so 1.0
+//   gives 255, 0.5 gives 127, NaN gives 0), per component for colours.
+// - 16-bit pixels. The same with 65535 in place of 255, as native integers.
+// Pixel layouts: Grey is one sample a pixel, RGB three, RGBA four. A scalar
+// field fills every colour channel with its grey and alpha with the largest
+// sample; a colour function has no grey (the bake refuses it), and RGB drops
+// its alpha.
+//
+// Threads. The rows are spread over `threads` threads (0 or less: one per
+// hardware thread; 1: the calling thread alone). A bake of few samples uses
+// fewer threads, as starting one costs more than it saves. The output is the
+// same for every thread count. With more than one thread the function is
+// evaluated from several threads at once: every texture function of this
+// library allows that once its graph is wired; a function of your own must
+// too, or be baked with one thread.
+//
+// A bake returns false, writing nothing and evaluating nothing, when the
+// region is empty or not inside the grid. Otherwise it fills region.width ×
+// region.height samples (times the floats or channels of each) and returns
+// true.
+
+enum class Channels { Grey = 1, RGB = 3, RGBA = 4 };
+
+struct BakeOptions {
+    // The part of the grid to bake; the whole grid when absent.
+    std::optional<Region> region;
+    // Threads to spread the rows over; see above.
+    int threads = 0;
+};
+
+bool bakeFloats(Basis& f, const Grid& grid, float* out, const BakeOptions& options = {});
+bool bakeFloats(ColourBasis& f, const Grid& grid, float* out, const BakeOptions& options = {});
+
+bool bakePixels(Basis& f, const Grid& grid, Channels channels, std::uint8_t* out,
+                const BakeOptions& options = {});
+bool bakePixels(ColourBasis& f, const Grid& grid, Channels channels, std::uint8_t* out,
+                const BakeOptions& options = {});
+bool bakePixels(Basis& f, const Grid& grid, Channels channels, std::uint16_t* out,
+                const BakeOptions& options = {});
+bool bakePixels(ColourBasis& f, const Grid& grid, Channels channels, std::uint16_t* out,
+                const BakeOptions& options = {});
+
+} // namespace tex
