@@ -2,6 +2,7 @@
 
 #include "support/scalar.h"
 
+#include <cmath>
 #include <cstddef>
 
 namespace tex {
@@ -17,7 +18,11 @@ int periodInRange(int size)
     return size;
 }
 
+// Coordinates smaller than this in magnitude have a floor that an int holds.
+constexpr double intRange = 2147483648.0;
+
 // floor(v) as an int, with v - floor(v) in `fraction`; no library call.
+// Only for |v| < intRange.
 inline int splitFloor(double v, double& fraction)
 {
     int i = static_cast<int>(v);
@@ -28,6 +33,18 @@ inline int splitFloor(double v, double& fraction)
     }
     fraction = v - d;
     return i;
+}
+
+// The same for any finite v: floor(v) reduced modulo 256 in double, which
+// is exact, and only then converted. The lattice reads a cell coordinate
+// through its mask, that is through its low eight bits at most, and 256 is a
+// multiple of every lattice period, so the reduced floor finds the same cell
+// as the floor itself; the fraction comes from the unreduced floor, as above.
+inline int splitFarFloor(double v, double& fraction)
+{
+    const double f = std::floor(v);
+    fraction = v - f;
+    return static_cast<int>(std::fmod(f, 256.0));
 }
 
 inline double fade(double t)
@@ -57,16 +74,11 @@ inline double grad(const std::uint8_t (*terms)[2][512], std::size_t i, const dou
     return offsets[terms[corner][0][i]] + offsets[terms[corner][1][i]];
 }
 
-// The raw noise at (x, y, z) on the lattice of `perm` wrapped by `mask`.
-[[gnu::always_inline]] inline double latticeNoise(const std::uint8_t* perm, const std::uint8_t (*terms)[2][512], int mask, double x, double y, double z)
+// The raw noise in the cell whose corner is (X, Y, Z), at offsets (fx, fy,
+// fz) from it, on the lattice of `perm` wrapped by `mask`.
+[[gnu::always_inline]] inline double cellNoise(const std::uint8_t* perm, const std::uint8_t (*terms)[2][512], int mask,
+                                               int X, int Y, int Z, double fx, double fy, double fz)
 {
-    double fx;
-    double fy;
-    double fz;
-    const int X = splitFloor(x, fx);
-    const int Y = splitFloor(y, fy);
-    const int Z = splitFloor(z, fz);
-
     // Unsigned, so that the neighbour of the largest int wraps instead of
     // overflowing; the wrapped coordinates and hashes are held at pointer
     // width, so that they index the tables without a widening step.
@@ -103,6 +115,40 @@ inline double grad(const std::uint8_t (*terms)[2][512], std::size_t i, const dou
 
     return lerp(lerp(lerp(g000, g100, u), lerp(g010, g110, u), v),
                 lerp(lerp(g001, g101, u), lerp(g011, g111, u), v), w);
+}
+
+// The raw noise at a point with a coordinate of 2^31 or more in magnitude,
+// or one that is not a number: 0 where a coordinate is NaN or infinite (as
+// at a lattice point), otherwise the noise of the cell found in double.
+// Out of line, so that the common path stays small.
+[[gnu::noinline]] double farLatticeNoise(const std::uint8_t* perm, const std::uint8_t (*terms)[2][512], int mask,
+                                         double x, double y, double z)
+{
+    if (!(std::isfinite(x) && std::isfinite(y) && std::isfinite(z)))
+        return 0.0;
+    double fx;
+    double fy;
+    double fz;
+    const int X = splitFarFloor(x, fx);
+    const int Y = splitFarFloor(y, fy);
+    const int Z = splitFarFloor(z, fz);
+    return cellNoise(perm, terms, mask, X, Y, Z, fx, fy, fz);
+}
+
+// The raw noise at (x, y, z) on the lattice of `perm` wrapped by `mask`.
+[[gnu::always_inline]] inline double latticeNoise(const std::uint8_t* perm, const std::uint8_t (*terms)[2][512], int mask, double x, double y, double z)
+{
+    // One test for all three: the sum is at least each magnitude, and NaN
+    // when any coordinate is.
+    if (__builtin_expect(!(std::fabs(x) + std::fabs(y) + std::fabs(z) < intRange), 0))
+        return farLatticeNoise(perm, terms, mask, x, y, z);
+    double fx;
+    double fy;
+    double fz;
+    const int X = splitFloor(x, fx);
+    const int Y = splitFloor(y, fy);
+    const int Z = splitFloor(z, fz);
+    return cellNoise(perm, terms, mask, X, Y, Z, fx, fy, fz);
 }
 
 } // namespace
