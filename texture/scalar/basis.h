@@ -3,6 +3,8 @@
 #include "support/scalar.h"
 #include "texture/scalar/parameterised.h"
 
+#include <cmath>
+
 namespace tex {
 
 // The base of every scalar field: maps a point of texture space to a value
@@ -28,11 +30,16 @@ public:
     double getParameter(const std::string& name) const override;
     int getIntParameter(const std::string& name) const override;
 
-    // clamp(0.01, 0.99, (v - 0.5) * contrast + 0.5).
+    // clamp(0.01, 0.99, (v - 0.5) * contrast + 0.5), and 0.5, the middle of
+    // the range, where that is NaN: for a NaN v, a NaN contrast, and an
+    // infinite v at contrast 0 or an infinite contrast at v = 0.5. So a NaN
+    // contrast acts as contrast 0, and every value is a number in range.
     virtual double applyContrast(double v) const
     {
         const double d = v - 0.5;
         const double r = d * contrast + 0.5;
+        if (std::isnan(r))
+            return 0.5;
         return clamp(0.01, 0.99, r);
     }
     virtual ~Basis();
