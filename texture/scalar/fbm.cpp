@@ -12,10 +12,10 @@ double FBM::value(double x, double y, double z)
 {
     if (!input)
         return applyContrast(0.0);
-    const double sum = octaveSum(x, y, z, [this](double px, double py, double pz) {
+    // Every field's values lie in [0.01, 0.99].
+    return octaveValue(x, y, z, 0.99, 0.5, [this](double px, double py, double pz) {
         return input->value(px, py, pz);
     });
-    return applyContrast(sum * 0.5);
 }
 
 void FBM::setInput(Basis* field, int index)
