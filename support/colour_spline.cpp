@@ -92,13 +92,23 @@ Colour ColourSpline::evaluate(double x) const
     const double h01 = -2 * t3 + 3 * t2;
     const double h11 = t3 - t2;
 
-    const Colour curve = s1.colour * h00 + m1 * h10 + s2.colour * h01 + m2 * h11;
+    // P1 * h00 + m1 * h10 + P2 * h01 + m2 * h11, component by component, so
+    // that each can be looked at before the colour is made.
+    const auto hermite = [=](double p1, double d1, double p2, double d2) {
+        return p1 * h00 + d1 * h10 + p2 * h01 + d2 * h11;
+    };
+    const Colour& p1 = s1.colour;
+    const Colour& p2 = s2.colour;
+    const double r = hermite(p1.r, m1.r, p2.r, m2.r);
+    const double g = hermite(p1.g, m1.g, p2.g, m2.g);
+    const double b = hermite(p1.b, m1.b, p2.b, m2.b);
+    const double a = hermite(p1.a, m1.a, p2.a, m2.a);
     // A tangent that overflowed (a neighbour span so narrow, or components so
     // large, that it is infinite) can make the curve NaN; the straight blend
     // of the segment's stops cannot be.
-    if (std::isnan(curve.r) || std::isnan(curve.g) || std::isnan(curve.b) || std::isnan(curve.a))
-        return lerp(s1.colour, s2.colour, t);
-    return curve;
+    if (std::isnan(r) || std::isnan(g) || std::isnan(b) || std::isnan(a))
+        return lerp(p1, p2, t);
+    return Colour(r, g, b, a);
 }
 
 } // namespace tex
