@@ -113,6 +113,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
     CLI::App app(description, "texbake");
     app.footer(footer);
     app.get_formatter()->column_width(34);
+    // An option given twice takes its last value, so that scripts can
+    // override the options they start from.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 
     app.add_flag("--list", options.list, "Print every node type with its inputs and parameters, and exit");
     app.add_option("graph", options.graphPath, "The graph file (JSON); - reads standard input")
