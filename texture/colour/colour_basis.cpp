@@ -1,56 +1,50 @@
 #include "texture/colour/colour_basis.h"
 
+#include "texture/scalar/parameter_table.h"
+
 namespace tex {
+
+ColourBasis::ColourBasis(int inputCount, int colourInputCount) : inputs(inputCount), colourInputs(colourInputCount)
+{
+    useParameters(parameterTable());
+}
 
 ColourBasis::~ColourBasis() = default;
 
+const ParameterTable& ColourBasis::parameterTable()
+{
+    static const ParameterTable table;
+    return table;
+}
+
 const ParameterList& ColourBasis::parameterList()
 {
-    static const ParameterList list;
-    return list;
+    return parameterTable().list();
 }
 
-const ParameterList& ColourBasis::parameters() const
+void ColourBasis::setInput(Basis* field, int index)
 {
-    return parameterList();
+    inputs.set(field, index);
 }
 
-const ParameterInfo* ColourBasis::findParameter(const std::string& name) const
+void ColourBasis::setColourInput(ColourBasis* colour, int index)
 {
-    return findIn(parameters(), name);
+    colourInputs.set(colour, index);
 }
-
-void ColourBasis::setParameter(const std::string&, double) {}
-
-void ColourBasis::setIntParameter(const std::string&, int) {}
-
-double ColourBasis::getParameter(const std::string&) const
-{
-    return 0.0;
-}
-
-int ColourBasis::getIntParameter(const std::string&) const
-{
-    return 0;
-}
-
-void ColourBasis::setInput(Basis*, int) {}
-
-void ColourBasis::setColourInput(ColourBasis*, int) {}
 
 int ColourBasis::inputCount() const
 {
-    return 0;
+    return inputs.count();
 }
 
 int ColourBasis::colourInputCount() const
 {
-    return 0;
+    return colourInputs.count();
 }
 
 bool ColourBasis::inputsReady() const
 {
-    return true;
+    return inputs.allSet() && colourInputs.allSet();
 }
 
 bool ColourBasis::hasSpline() const
