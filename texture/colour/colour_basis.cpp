@@ -22,31 +22,6 @@ const ParameterList& ColourBasis::parameterList()
     return parameterTable().list();
 }
 
-void ColourBasis::setInput(Basis* field, int index)
-{
-    inputs.set(field, index);
-}
-
-void ColourBasis::setColourInput(ColourBasis* colour, int index)
-{
-    colourInputs.set(colour, index);
-}
-
-int ColourBasis::inputCount() const
-{
-    return inputs.count();
-}
-
-int ColourBasis::colourInputCount() const
-{
-    return colourInputs.count();
-}
-
-bool ColourBasis::inputsReady() const
-{
-    return inputs.allSet() && colourInputs.allSet();
-}
-
 bool ColourBasis::hasSpline() const
 {
     return false;

@@ -33,14 +33,14 @@ public:
 
     virtual ~ColourBasis();
     virtual Colour colour(double x, double y, double z) = 0;
-    virtual void setInput(Basis* field, int index);
-    virtual void setColourInput(ColourBasis* colour, int index);
+    virtual void setInput(Basis* field, int index) { inputs.set(field, index); }
+    virtual void setColourInput(ColourBasis* colour, int index) { colourInputs.set(colour, index); }
     // Number of scalar inputs.
-    virtual int inputCount() const;
+    virtual int inputCount() const { return inputs.count(); }
     // Number of colour inputs.
-    virtual int colourInputCount() const;
+    virtual int colourInputCount() const { return colourInputs.count(); }
     // True when every scalar and every colour input is connected.
-    virtual bool inputsReady() const;
+    virtual bool inputsReady() const { return inputs.allSet() && colourInputs.allSet(); }
     virtual bool hasSpline() const;
     // The owned spline of a colour map, open for filling; null otherwise.
     virtual ColourSpline* spline();

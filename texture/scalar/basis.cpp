@@ -35,19 +35,4 @@ double Basis::applyContrast(double v) const
     return clamp(0.01, 0.99, r);
 }
 
-void Basis::setInput(Basis* field, int index)
-{
-    inputs.set(field, index);
-}
-
-int Basis::inputCount() const
-{
-    return inputs.count();
-}
-
-bool Basis::inputsReady() const
-{
-    return inputs.allSet();
-}
-
 } // namespace tex

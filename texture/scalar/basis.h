@@ -37,10 +37,10 @@ public:
     virtual ~Basis();
     virtual double value(double x, double y, double z) = 0;
     // Connects `input` as input number `index`; indices a class lacks are ignored.
-    virtual void setInput(Basis* input, int index);
-    virtual int inputCount() const;
+    virtual void setInput(Basis* input, int index) { inputs.set(input, index); }
+    virtual int inputCount() const { return inputs.count(); }
     // True when every input index of the class has a field connected.
-    virtual bool inputsReady() const;
+    virtual bool inputsReady() const { return inputs.allSet(); }
 
     // The program-wide list: "contrast", "xscale", "yscale", "zscale".
     static const ParameterList& parameterList();
