@@ -17,7 +17,6 @@ void ColourSpline::setStops(const double* table, int count)
     // The tangents at both ends of segment k, from its neighbours: stop
     // k - 1 (stop k itself for the first segment) and stop k + 2 (stop k + 1
     // for the last). They depend only on the stops, so every lookup shares them.
-    segmentTangents.clear();
     segmentTangents.reserve(count - 1);
     for (int k = 0; k + 1 < count; ++k) {
         const ColourStop& s0 = stopList[k > 0 ? k - 1 : k];
@@ -69,7 +68,15 @@ Colour ColourSpline::evaluate(double x) const
     const double h01 = -2 * t3 + 3 * t2;
     const double h11 = t3 - t2;
 
-    return s1.colour * h00 + m1 * h10 + s2.colour * h01 + m2 * h11;
+    // P1 * h00 + m1 * h10 + P2 * h01 + m2 * h11, component by component:
+    // written out here rather than with the Colour operators, which are calls.
+    const auto hermite = [=](double p1, double d1, double p2, double d2) {
+        return p1 * h00 + d1 * h10 + p2 * h01 + d2 * h11;
+    };
+    const Colour& p1 = s1.colour;
+    const Colour& p2 = s2.colour;
+    return Colour(hermite(p1.r, m1.r, p2.r, m2.r), hermite(p1.g, m1.g, p2.g, m2.g),
+                  hermite(p1.b, m1.b, p2.b, m2.b), hermite(p1.a, m1.a, p2.a, m2.a));
 }
 
 } // namespace tex

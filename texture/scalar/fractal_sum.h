@@ -10,48 +10,26 @@ namespace tex {
 // finer octaves, each multiplying the point by `lacunarity` and dividing the
 // weight by it, so that lacunarity sets both the frequency and the
 // amplitude step.
-// Parameters: the Basis ones, then "octaves" (integer, 1..16, default 8)
-// and "lacunarity" (real, 0.01..4.0, default 2.0; 0 makes the weights
-// infinite). Other names go on to Basis by their kind.
+// Parameters: the Basis ones, then "octaves" (integer, 1..16, default 8;
+// below 1 nothing is summed) and "lacunarity" (real, 0.01..4.0, default 2.0;
+// 0 makes the weights infinite). Values outside the ranges are stored as
+// given. Other names go on to Basis by their kind.
 class FractalSum : public Basis {
-public:
-    const ParameterList& parameters() const override;
-    // "lacunarity", then the Basis names.
-    void setParameter(const std::string& name, double value) override;
-    // "octaves"; every other name is ignored.
-    void setIntParameter(const std::string& name, int value) override;
-    double getParameter(const std::string& name) const override;
-    int getIntParameter(const std::string& name) const override;
-
-    // "contrast", "xscale", "yscale", "zscale", "octaves", "lacunarity".
-    static const ParameterList& parameterList();
-
 protected:
-    explicit FractalSum(int octaves);
+    // `inputCount` inputs; "octaves" and "lacunarity" at their defaults.
+    explicit FractalSum(int inputCount);
+    // The same with `octaves` octaves instead of the default.
+    FractalSum(int inputCount, int octaves);
 
     // The sum over octaves of term(p) * weight, p starting at the scaled
-    // point and the weight at 1; 0 when octaves is below 1.
+    // point and the weight at 1; 0 when octaves is below 1. Defined in
+    // detail/octave_sum.h, which only the library's own fields include.
     template <typename Term>
-    double octaveSum(double x, double y, double z, Term term) const
-    {
-        double sum = 0.0;
-        double px = xscale * x;
-        double py = yscale * y;
-        double pz = zscale * z;
-        double weight = 1.0;
-        for (int octave = 0; octave < octaves; ++octave) {
-            sum = sum + term(px, py, pz) * weight;
-            px = px * lacunarity;
-            py = py * lacunarity;
-            pz = pz * lacunarity;
-            weight = weight / lacunarity;
-        }
-        return sum;
-    }
+    double octaveSum(double x, double y, double z, Term term) const;
 
 private:
     std::int32_t octaves;
-    double lacunarity = 2.0;
+    double lacunarity;
 };
 
 } // namespace tex

@@ -1,12 +1,15 @@
 #include "texture/scalar/noise.h"
 
-#include "support/scalar.h"
+#include "support/detail/scalar_arithmetic.h"
 
 #include <cstddef>
 
 namespace tex {
 
 namespace {
+
+// The inline lerp: seven per value.
+using detail::lerp;
 
 int periodInRange(int size)
 {
