@@ -194,7 +194,7 @@ private:
                 fail(where, std::string(type) + " has no parameter " + quotedText(item.key()) + "; "
                                 + parameterNames(function));
             const json& value = item.value();
-            if (info->kind == 0) {
+            if (info->kind == tex::ParameterInfo::integerKind) {
                 const std::optional<long long> integer = integerOf(value);
                 if (!integer)
                     fail(where, "must be an integer");

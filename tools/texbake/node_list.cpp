@@ -29,7 +29,7 @@ std::string argumentText(const ConstructorArgument& argument)
 
 std::string parameterText(const tex::ParameterInfo& info)
 {
-    if (info.kind == 0)
+    if (info.kind == tex::ParameterInfo::integerKind)
         return "integer " + range(info.min.intValue, info.max.intValue) + ", default "
             + std::to_string(info.defaultValue.intValue);
     return "real " + range(info.min.realValue, info.max.realValue) + ", default "
