@@ -10,6 +10,7 @@ packages=(
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libgtest-dev libbenchmark-dev
   libstb-dev libnoise-dev
+  nlohmann-json3-dev libcli11-dev libpng-dev python3
   xvfb xauth
 )
 

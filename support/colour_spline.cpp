@@ -92,8 +92,9 @@ Colour ColourSpline::evaluate(double x) const
     const double h01 = -2 * t3 + 3 * t2;
     const double h11 = t3 - t2;
 
-    // P1 * h00 + m1 * h10 + P2 * h01 + m2 * h11, component by component, so
-    // that each can be looked at before the colour is made.
+    // P1 * h00 + m1 * h10 + P2 * h01 + m2 * h11, component by component:
+    // written out here rather than with the Colour operators, which are
+    // calls, and each looked at before the colour is made.
     const auto hermite = [=](double p1, double d1, double p2, double d2) {
         return p1 * h00 + d1 * h10 + p2 * h01 + d2 * h11;
     };

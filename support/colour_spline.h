@@ -14,6 +14,8 @@ struct ColourStop {
 // An ordered list of colour stops with a cubic Hermite lookup. Stops are kept
 // in the order appended, never sorted; evaluate expects at least two stops
 // with strictly ascending positions.
+// Threads: evaluate changes nothing, so any number of threads may evaluate
+// one spline at once; setStops must not run while another thread uses it.
 class ColourSpline {
 public:
     // Replaces every stop with `count` rows of `table`, five doubles a row:

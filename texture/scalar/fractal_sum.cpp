@@ -1,57 +1,24 @@
 #include "texture/scalar/fractal_sum.h"
 
+#include "texture/scalar/parameter_table.h"
+
 #include <cmath>
 #include <limits>
 
 namespace tex {
 
-FractalSum::FractalSum(int octaves) : octaves(octaves)
+FractalSum::FractalSum(int inputCount) : Basis(inputCount)
 {
-    parameterList();
-}
-
-const ParameterList& FractalSum::parameterList()
-{
-    static const ParameterList list = extend(Basis::parameterList(), {
-        ParameterInfo::integer("octaves", 1, 16, 8),
-        ParameterInfo::real("lacunarity", 0.01, 4.0, 2.0),
+    static const ParameterTable table(Basis::parameterTable(), {
+        ParameterTable::integer("octaves", 1, 16, 8, &FractalSum::octaves),
+        ParameterTable::real("lacunarity", 0.01, 4.0, 2.0, &FractalSum::lacunarity),
     });
-    return list;
+    useParameters(table);
 }
 
-const ParameterList& FractalSum::parameters() const
+FractalSum::FractalSum(int inputCount, int octaves) : FractalSum(inputCount)
 {
-    return parameterList();
-}
-
-void FractalSum::setParameter(const std::string& name, double value)
-{
-    if (name == "lacunarity")
-        lacunarity = value;
-    else
-        Basis::setParameter(name, value);
-}
-
-void FractalSum::setIntParameter(const std::string& name, int value)
-{
-    if (name == "octaves")
-        octaves = value;
-    else
-        Basis::setIntParameter(name, value);
-}
-
-double FractalSum::getParameter(const std::string& name) const
-{
-    if (name == "lacunarity")
-        return lacunarity;
-    return Basis::getParameter(name);
-}
-
-int FractalSum::getIntParameter(const std::string& name) const
-{
-    if (name == "octaves")
-        return octaves;
-    return Basis::getIntParameter(name);
+    this->octaves = octaves;
 }
 
 bool FractalSum::settled(double sum, double weight, double termBound, double scale) const

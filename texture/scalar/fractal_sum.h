@@ -10,9 +10,10 @@ namespace tex {
 // finer octaves, each multiplying the point by `lacunarity` and dividing the
 // weight by it, so that lacunarity sets both the frequency and the
 // amplitude step.
-// Parameters: the Basis ones, then "octaves" (integer, 1..16, default 8)
-// and "lacunarity" (real, 0.01..4.0, default 2.0; 0 makes the weights
-// infinite). Other names go on to Basis by their kind.
+// Parameters: the Basis ones, then "octaves" (integer, 1..16, default 8;
+// below 1 nothing is summed) and "lacunarity" (real, 0.01..4.0, default 2.0;
+// 0 makes the weights infinite). Values outside the ranges are stored as
+// given. Other names go on to Basis by their kind.
 //
 // Octaves are honoured as far as they can change the value. Beyond the 16
 // listed, the sum ends early, with the value it has after every octave, once
@@ -34,51 +35,25 @@ namespace tex {
 // octaves at most points. Where none of them applies (a lacunarity near 1
 // or of magnitude below 1, at a contrast that the sum does not take to an
 // end of the range), at most maxOctaves octaves are summed.
-// Octave counts below 1 give no octaves.
 class FractalSum : public Basis {
 public:
-    const ParameterList& parameters() const override;
-    // "lacunarity", then the Basis names.
-    void setParameter(const std::string& name, double value) override;
-    // "octaves"; every other name is ignored.
-    void setIntParameter(const std::string& name, int value) override;
-    double getParameter(const std::string& name) const override;
-    int getIntParameter(const std::string& name) const override;
-
-    // "contrast", "xscale", "yscale", "zscale", "octaves", "lacunarity".
-    static const ParameterList& parameterList();
-
     // The most octaves summed, for lacunarities where no other rule ends
     // the sum: enough for every lacunarity of magnitude 1.5 or more to reach
     // a weight of 0 first.
     static constexpr int maxOctaves = 2048;
 
 protected:
-    explicit FractalSum(int octaves);
+    // `inputCount` inputs; "octaves" and "lacunarity" at their defaults.
+    explicit FractalSum(int inputCount);
+    // The same with `octaves` octaves instead of the default.
+    FractalSum(int inputCount, int octaves);
 
     // applyContrast(scale * sum), the sum over octaves of term(p) * weight,
     // p starting at the scaled point and the weight at 1; the sum is 0 when
-    // octaves is below 1. Every term(p) must lie in [0, termBound].
+    // octaves is below 1. Every term(p) must lie in [0, termBound]. Defined
+    // in detail/octave_sum.h, which only the library's own fields include.
     template <typename Term>
-    double octaveValue(double x, double y, double z, double termBound, double scale, Term term) const
-    {
-        const int count = octaves < maxOctaves ? octaves : maxOctaves;
-        double sum = 0.0;
-        double px = xscale * x;
-        double py = yscale * y;
-        double pz = zscale * z;
-        double weight = 1.0;
-        for (int octave = 0; octave < count; ++octave) {
-            if (octave >= listedOctaves && octave % 8 == 0 && settled(sum, weight, termBound, scale))
-                break;
-            sum = sum + term(px, py, pz) * weight;
-            px = px * lacunarity;
-            py = py * lacunarity;
-            pz = pz * lacunarity;
-            weight = weight / lacunarity;
-        }
-        return applyContrast(scale * sum);
-    }
+    double octaveValue(double x, double y, double z, double termBound, double scale, Term term) const;
 
 private:
     // The most octaves listed; sums up to this many are summed in full, as
@@ -90,7 +65,7 @@ private:
     bool settled(double sum, double weight, double termBound, double scale) const;
 
     std::int32_t octaves;
-    double lacunarity = 2.0;
+    double lacunarity;
 };
 
 } // namespace tex

@@ -1,6 +1,6 @@
 #include "texture/scalar/noise.h"
 
-#include "support/scalar.h"
+#include "support/detail/scalar_arithmetic.h"
 
 #include <cmath>
 #include <cstddef>
@@ -9,6 +9,9 @@
 namespace tex {
 
 namespace {
+
+// The inline lerp: seven per value.
+using detail::lerp;
 
 int periodInRange(int size)
 {

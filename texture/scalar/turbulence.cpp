@@ -1,14 +1,16 @@
 #include "texture/scalar/turbulence.h"
 
+#include "texture/scalar/detail/octave_sum.h"
+
 #include <cmath>
 
 namespace tex {
 
-Turbulence::Turbulence(int seed, int octaves) : FractalSum(octaves), source(seed, 256)
+Turbulence::Turbulence(int seed, int octaves) : FractalSum(0, octaves), source(seed, 256)
 {
 }
 
-Turbulence::Turbulence(int octaves) : FractalSum(octaves), source(256)
+Turbulence::Turbulence(int octaves) : FractalSum(0, octaves), source(256)
 {
 }
 
