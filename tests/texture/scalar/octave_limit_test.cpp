@@ -44,34 +44,68 @@ const Point points[] = {
     {0.0, 0.0, 0.0}, {1e6 + 0.3, -2.2, 0.9}, {3e-9, 0.5, -7.75},
 };
 
-TEST(OctaveLimit, ListedRangesGiveTheValueOfEveryOctaveSummed)
-{
-    Noise noise(12, 16);
-    FBM fbm;
-    fbm.setInput(&noise, 0);
-    Turbulence turbulence(12, 1);
-    Noise source(12, 256);
-    Random r(3);
-    for (int round = 0; round < 400; ++round) {
-        const int octaves = static_cast<int>(r.nextDouble() * 18) - 1;
-        const double lacunarity = 0.01 + r.nextDouble() * 3.99;
-        const double contrast = r.nextDouble() * 10;
+// An FBM over noise and a turbulence beside the plain loops that sum every
+// octave of the same terms.
+struct Sums {
+    Sums() { fbm.setInput(&noise, 0); }
+
+    void set(int octaves, double lacunarity, double contrast)
+    {
         for (FractalSum* field : {static_cast<FractalSum*>(&fbm), static_cast<FractalSum*>(&turbulence)}) {
             field->setIntParameter("octaves", octaves);
             field->setParameter("lacunarity", lacunarity);
             field->setParameter("contrast", contrast);
         }
+    }
+
+    // Both fields at every point equal the contrast stage of the plain loop
+    // over `every` octaves.
+    void expectEveryOctave(int every, double lacunarity)
+    {
         for (const Point& p : points) {
-            const double fbmSum = everyOctave(octaves, lacunarity, p.x, p.y, p.z,
+            const double fbmSum = everyOctave(every, lacunarity, p.x, p.y, p.z,
                                               [&](double x, double y, double z) { return noise.value(x, y, z); });
-            ASSERT_EQ(fbm.value(p.x, p.y, p.z), fbm.applyContrast(fbmSum * 0.5))
-                << octaves << " " << lacunarity << " " << contrast << " at " << p.x;
-            const double turbulenceSum = everyOctave(octaves, lacunarity, p.x, p.y, p.z, [&](double x, double y, double z) {
+            ASSERT_EQ(fbm.value(p.x, p.y, p.z), fbm.applyContrast(fbmSum * 0.5)) << "FBM at " << p.x;
+            const double turbulenceSum = everyOctave(every, lacunarity, p.x, p.y, p.z, [&](double x, double y, double z) {
                 return std::fabs(source.noise(x, y, z));
             });
             ASSERT_EQ(turbulence.value(p.x, p.y, p.z), turbulence.applyContrast(turbulenceSum))
-                << octaves << " " << lacunarity << " " << contrast << " at " << p.x;
+                << "Turbulence at " << p.x;
         }
+    }
+
+    Noise noise{12, 16};
+    FBM fbm;
+    Turbulence turbulence{12, 1};
+    Noise source{12, 256};
+};
+
+// FBM over a constant 0.5, asked for every octave there is; the input
+// records each point it is asked for.
+struct HalfFbm {
+    HalfFbm()
+    {
+        fbm.setInput(&half, 0);
+        fbm.setIntParameter("octaves", most);
+    }
+
+    ProbeField half{0.5};
+    FBM fbm;
+};
+
+TEST(OctaveLimit, ListedRangesGiveTheValueOfEveryOctaveSummed)
+{
+    Sums sums;
+    Random r(3);
+    for (int round = 0; round < 400; ++round) {
+        const int octaves = static_cast<int>(r.nextDouble() * 18) - 1;
+        const double lacunarity = 0.01 + r.nextDouble() * 3.99;
+        const double contrast = r.nextDouble() * 10;
+        sums.set(octaves, lacunarity, contrast);
+        SCOPED_TRACE(testing::Message() << octaves << " octaves, lacunarity " << lacunarity << ", contrast " << contrast);
+        sums.expectEveryOctave(octaves, lacunarity);
+        if (HasFatalFailure())
+            return;
     }
 }
 
@@ -79,34 +113,16 @@ TEST(OctaveLimit, AnyCountGivesTheValueOfEveryOctaveThatCanChangeIt)
 {
     // With a lacunarity of magnitude 1.5 or more every weight from octave
     // 1838 on is 0, so 2100 octaves are every octave there is.
-    Noise noise(5, 16);
-    FBM fbm;
-    fbm.setInput(&noise, 0);
-    Turbulence turbulence(5, 1);
-    Noise source(5, 256);
+    Sums sums;
     for (double lacunarity : {2.0, 3.0, -2.0, 1.5, 4.0})
         for (double contrast : {1.0, 3.0, -2.0, 0.3})
             for (int octaves : {40, 60, 1075, 1100, 5000, most}) {
-                fbm.setIntParameter("octaves", octaves);
-                turbulence.setIntParameter("octaves", octaves);
-                for (FractalSum* field : {static_cast<FractalSum*>(&fbm), static_cast<FractalSum*>(&turbulence)}) {
-                    field->setParameter("lacunarity", lacunarity);
-                    field->setParameter("contrast", contrast);
-                }
-                const int every = std::min(octaves, 2100);
-                for (const Point& p : points) {
-                    const double fbmSum = everyOctave(every, lacunarity, p.x, p.y, p.z, [&](double x, double y, double z) {
-                        return noise.value(x, y, z);
-                    });
-                    ASSERT_EQ(fbm.value(p.x, p.y, p.z), fbm.applyContrast(fbmSum * 0.5))
-                        << octaves << " " << lacunarity << " " << contrast << " at " << p.x;
-                    const double turbulenceSum = everyOctave(every, lacunarity, p.x, p.y, p.z,
-                                                             [&](double x, double y, double z) {
-                                                                 return std::fabs(source.noise(x, y, z));
-                                                             });
-                    ASSERT_EQ(turbulence.value(p.x, p.y, p.z), turbulence.applyContrast(turbulenceSum))
-                        << octaves << " " << lacunarity << " " << contrast << " at " << p.x;
-                }
+                sums.set(octaves, lacunarity, contrast);
+                SCOPED_TRACE(testing::Message() << octaves << " octaves, lacunarity " << lacunarity << ", contrast "
+                                                << contrast);
+                sums.expectEveryOctave(std::min(octaves, 2100), lacunarity);
+                if (HasFatalFailure())
+                    return;
             }
 }
 
@@ -114,12 +130,9 @@ TEST(OctaveLimit, TheSumEndsOnceNoFurtherTermCanChangeIt)
 {
     // Weights 2^-k of 0.5: the sum reaches 1 after 54 terms, and from then
     // on no term moves it; the end is noticed at octave 56.
-    ProbeField half(0.5);
-    FBM fbm;
-    fbm.setInput(&half, 0);
-    fbm.setIntParameter("octaves", most);
-    EXPECT_EQ(fbm.value(0.3, 0.7, 1.1), 0.5);
-    EXPECT_EQ(half.points.size(), 56u);
+    HalfFbm sum;
+    EXPECT_EQ(sum.fbm.value(0.3, 0.7, 1.1), 0.5);
+    EXPECT_EQ(sum.half.points.size(), 56u);
 }
 
 TEST(OctaveLimit, TheSumEndsOnceTheContrastStageHasReachedItsEnd)
@@ -127,49 +140,40 @@ TEST(OctaveLimit, TheSumEndsOnceTheContrastStageHasReachedItsEnd)
     // Lacunarity 1 and below: the sum only grows, and 0.5 times it passes
     // 0.99 after four terms of 0.5 (weight 1), or three (weights 1, 2, 4);
     // the end is noticed at octave 16, the first one past the listed most.
-    ProbeField half(0.5);
-    FBM fbm;
-    fbm.setInput(&half, 0);
-    fbm.setIntParameter("octaves", most);
-    fbm.setParameter("lacunarity", 1.0);
-    EXPECT_EQ(fbm.value(1, 2, 3), 0.99);
-    EXPECT_EQ(half.points.size(), 16u);
+    HalfFbm sum;
+    sum.fbm.setParameter("lacunarity", 1.0);
+    EXPECT_EQ(sum.fbm.value(1, 2, 3), 0.99);
+    EXPECT_EQ(sum.half.points.size(), 16u);
 
-    half.points.clear();
-    fbm.setParameter("lacunarity", 0.5);
-    fbm.setParameter("contrast", -1.0);
-    EXPECT_EQ(fbm.value(1, 2, 3), 0.01);
-    EXPECT_EQ(half.points.size(), 16u);
+    sum.half.points.clear();
+    sum.fbm.setParameter("lacunarity", 0.5);
+    sum.fbm.setParameter("contrast", -1.0);
+    EXPECT_EQ(sum.fbm.value(1, 2, 3), 0.01);
+    EXPECT_EQ(sum.half.points.size(), 16u);
 }
 
 TEST(OctaveLimit, AConstantContrastStageSumsNoOctaveBeyondTheListed)
 {
-    ProbeField half(0.5);
-    FBM fbm;
-    fbm.setInput(&half, 0);
-    fbm.setIntParameter("octaves", most);
+    HalfFbm sum;
     for (double lacunarity : {1.0, -0.5})
         for (double contrast : {0.0, std::nan("")}) {
-            half.points.clear();
-            fbm.setParameter("lacunarity", lacunarity);
-            fbm.setParameter("contrast", contrast);
-            EXPECT_EQ(fbm.value(1, 2, 3), 0.5);
-            EXPECT_EQ(half.points.size(), 16u);
+            sum.half.points.clear();
+            sum.fbm.setParameter("lacunarity", lacunarity);
+            sum.fbm.setParameter("contrast", contrast);
+            EXPECT_EQ(sum.fbm.value(1, 2, 3), 0.5);
+            EXPECT_EQ(sum.half.points.size(), 16u);
         }
 }
 
 TEST(OctaveLimit, WhereNothingElseEndsTheSumItStopsAtTheMostOctaves)
 {
     // Lacunarity 1 at a contrast that the growing sum never takes to an end.
-    ProbeField half(0.5);
-    FBM fbm;
-    fbm.setInput(&half, 0);
-    fbm.setIntParameter("octaves", most);
-    fbm.setParameter("lacunarity", 1.0);
-    fbm.setParameter("contrast", 1e-12);
-    const double sum = FractalSum::maxOctaves * 0.5;
-    EXPECT_EQ(fbm.value(1, 2, 3), fbm.applyContrast(sum * 0.5));
-    EXPECT_EQ(half.points.size(), static_cast<size_t>(FractalSum::maxOctaves));
+    HalfFbm sum;
+    sum.fbm.setParameter("lacunarity", 1.0);
+    sum.fbm.setParameter("contrast", 1e-12);
+    const double total = FractalSum::maxOctaves * 0.5;
+    EXPECT_EQ(sum.fbm.value(1, 2, 3), sum.fbm.applyContrast(total * 0.5));
+    EXPECT_EQ(sum.half.points.size(), static_cast<size_t>(FractalSum::maxOctaves));
 
     // At the origin every term of turbulence is 0; these weights stay finite.
     Turbulence turbulence(4, most);
@@ -183,23 +187,15 @@ TEST(OctaveLimit, EveryLacunarityEndsInRange)
 {
     // Lacunarities outside the listed range too, at the largest count.
     const double inf = std::numeric_limits<double>::infinity();
-    Noise noise(2, 16);
-    FBM fbm;
-    fbm.setInput(&noise, 0);
-    fbm.setIntParameter("octaves", most);
-    Turbulence turbulence(2, most);
+    Sums sums;
     for (double lacunarity : {0.0, -0.0, std::nan(""), inf, -inf, -1.0, -0.5, 1.0, 0.5, 1e-300, 1e300, 1 + 0x1p-52})
         for (double contrast : {1.0, 1e-9}) {
-            fbm.setParameter("lacunarity", lacunarity);
-            fbm.setParameter("contrast", contrast);
-            turbulence.setParameter("lacunarity", lacunarity);
-            turbulence.setParameter("contrast", contrast);
-            for (const Point& p : points) {
-                const double f = fbm.value(p.x, p.y, p.z);
-                const double t = turbulence.value(p.x, p.y, p.z);
-                ASSERT_TRUE(f >= 0.01 && f <= 0.99) << lacunarity << " " << contrast << " at " << p.x << ": " << f;
-                ASSERT_TRUE(t >= 0.01 && t <= 0.99) << lacunarity << " " << contrast << " at " << p.x << ": " << t;
-            }
+            sums.set(most, lacunarity, contrast);
+            for (const Point& p : points)
+                for (Basis* field : {static_cast<Basis*>(&sums.fbm), static_cast<Basis*>(&sums.turbulence)}) {
+                    const double v = field->value(p.x, p.y, p.z);
+                    ASSERT_TRUE(v >= 0.01 && v <= 0.99) << lacunarity << " " << contrast << " at " << p.x << ": " << v;
+                }
         }
 }
 
