@@ -1,6 +1,10 @@
 #include "texture/scalar/voronoi.h"
 
+#include <array>
+#include <algorithm>
 #include <cmath>
+#include <limits>
+#include <memory>
 
 namespace tex {
 
@@ -16,17 +20,111 @@ std::int32_t powerOfTwoAtMost(int size)
     return power;
 }
 
+// The cells a query may visit, in visiting order: its own, then the 26
+// neighbours with the x offset outermost and the z offset innermost.
+constexpr int cellsSearched = 27;
+struct CellOffset {
+    int axis[3];
+};
+constexpr std::array<CellOffset, cellsSearched> visitingOrder()
+{
+    std::array<CellOffset, cellsSearched> order{};
+    int n = 1;
+    for (int i = -1; i <= 1; ++i)
+        for (int j = -1; j <= 1; ++j)
+            for (int k = -1; k <= 1; ++k)
+                if (i != 0 || j != 0 || k != 0)
+                    order[n++] = CellOffset{{i, j, k}};
+    return order;
+}
+constexpr std::array<CellOffset, cellsSearched> order = visitingOrder();
+static_assert(cellsSearched <= VoronoiDraws::maxCells, "one query's cells are drawn for in one go");
+
+// Recent cells of the calling thread, for every Voronoi object: a cell's
+// points depend only on its hash and how many it has, so a record is valid
+// whichever object asks, and nothing is ever invalidated.
+class CellCache {
+public:
+    // The cell of this hash with at least `count` points (its first `count`
+    // points are those of a cell with `count` points), or null.
+    const VoronoiCell* find(std::uint32_t hash, int count)
+    {
+        const VoronoiCell& cell = slot(hash);
+        return cell.hash == hash && cell.count >= count ? &cell : nullptr;
+    }
+    const VoronoiCell& fill(std::uint32_t hash, int count, const VoronoiDraws& draws, int drawn)
+    {
+        VoronoiCell& cell = slot(hash);
+        cell.generate(hash, count, draws, drawn);
+        return cell;
+    }
+
+    // Allocated at a thread's first query, released when the thread ends.
+    static CellCache& ofThisThread()
+    {
+        thread_local const std::unique_ptr<CellCache> cache = std::make_unique<CellCache>();
+        return *cache;
+    }
+
+private:
+    // 4096 cells: one texel row of a bake over a whole 256-cell period, with
+    // its neighbour rows, stays cached until the next row reuses it.
+    static constexpr int bits = 12;
+    VoronoiCell& slot(std::uint32_t hash) { return cells[(hash * 2654435761u) >> (32 - bits)]; }
+
+    VoronoiCell cells[1 << bits];
+};
+
 } // namespace
 
+// One query: the nearest-points search around q.
+class Voronoi::Search {
+public:
+    Search(const Voronoi& field, double* kept, int k) : field(field), kept(kept), k(k) {}
+
+    std::uint32_t run(double qx, double qy, double qz);
+
+private:
+    // Whether neighbour n could hold a point nearer than the current
+    // threshold.
+    bool mayHold(int n) const { return reach[n] < kept[k - 1]; }
+    std::uint32_t hashOf(int n) const;
+    // Offers the points of cell n to the search.
+    void visit(int n);
+    // Draws for cell n, which is about to be visited and is not cached,
+    // together with every later cell that the search may still visit and
+    // that is not cached either. The threshold only falls, so any later cell
+    // that passes mayHold then passes it now.
+    void drawFrom(int n);
+
+    const Voronoi& field;
+    double* const kept;
+    const int k;
+    std::uint32_t id = 0;
+
+    double q[3];
+    // Lower corner of the home cell...
+    double corner[3];
+    // ... and the same as unsigned, so that neighbours wrap instead of
+    // overflowing.
+    std::uint32_t home[3];
+    // Per neighbour: a threshold at or below this leaves nothing it could
+    // offer (see run).
+    double reach[cellsSearched];
+
+    CellCache& cache = CellCache::ofThisThread();
+    VoronoiDraws draws;
+    // Where each cell's outputs lie in `draws`, -1 where they are not there.
+    int drawn[cellsSearched];
+};
+
 Voronoi::Voronoi(int seed, int size, double density)
-    : density(density), random(seed), size(powerOfTwoAtMost(size)), mask(this->size - 1),
-      cache(new VoronoiCell[1 << cacheBits])
+    : density(density), random(seed), size(powerOfTwoAtMost(size)), mask(this->size - 1)
 {
     buildCounts();
 }
 
-Voronoi::Voronoi(int size, double density)
-    : density(density), size(powerOfTwoAtMost(size)), mask(this->size - 1), cache(new VoronoiCell[1 << cacheBits])
+Voronoi::Voronoi(int size, double density) : density(density), size(powerOfTwoAtMost(size)), mask(this->size - 1)
 {
     buildCounts();
 }
@@ -49,26 +147,110 @@ void Voronoi::buildCounts()
     }
 }
 
-const VoronoiCell& Voronoi::cellFor(std::uint32_t hash, int count)
+std::uint32_t Voronoi::Search::run(double qx, double qy, double qz)
 {
-    VoronoiCell& cell = cache[(hash * 2654435761u) >> (32 - cacheBits)];
-    if (cell.count != count || cell.hash != hash)
-        cell.generate(hash, count);
-    return cell;
+    for (int i = 0; i < k; ++i)
+        kept[i] = nothingFound;
+    // Per axis and offset -1, 0, +1: the squared distance to the face shared
+    // with that neighbour (none for offset 0), and a lower bound of the
+    // squared offset to any point of it.
+    double face[3][3];
+    double bound[3][3];
+    const double point[3] = {qx, qy, qz};
+    for (int axis = 0; axis < 3; ++axis) {
+        const double p = point[axis];
+        const double c = std::floor(p);
+        q[axis] = p;
+        corner[axis] = c;
+        home[axis] = static_cast<std::uint32_t>(static_cast<std::int32_t>(c));
+        const double f = p - c;
+        const double g = (c + 1) - p;
+        face[axis][0] = f * f;
+        face[axis][1] = std::numeric_limits<double>::infinity();
+        face[axis][2] = f * f + 1 - 2 * f;
+        bound[axis][0] = f * f;
+        bound[axis][1] = 0.0;
+        bound[axis][2] = g * g;
+    }
+    // A neighbour is visited only when one of its faces lies nearer than the
+    // current threshold, and so does the sum of its bounds: with monotone
+    // rounding every computed point distance is at least that sum, so a cell
+    // whose sum reaches the threshold can offer nothing. Both lie below the
+    // threshold exactly when the larger does.
+    for (int n = 1; n < cellsSearched; ++n) {
+        const int* offset = order[n].axis;
+        const double nearestFace
+            = std::min({face[0][offset[0] + 1], face[1][offset[1] + 1], face[2][offset[2] + 1]});
+        const double cellBound = bound[0][offset[0] + 1] + bound[1][offset[1] + 1] + bound[2][offset[2] + 1];
+        reach[n] = std::max(nearestFace, cellBound);
+    }
+    std::fill(drawn, drawn + cellsSearched, -1);
+
+    visit(0);
+    for (int n = 1; n < cellsSearched; ++n) {
+        if (mayHold(n))
+            visit(n);
+    }
+    return id;
 }
 
-void Voronoi::visit(int x, int y, int z, double qx, double qy, double qz, double* kept, int k, std::uint32_t& id)
+std::uint32_t Voronoi::Search::hashOf(int n) const
 {
-    const std::uint32_t hash = static_cast<std::uint32_t>(x & mask) * 702395077u
-        + static_cast<std::uint32_t>(y & mask) * 915488749u + static_cast<std::uint32_t>(z & mask) * 2120969693u;
-    const int count = counts[hash >> 24];
+    const int* offset = order[n].axis;
+    const std::uint32_t mask = static_cast<std::uint32_t>(field.mask);
+    return ((home[0] + static_cast<std::uint32_t>(offset[0])) & mask) * 702395077u
+        + ((home[1] + static_cast<std::uint32_t>(offset[1])) & mask) * 915488749u
+        + ((home[2] + static_cast<std::uint32_t>(offset[2])) & mask) * 2120969693u;
+}
+
+void Voronoi::Search::drawFrom(int n)
+{
+    int candidate[cellsSearched];
+    std::uint32_t hashes[cellsSearched];
+    int candidates = 0;
+    for (int m = n; m < cellsSearched; ++m) {
+        drawn[m] = -1;
+        if (m == n || mayHold(m))
+            candidate[candidates++] = m;
+    }
+    // Without branches on the cache: its lines arrive together.
+    int cells = 0;
+    int outputs = 0;
+    for (int c = 0; c < candidates; ++c) {
+        const int m = candidate[c];
+        const std::uint32_t hash = hashOf(m);
+        const int count = field.counts[hash >> 24];
+        const bool needed = count > 0 && (m == n || !cache.find(hash, count));
+        drawn[m] = needed ? cells : -1;
+        hashes[cells] = hash;
+        cells += needed;
+        outputs = std::max(outputs, needed ? 6 * count : 0);
+    }
+    draws.draw(hashes, cells, outputs);
+}
+
+void Voronoi::Search::visit(int n)
+{
+    const std::uint32_t hash = hashOf(n);
+    const int count = field.counts[hash >> 24];
     if (count == 0)
         return;
-    const VoronoiCell& cell = cellFor(hash, count);
+    const VoronoiCell* cell = cache.find(hash, count);
+    if (!cell) {
+        if (drawn[n] < 0)
+            drawFrom(n);
+        cell = &cache.fill(hash, count, draws, drawn[n]);
+    }
+
+    // The unmasked cell: the wrap affects only which points a cell gets.
+    const int* offset = order[n].axis;
+    const double x = corner[0] + offset[0];
+    const double y = corner[1] + offset[1];
+    const double z = corner[2] + offset[2];
     for (int p = 0; p < count; ++p) {
-        const double dx = (double(x) + double(cell.offset[p][0])) - qx;
-        const double dy = (double(y) + double(cell.offset[p][1])) - qy;
-        const double dz = (double(z) + double(cell.offset[p][2])) - qz;
+        const double dx = (x + double(cell->offset[p][0])) - q[0];
+        const double dy = (y + double(cell->offset[p][1])) - q[1];
+        const double dz = (z + double(cell->offset[p][2])) - q[2];
         const double d = dx * dx + dy * dy + dz * dz;
         if (!(d < kept[k - 1]))
             continue;
@@ -80,53 +262,13 @@ void Voronoi::visit(int x, int y, int z, double qx, double qy, double qz, double
         }
         kept[i] = d;
         if (i == 0)
-            id = p == 0 ? cell.firstId : cell.laterId;
+            id = p == 0 ? cell->firstId : cell->laterId;
     }
 }
 
-std::uint32_t Voronoi::search(double qx, double qy, double qz, double* kept, int k)
+std::uint32_t Voronoi::search(double qx, double qy, double qz, double* kept, int k) const
 {
-    const int x = static_cast<int>(std::floor(qx));
-    const int y = static_cast<int>(std::floor(qy));
-    const int z = static_cast<int>(std::floor(qz));
-    const double fx = qx - x;
-    const double fy = qy - y;
-    const double fz = qz - z;
-    for (int i = 0; i < k; ++i)
-        kept[i] = nothingFound;
-    std::uint32_t id = 0;
-
-    visit(x, y, z, qx, qy, qz, kept, k, id);
-
-    // Squared distances to the faces shared with the neighbours below and
-    // above: a neighbour is visited only when one of its faces lies nearer
-    // than the current threshold.
-    const double below[3] = {fx * fx, fy * fy, fz * fz};
-    const double above[3] = {fx * fx + 1 - 2 * fx, fy * fy + 1 - 2 * fy, fz * fz + 1 - 2 * fz};
-    // Lower bounds of the squared offsets to any point of a neighbour, per
-    // axis and offset -1, 0, +1. With monotone rounding every computed point
-    // distance is at least the sum of its cell's bounds, so a cell whose sum
-    // reaches the threshold can offer nothing and is skipped unchanged.
-    const double gx = (x + 1) - qx;
-    const double gy = (y + 1) - qy;
-    const double gz = (z + 1) - qz;
-    const double bound[3][3] = {{fx * fx, 0.0, gx * gx}, {fy * fy, 0.0, gy * gy}, {fz * fz, 0.0, gz * gz}};
-    for (int i = -1; i <= 1; ++i) {
-        for (int j = -1; j <= 1; ++j) {
-            for (int l = -1; l <= 1; ++l) {
-                if (i == 0 && j == 0 && l == 0)
-                    continue;
-                const double threshold = kept[k - 1];
-                const bool nearEnough = (i < 0 && below[0] < threshold) || (i > 0 && above[0] < threshold)
-                    || (j < 0 && below[1] < threshold) || (j > 0 && above[1] < threshold)
-                    || (l < 0 && below[2] < threshold) || (l > 0 && above[2] < threshold);
-                const double cellBound = bound[0][i + 1] + bound[1][j + 1] + bound[2][l + 1];
-                if (nearEnough && cellBound < threshold)
-                    visit(x + i, y + j, z + l, qx, qy, qz, kept, k, id);
-            }
-        }
-    }
-    return id;
+    return Search(*this, kept, k).run(qx, qy, qz);
 }
 
 double Voronoi::value(double x, double y, double z)

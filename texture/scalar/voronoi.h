@@ -5,7 +5,6 @@
 #include "texture/scalar/voronoi_cell.h"
 
 #include <cstdint>
-#include <memory>
 
 namespace tex {
 
@@ -17,10 +16,17 @@ namespace tex {
 // 26 neighbours that could hold something nearer.
 //
 // The points of a cell depend on its hash alone, so they are computed
-// directly (see VoronoiCell) and kept in a small cache of recent cells:
+// directly (see VoronoiCell), the seeding of all cells a query may still
+// need side by side (see VoronoiSeeds), and kept in a cache of recent cells
+// that each thread has for itself and shares among all its Voronoi objects:
 // results are exactly those of reseeding the generator for every visited
-// cell, and never depend on earlier queries. Not thread-safe: queries
-// update the cache.
+// cell, and never depend on earlier queries.
+//
+// Threads: once constructed and with its parameters set, one object may be
+// queried (value, nthDistance, nearestId, distanceGap) from any number of
+// threads at once, with the same results as from one. Setting parameters
+// while another thread queries is not supported.
+//
 // Parameters: the Basis ones. No inputs.
 class Voronoi : public Basis {
 public:
@@ -57,25 +63,19 @@ public:
     int countForTopByte(int topByte) const { return counts[topByte & 0xFF]; }
 
 private:
+    class Search;
+
     void buildCounts();
     // Fills kept[0..k-1] (1 <= k <= maxKept) with the k smallest squared
     // distances from q, ascending, 999999 where fewer points were found, and
     // returns the identifier of the point holding kept[0] (0 if none).
-    std::uint32_t search(double qx, double qy, double qz, double* kept, int k);
-    // Offers the points of cell (x, y, z) to the search.
-    void visit(int x, int y, int z, double qx, double qy, double qz, double* kept, int k, std::uint32_t& id);
-    const VoronoiCell& cellFor(std::uint32_t hash, int count);
-
-    // 4096 cells: one texel row of a bake over a whole 256-cell period, with
-    // its neighbour rows, stays cached until the next row reuses it.
-    static constexpr int cacheBits = 12;
+    std::uint32_t search(double qx, double qy, double qz, double* kept, int k) const;
 
     double density;
     Random random;
     std::int32_t size;
     std::int32_t mask;
     std::uint8_t counts[256];
-    std::unique_ptr<VoronoiCell[]> cache;
 };
 
 } // namespace tex
