@@ -103,7 +103,7 @@ private:
     std::uint32_t id = 0;
 
     double q[3];
-    // Lower corner of the home cell...
+    // Lower corner of the home cell, an integer in the int range...
     double corner[3];
     // ... and the same as unsigned, so that neighbours wrap instead of
     // overflowing.
@@ -151,6 +151,9 @@ std::uint32_t Voronoi::Search::run(double qx, double qy, double qz)
 {
     for (int i = 0; i < k; ++i)
         kept[i] = nothingFound;
+    if (!std::isfinite(qx) || !std::isfinite(qy) || !std::isfinite(qz))
+        return id;
+
     // Per axis and offset -1, 0, +1: the squared distance to the face shared
     // with that neighbour (none for offset 0), and a lower bound of the
     // squared offset to any point of it.
@@ -158,8 +161,18 @@ std::uint32_t Voronoi::Search::run(double qx, double qy, double qz)
     double bound[3][3];
     const double point[3] = {qx, qy, qz};
     for (int axis = 0; axis < 3; ++axis) {
-        const double p = point[axis];
-        const double c = std::floor(p);
+        double p = point[axis];
+        double c = std::floor(p);
+        if (!(c >= -2147483648.0 && c <= 2147483647.0)) {
+            // The same place within the first period. Exact: fmod of an
+            // integer is exact, p - c is exact (Sterbenz), and beyond 2^31 the
+            // fraction has at most 21 bits, which fit beside r < 2^30.
+            double r = std::fmod(c, field.size);
+            if (r < 0)
+                r += field.size;
+            p = r + (p - c);
+            c = r;
+        }
         q[axis] = p;
         corner[axis] = c;
         home[axis] = static_cast<std::uint32_t>(static_cast<std::int32_t>(c));

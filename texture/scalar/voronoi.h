@@ -27,6 +27,16 @@ namespace tex {
 // threads at once, with the same results as from one. Setting parameters
 // while another thread queries is not supported.
 //
+// Far and unsound points: where a point's cell coordinate lies beyond the
+// int range, the search runs at the same place of the first period
+// [0, size) on that axis, found exactly (a double that far has a fraction
+// of at most 21 bits), so the pattern keeps its period at every finite
+// coordinate; inside the int range nothing changes. A point with a NaN or
+// infinite coordinate (after the scale factors, for value and nthDistance)
+// finds no feature point: value gives applyContrast(sqrt(999999)) (0.99 at
+// contrast 1), nthDistance sqrt(999999), nearestId 0 and distanceGap 0, as
+// where no point lies in the 27 cells.
+//
 // Parameters: the Basis ones. No inputs.
 class Voronoi : public Basis {
 public:
