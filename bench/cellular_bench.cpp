@@ -1,11 +1,16 @@
-// Cellular noise speed: Voronoi (direct cell generation with a cell cache)
-// beside the plain reseed-per-cell reading and beside libnoise's Voronoi.
+// Cellular noise speed: Voronoi (cells drawn side by side, then cached per
+// thread) beside the plain reseed-per-cell reading and beside libnoise's
+// Voronoi.
 //
-//   build/bin/cellular_bench --benchmark_min_time=0.2
+//   build/bin/cellular_bench --benchmark_min_time=0.5 --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 //
 // "Sweep" walks the texels of a 512 x 512 bake over 16 units (the sampling
 // of a texture bake); "Scattered" cycles through 4096 random points in
-// [-100, 100]^3, where neighbouring queries share no cells.
+// [-100, 100]^3, where neighbouring queries share no cells (they visit
+// some 30000 cells, far more than the 4096 a thread's cache holds). The
+// "VsLibnoise" rows time Voronoi::value and libnoise on the same points in
+// alternating blocks, so that the machine's load weighs on both alike, and
+// report ratio = our time / libnoise's.
 #include "tests/texture/scalar/voronoi_reference.h"
 #include "texture/colour/flagstone.h"
 #include "texture/scalar/noise.h"
@@ -16,6 +21,7 @@
 #include <benchmark/benchmark.h>
 #include <noise.h>
 
+#include <chrono>
 #include <random>
 #include <vector>
 
@@ -120,6 +126,50 @@ void LibnoiseVoronoiScattered(benchmark::State& state)
     run(state, scatteredPoints(), [&](const Point& p) { return module.GetValue(p.x, p.y, p.z); });
 }
 
+// Voronoi::value against libnoise on the same points, `block` of them (a
+// divisor of the point count) by one and then by the other in each
+// iteration.
+template <typename Peer>
+void versus(benchmark::State& state, const std::vector<Point>& points, size_t block, Peer peer)
+{
+    using Clock = std::chrono::steady_clock;
+    Voronoi field(cellSeed, 256, 1.5);
+    Clock::duration ours{}, theirs{};
+    size_t start = 0;
+    double sum = 0;
+    for (auto _ : state) {
+        const Clock::time_point t0 = Clock::now();
+        for (size_t i = start; i < start + block; ++i)
+            sum += field.value(points[i].x, points[i].y, points[i].z);
+        const Clock::time_point t1 = Clock::now();
+        for (size_t i = start; i < start + block; ++i)
+            sum += peer(points[i]);
+        const Clock::time_point t2 = Clock::now();
+        ours += t1 - t0;
+        theirs += t2 - t1;
+        start = start + block == points.size() ? 0 : start + block;
+    }
+    benchmark::DoNotOptimize(sum);
+    const double queries = double(state.iterations()) * double(block);
+    state.counters["ours_ns"] = std::chrono::duration<double, std::nano>(ours).count() / queries;
+    state.counters["libnoise_ns"] = std::chrono::duration<double, std::nano>(theirs).count() / queries;
+    state.counters["ratio"] = std::chrono::duration<double>(ours) / std::chrono::duration<double>(theirs);
+}
+
+void VoronoiVsLibnoiseScattered(benchmark::State& state)
+{
+    const noise::module::Voronoi module = libnoiseVoronoi();
+    versus(state, scatteredPoints(), scatteredPoints().size(),
+           [&](const Point& p) { return module.GetValue(p.x, p.y, p.z); });
+}
+
+// Sixteen texel rows at a time, so that our sweep keeps its order.
+void VoronoiVsLibnoiseSweep(benchmark::State& state)
+{
+    const noise::module::Voronoi module = libnoiseVoronoi();
+    versus(state, sweepPoints(), 16 * texels, [&](const Point& p) { return module.GetValue(p.x, p.y, p.z); });
+}
+
 // One flagstone texel's cellular work: nearestId then distanceGap.
 
 void VoronoiStoneTexelSweep(benchmark::State& state)
@@ -209,6 +259,8 @@ BENCHMARK(LibnoiseVoronoiSweep);
 BENCHMARK(VoronoiValueScattered);
 BENCHMARK(PlainVoronoiValueScattered);
 BENCHMARK(LibnoiseVoronoiScattered);
+BENCHMARK(VoronoiVsLibnoiseScattered)->Unit(benchmark::kMillisecond);
+BENCHMARK(VoronoiVsLibnoiseSweep)->Unit(benchmark::kMillisecond);
 BENCHMARK(VoronoiStoneTexelSweep);
 BENCHMARK(PlainVoronoiStoneTexelSweep);
 BENCHMARK(FlagstoneBake512)->Unit(benchmark::kMillisecond);

@@ -20,24 +20,27 @@ std::int32_t powerOfTwoAtMost(int size)
     return power;
 }
 
-// The cells a query may visit, in visiting order: its own, then the 26
-// neighbours with the x offset outermost and the z offset innermost.
+// The 27 cells around a query are numbered m = 9 i + 3 j + k by their
+// offsets i - 1, j - 1, k - 1 along x, y and z; the home cell is number 13.
+// The search visits the home cell first, then the neighbours in order of
+// their numbers (x offset outermost, z innermost).
 constexpr int cellsSearched = 27;
-struct CellOffset {
-    int axis[3];
-};
-constexpr std::array<CellOffset, cellsSearched> visitingOrder()
+constexpr int homeCell = 13;
+constexpr std::array<int, cellsSearched> visitingOrder()
 {
-    std::array<CellOffset, cellsSearched> order{};
-    int n = 1;
-    for (int i = -1; i <= 1; ++i)
-        for (int j = -1; j <= 1; ++j)
-            for (int k = -1; k <= 1; ++k)
-                if (i != 0 || j != 0 || k != 0)
-                    order[n++] = CellOffset{{i, j, k}};
+    std::array<int, cellsSearched> order{};
+    order[0] = homeCell;
+    for (int m = 0, position = 1; m < cellsSearched; ++m)
+        if (m != homeCell)
+            order[position++] = m;
     return order;
 }
-constexpr std::array<CellOffset, cellsSearched> order = visitingOrder();
+constexpr std::array<int, cellsSearched> order = visitingOrder();
+// Per cell number, its offset + 1 along each axis.
+constexpr int offsetIndex[cellsSearched][3] = {
+    {0, 0, 0}, {0, 0, 1}, {0, 0, 2}, {0, 1, 0}, {0, 1, 1}, {0, 1, 2}, {0, 2, 0}, {0, 2, 1}, {0, 2, 2},
+    {1, 0, 0}, {1, 0, 1}, {1, 0, 2}, {1, 1, 0}, {1, 1, 1}, {1, 1, 2}, {1, 2, 0}, {1, 2, 1}, {1, 2, 2},
+    {2, 0, 0}, {2, 0, 1}, {2, 0, 2}, {2, 1, 0}, {2, 1, 1}, {2, 1, 2}, {2, 2, 0}, {2, 2, 1}, {2, 2, 2}};
 static_assert(cellsSearched <= VoronoiDraws::maxCells, "one query's cells are drawn for in one go");
 
 // Recent cells of the calling thread, for every Voronoi object: a cell's
@@ -85,17 +88,17 @@ public:
     std::uint32_t run(double qx, double qy, double qz);
 
 private:
-    // Whether neighbour n could hold a point nearer than the current
+    // Whether neighbour m could hold a point nearer than the current
     // threshold.
-    bool mayHold(int n) const { return reach[n] < kept[k - 1]; }
-    std::uint32_t hashOf(int n) const;
-    // Offers the points of cell n to the search.
-    void visit(int n);
-    // Draws for cell n, which is about to be visited and is not cached,
-    // together with every later cell that the search may still visit and
-    // that is not cached either. The threshold only falls, so any later cell
-    // that passes mayHold then passes it now.
-    void drawFrom(int n);
+    bool mayHold(int m) const { return reach[m] < kept[k - 1]; }
+    // Offers the points of the cell visited at this position to the search.
+    void visit(int position);
+    // Draws for the cell at this position, which is not cached, together
+    // with every later cell that the search may still visit: the threshold
+    // only falls, so any later cell that passes mayHold then passes it now.
+    // Cached ones are drawn for too: an extra lane costs next to nothing,
+    // and a look into the cache costs a cache line.
+    void drawFrom(int position);
 
     const Voronoi& field;
     double* const kept;
@@ -103,13 +106,12 @@ private:
     std::uint32_t id = 0;
 
     double q[3];
-    // Lower corner of the home cell, an integer in the int range...
-    double corner[3];
-    // ... and the same as unsigned, so that neighbours wrap instead of
-    // overflowing.
-    std::uint32_t home[3];
-    // Per neighbour: a threshold at or below this leaves nothing it could
-    // offer (see run).
+    // Per axis and offset -1, 0, +1: the lower corner of the cell, an
+    // integer.
+    double axisCorner[3][3];
+    // Per cell: its hash, and a threshold at or below which it can offer
+    // nothing (see run).
+    std::uint32_t hash[cellsSearched];
     double reach[cellsSearched];
 
     CellCache& cache = CellCache::ofThisThread();
@@ -159,7 +161,11 @@ std::uint32_t Voronoi::Search::run(double qx, double qy, double qz)
     // squared offset to any point of it.
     double face[3][3];
     double bound[3][3];
+    // The masked cell coordinate times the axis's hash multiplier.
+    std::uint32_t axisHash[3][3];
     const double point[3] = {qx, qy, qz};
+    const std::uint32_t multiplier[3] = {702395077u, 915488749u, 2120969693u};
+    const std::uint32_t mask = static_cast<std::uint32_t>(field.mask);
     for (int axis = 0; axis < 3; ++axis) {
         double p = point[axis];
         double c = std::floor(p);
@@ -174,8 +180,13 @@ std::uint32_t Voronoi::Search::run(double qx, double qy, double qz)
             c = r;
         }
         q[axis] = p;
-        corner[axis] = c;
-        home[axis] = static_cast<std::uint32_t>(static_cast<std::int32_t>(c));
+        // Unsigned, so that the neighbours of the int range's ends wrap
+        // instead of overflowing.
+        const std::uint32_t cell = static_cast<std::uint32_t>(static_cast<std::int32_t>(c));
+        for (int o = 0; o < 3; ++o) {
+            axisCorner[axis][o] = c + (o - 1);
+            axisHash[axis][o] = ((cell + o - 1) & mask) * multiplier[axis];
+        }
         const double f = p - c;
         const double g = (c + 1) - p;
         face[axis][0] = f * f;
@@ -190,76 +201,62 @@ std::uint32_t Voronoi::Search::run(double qx, double qy, double qz)
     // rounding every computed point distance is at least that sum, so a cell
     // whose sum reaches the threshold can offer nothing. Both lie below the
     // threshold exactly when the larger does.
-    for (int n = 1; n < cellsSearched; ++n) {
-        const int* offset = order[n].axis;
-        const double nearestFace
-            = std::min({face[0][offset[0] + 1], face[1][offset[1] + 1], face[2][offset[2] + 1]});
-        const double cellBound = bound[0][offset[0] + 1] + bound[1][offset[1] + 1] + bound[2][offset[2] + 1];
-        reach[n] = std::max(nearestFace, cellBound);
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 3; ++j) {
+            const std::uint32_t hashXY = axisHash[0][i] + axisHash[1][j];
+            const double faceXY = std::min(face[0][i], face[1][j]);
+            const double boundXY = bound[0][i] + bound[1][j];
+            for (int l = 0; l < 3; ++l) {
+                hash[9 * i + 3 * j + l] = hashXY + axisHash[2][l];
+                reach[9 * i + 3 * j + l] = std::max(std::min(faceXY, face[2][l]), boundXY + bound[2][l]);
+            }
+        }
     }
     std::fill(drawn, drawn + cellsSearched, -1);
 
     visit(0);
-    for (int n = 1; n < cellsSearched; ++n) {
-        if (mayHold(n))
-            visit(n);
+    for (int position = 1; position < cellsSearched; ++position) {
+        if (mayHold(order[position]))
+            visit(position);
     }
     return id;
 }
 
-std::uint32_t Voronoi::Search::hashOf(int n) const
+void Voronoi::Search::drawFrom(int position)
 {
-    const int* offset = order[n].axis;
-    const std::uint32_t mask = static_cast<std::uint32_t>(field.mask);
-    return ((home[0] + static_cast<std::uint32_t>(offset[0])) & mask) * 702395077u
-        + ((home[1] + static_cast<std::uint32_t>(offset[1])) & mask) * 915488749u
-        + ((home[2] + static_cast<std::uint32_t>(offset[2])) & mask) * 2120969693u;
-}
-
-void Voronoi::Search::drawFrom(int n)
-{
-    int candidate[cellsSearched];
     std::uint32_t hashes[cellsSearched];
-    int candidates = 0;
-    for (int m = n; m < cellsSearched; ++m) {
-        drawn[m] = -1;
-        if (m == n || mayHold(m))
-            candidate[candidates++] = m;
-    }
-    // Without branches on the cache: its lines arrive together.
     int cells = 0;
     int outputs = 0;
-    for (int c = 0; c < candidates; ++c) {
-        const int m = candidate[c];
-        const std::uint32_t hash = hashOf(m);
-        const int count = field.counts[hash >> 24];
-        const bool needed = count > 0 && (m == n || !cache.find(hash, count));
-        drawn[m] = needed ? cells : -1;
-        hashes[cells] = hash;
-        cells += needed;
-        outputs = std::max(outputs, needed ? 6 * count : 0);
+    for (int later = position; later < cellsSearched; ++later) {
+        const int m = order[later];
+        const int count = field.counts[hash[m] >> 24];
+        drawn[m] = -1;
+        if (count == 0 || (later > position && !mayHold(m)))
+            continue;
+        drawn[m] = cells;
+        hashes[cells++] = hash[m];
+        outputs = std::max(outputs, 6 * count);
     }
     draws.draw(hashes, cells, outputs);
 }
 
-void Voronoi::Search::visit(int n)
+void Voronoi::Search::visit(int position)
 {
-    const std::uint32_t hash = hashOf(n);
-    const int count = field.counts[hash >> 24];
+    const int m = order[position];
+    const int count = field.counts[hash[m] >> 24];
     if (count == 0)
         return;
-    const VoronoiCell* cell = cache.find(hash, count);
+    const VoronoiCell* cell = cache.find(hash[m], count);
     if (!cell) {
-        if (drawn[n] < 0)
-            drawFrom(n);
-        cell = &cache.fill(hash, count, draws, drawn[n]);
+        if (drawn[m] < 0)
+            drawFrom(position);
+        cell = &cache.fill(hash[m], count, draws, drawn[m]);
     }
 
     // The unmasked cell: the wrap affects only which points a cell gets.
-    const int* offset = order[n].axis;
-    const double x = corner[0] + offset[0];
-    const double y = corner[1] + offset[1];
-    const double z = corner[2] + offset[2];
+    const double x = axisCorner[0][offsetIndex[m][0]];
+    const double y = axisCorner[1][offsetIndex[m][1]];
+    const double z = axisCorner[2][offsetIndex[m][2]];
     for (int p = 0; p < count; ++p) {
         const double dx = (x + double(cell->offset[p][0])) - q[0];
         const double dy = (y + double(cell->offset[p][1])) - q[1];
