@@ -1,7 +1,7 @@
 #include "texture/scalar/voronoi.h"
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -26,21 +26,22 @@ std::int32_t powerOfTwoAtMost(int size)
 // their numbers (x offset outermost, z innermost).
 constexpr int cellsSearched = 27;
 constexpr int homeCell = 13;
-constexpr std::array<int, cellsSearched> visitingOrder()
-{
-    std::array<int, cellsSearched> order{};
-    order[0] = homeCell;
+// Cell number by visiting position.
+constexpr std::array<int, cellsSearched> order = [] {
+    std::array<int, cellsSearched> sequence{};
+    sequence[0] = homeCell;
     for (int m = 0, position = 1; m < cellsSearched; ++m)
         if (m != homeCell)
-            order[position++] = m;
-    return order;
-}
-constexpr std::array<int, cellsSearched> order = visitingOrder();
+            sequence[position++] = m;
+    return sequence;
+}();
 // Per cell number, its offset + 1 along each axis.
-constexpr int offsetIndex[cellsSearched][3] = {
-    {0, 0, 0}, {0, 0, 1}, {0, 0, 2}, {0, 1, 0}, {0, 1, 1}, {0, 1, 2}, {0, 2, 0}, {0, 2, 1}, {0, 2, 2},
-    {1, 0, 0}, {1, 0, 1}, {1, 0, 2}, {1, 1, 0}, {1, 1, 1}, {1, 1, 2}, {1, 2, 0}, {1, 2, 1}, {1, 2, 2},
-    {2, 0, 0}, {2, 0, 1}, {2, 0, 2}, {2, 1, 0}, {2, 1, 1}, {2, 1, 2}, {2, 2, 0}, {2, 2, 1}, {2, 2, 2}};
+constexpr std::array<std::array<int, 3>, cellsSearched> offsetIndex = [] {
+    std::array<std::array<int, 3>, cellsSearched> index{};
+    for (int m = 0; m < cellsSearched; ++m)
+        index[m] = {m / 9, m / 3 % 3, m % 3};
+    return index;
+}();
 static_assert(cellsSearched <= VoronoiDraws::maxCells, "one query's cells are drawn for in one go");
 
 // Recent cells of the calling thread, for every Voronoi object: a cell's
@@ -97,7 +98,7 @@ private:
     // with every later cell that the search may still visit: the threshold
     // only falls, so any later cell that passes mayHold then passes it now.
     // Cached ones are drawn for too: an extra lane costs next to nothing,
-    // and a look into the cache costs a cache line.
+    // a look into the cache a trip to memory.
     void drawFrom(int position);
 
     const Voronoi& field;
