@@ -48,7 +48,7 @@ public:
         return previous;
     }
     template <typename Word, typename Index>
-    static void advanceSeedWord(Word& word, Index i)
+    static void advanceSeedWord(Word& word, const Index& i)
     {
         word = 1812433253u * (word ^ (word >> 30)) + i;
     }
