@@ -82,7 +82,9 @@ private:
     // returns the identifier of the point holding kept[0] (0 if none).
     std::uint32_t search(double qx, double qy, double qz, double* kept, int k) const;
 
+    // All fixed at construction: queries only read them.
     double density;
+    // Draws the count table; the cells' points come from VoronoiDraws.
     Random random;
     std::int32_t size;
     std::int32_t mask;
