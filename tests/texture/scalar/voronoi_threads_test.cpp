@@ -63,28 +63,30 @@ TEST(VoronoiThreads, ManyThreadsGetWhatOneThreadGets)
     for (const Point& p : points)
         expected.push_back(answersAt(cells, paving, p));
 
-    constexpr int threads = 4;
-    std::atomic<int> started{0};
-    std::atomic<int> wrong{0};
-    std::vector<std::thread> workers;
-    for (int t = 0; t < threads; ++t) {
-        workers.emplace_back([&, t] {
-            // Start together, each at its own place in the list, so that the
-            // threads query the same cells at the same time in other orders.
-            ++started;
-            while (started.load() < threads)
-                std::this_thread::yield();
-            const size_t n = points.size();
-            for (size_t i = 0; i < n; ++i) {
-                const size_t at = (i + t * n / threads) % n;
-                if (!(answersAt(cells, paving, points[at]) == expected[at]))
-                    ++wrong;
-            }
-        });
+    for (int threads : {2, 4, 8}) {
+        std::atomic<int> started{0};
+        std::atomic<int> wrong{0};
+        std::vector<std::thread> workers;
+        for (int t = 0; t < threads; ++t) {
+            workers.emplace_back([&, t] {
+                // Start together, each at its own place in the list, so that
+                // the threads query the same cells at the same time in other
+                // orders.
+                ++started;
+                while (started.load() < threads)
+                    std::this_thread::yield();
+                const size_t n = points.size();
+                for (size_t i = 0; i < n; ++i) {
+                    const size_t at = (i + t * n / threads) % n;
+                    if (!(answersAt(cells, paving, points[at]) == expected[at]))
+                        ++wrong;
+                }
+            });
+        }
+        for (std::thread& worker : workers)
+            worker.join();
+        EXPECT_EQ(wrong.load(), 0) << "of " << threads * points.size() << " answers on " << threads << " threads";
     }
-    for (std::thread& worker : workers)
-        worker.join();
-    EXPECT_EQ(wrong.load(), 0) << "of " << threads * points.size() << " answers";
 }
 
 } // namespace
