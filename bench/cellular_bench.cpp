@@ -16,6 +16,7 @@
 #include "texture/colour/flagstone.h"
 #include "texture/scalar/noise.h"
 #include "texture/scalar/voronoi.h"
+#include "texture/scalar/voronoi_draws.h"
 
 #include "support/scalar.h"
 
@@ -179,6 +180,24 @@ void VoronoiVsLibnoiseSweep(benchmark::State& state)
     versus(state, sweepPoints(), 16 * texels, [&](const Point& p) { return module.GetValue(p.x, p.y, p.z); });
 }
 
+// The seeding floor of a query: the draws for N cells at once, 18 outputs
+// each (cells of up to 3 points), whose chains of some 400 dependent steps
+// no query that visits an uncached cell can go below. A scattered query
+// draws for about 21 cells.
+void VoronoiDrawsForCells(benchmark::State& state)
+{
+    const int cells = int(state.range(0));
+    std::uint32_t hashes[VoronoiDraws::maxCells];
+    for (int c = 0; c < cells; ++c)
+        hashes[c] = 702395077u * std::uint32_t(c + 1);
+    VoronoiDraws draws;
+    for (auto _ : state) {
+        draws.draw(hashes, cells, 18);
+        benchmark::DoNotOptimize(draws.output(17, cells - 1));
+        ++hashes[0];
+    }
+}
+
 // One flagstone texel's cellular work: nearestId then distanceGap.
 
 void VoronoiStoneTexelSweep(benchmark::State& state)
@@ -270,6 +289,7 @@ BENCHMARK(PlainVoronoiValueScattered);
 BENCHMARK(LibnoiseVoronoiScattered);
 BENCHMARK(VoronoiVsLibnoiseScattered)->Unit(benchmark::kMillisecond);
 BENCHMARK(VoronoiVsLibnoiseSweep)->Unit(benchmark::kMillisecond);
+BENCHMARK(VoronoiDrawsForCells)->Arg(1)->Arg(8)->Arg(21)->Arg(27);
 BENCHMARK(VoronoiStoneTexelSweep);
 BENCHMARK(PlainVoronoiStoneTexelSweep);
 BENCHMARK(FlagstoneBake512)->Unit(benchmark::kMillisecond);
