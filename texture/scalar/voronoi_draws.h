@@ -14,7 +14,7 @@ namespace tex {
 // chain of dependent steps, some 400 of them to reach those words, and the
 // chain of one cell cannot be shortened; but the chains of different cells
 // are independent, so they run side by side in vector lanes, and the draws
-// of all candidate cells of a query cost about as long as those of one.
+// of all candidate cells of a query cost little more than those of one.
 class VoronoiDraws {
 public:
     static constexpr int maxCells = 32;
