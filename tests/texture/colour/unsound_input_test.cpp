@@ -5,6 +5,7 @@
 #include "texture/colour/c_darken.h"
 #include "texture/colour/c_mixer.h"
 #include "texture/colour/colour_map.h"
+#include "texture/colour/flagstone.h"
 #include "texture/colour/marble.h"
 #include "texture/scalar/b_darken.h"
 #include "texture/scalar/b_gainer.h"
@@ -17,6 +18,7 @@
 #include "texture/scalar/noise.h"
 #include "texture/scalar/sphere.h"
 #include "texture/scalar/turbulence.h"
+#include "texture/scalar/voronoi.h"
 
 #include <gtest/gtest.h>
 
@@ -62,15 +64,15 @@ bool hasNaN(const Colour& c)
     return std::isnan(c.r) || std::isnan(c.g) || std::isnan(c.b) || std::isnan(c.a);
 }
 
-// One object of every scalar-field class and every colour-function class
-// but the cellular ones (Voronoi, Flagstone), their inputs wired to two
-// noise fields and two colour maps.
+// One object of every scalar-field class and every colour-function class,
+// their inputs wired to two noise fields and two colour maps.
 struct Library {
     Library()
     {
         fields.push_back(std::make_unique<Noise>(5, 16));
         fields.push_back(std::make_unique<FBM>());
         fields.push_back(std::make_unique<Turbulence>(6, 8));
+        fields.push_back(std::make_unique<Voronoi>(7, 16, 1.5));
         fields.push_back(std::make_unique<Sphere>());
         fields.push_back(std::make_unique<Checker>());
         fields.push_back(std::make_unique<BPerturber>());
@@ -89,6 +91,7 @@ struct Library {
         }
         colours.push_back(std::make_unique<ColourMap>());
         colours.push_back(std::make_unique<Marble>());
+        colours.push_back(std::make_unique<Flagstone>(8, 9));
         colours.push_back(std::make_unique<CMixer>());
         colours.push_back(std::make_unique<CDarken>());
         for (auto& colour : colours) {
