@@ -29,7 +29,10 @@ public:
     // nextDouble() rounded to float: in [0, 1], exactly 1.0 when the double is
     // at least 1 - 2^-25.
     float nextFloat();
-    // lo + trunc(nextDouble() * (hi - lo)), in [lo, hi) for hi > lo.
+    // lo + trunc(nextDouble() * (hi - lo)), with hi - lo taken in 64 bits,
+    // so for every pair of ints: in [lo, hi) for hi > lo, lo for hi = lo,
+    // and in (hi, lo] for hi < lo (truncation toward zero from the other
+    // side). Consumes two outputs.
     int nextInt(int lo, int hi);
     // A standard normal deviate by the polar method, in single precision.
     float gaussian();

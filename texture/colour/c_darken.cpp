@@ -3,7 +3,25 @@
 #include "support/scalar.h"
 #include "texture/scalar/parameter_table.h"
 
+#include <cmath>
+#include <limits>
+
 namespace tex {
+
+namespace {
+
+// A NaN factor (a NaN darken) counts as 1: the colour passes as at darken 0.
+// An infinite one (an infinite darken) counts as the largest finite factor
+// of its sign, so that a component of 0 stays 0 instead of becoming NaN.
+double soundFactor(double f)
+{
+    if (std::isnan(f))
+        return 1.0;
+    const double most = std::numeric_limits<double>::max();
+    return clamp(-most, most, f);
+}
+
+} // namespace
 
 CDarken::CDarken() : ColourBasis(1, 1)
 {
@@ -20,7 +38,7 @@ Colour CDarken::colour(double x, double y, double z)
     if (!inputsReady())
         return Colour(0, 0, 0, 0);
     const double v = input(0)->value(x, y, z);
-    const double f = lerp(1.0, v, darken);
+    const double f = soundFactor(lerp(1.0, v, darken));
     const Colour c = colourInput(0)->colour(x, y, z);
     return c * f;
 }

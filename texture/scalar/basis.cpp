@@ -3,6 +3,8 @@
 #include "support/scalar.h"
 #include "texture/scalar/parameter_table.h"
 
+#include <cmath>
+
 namespace tex {
 
 Basis::Basis(int inputCount) : inputs(inputCount)
@@ -32,6 +34,8 @@ double Basis::applyContrast(double v) const
 {
     const double d = v - 0.5;
     const double r = d * contrast + 0.5;
+    if (std::isnan(r))
+        return 0.5;
     return clamp(0.01, 0.99, r);
 }
 

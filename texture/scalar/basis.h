@@ -30,9 +30,12 @@ public:
     Basis(const Basis&) = delete;
     Basis& operator=(const Basis&) = delete;
 
-    // clamp(0.01, 0.99, (v - 0.5) * contrast + 0.5). Defined in basis.cpp,
-    // compiled with the library's flags, so that no caller's compiler fuses
-    // the multiply and the add.
+    // clamp(0.01, 0.99, (v - 0.5) * contrast + 0.5), and 0.5, the middle of
+    // the range, where that is NaN: for a NaN v, a NaN contrast, and an
+    // infinite v at contrast 0 or an infinite contrast at v = 0.5. So a NaN
+    // contrast acts as contrast 0, and every value is a number in range.
+    // Defined in basis.cpp, compiled with the library's flags, so that no
+    // caller's compiler fuses the multiply and the add.
     virtual double applyContrast(double v) const;
     virtual ~Basis();
     virtual double value(double x, double y, double z) = 0;

@@ -13,10 +13,10 @@ double FBM::value(double x, double y, double z)
     if (!inputsReady())
         return applyContrast(0.0);
     Basis* field = input(0);
-    const double sum = octaveSum(x, y, z, [field](double px, double py, double pz) {
+    // Every field's values lie in [0.01, 0.99].
+    return octaveValue(x, y, z, 0.99, 0.5, [field](double px, double py, double pz) {
         return field->value(px, py, pz);
     });
-    return applyContrast(sum * 0.5);
 }
 
 } // namespace tex

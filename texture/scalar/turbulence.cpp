@@ -18,10 +18,9 @@ Turbulence::~Turbulence() = default;
 
 double Turbulence::value(double x, double y, double z)
 {
-    const double sum = octaveSum(x, y, z, [this](double px, double py, double pz) {
+    return octaveValue(x, y, z, Noise::bound, 1.0, [this](double px, double py, double pz) {
         return std::fabs(source.noise(px, py, pz));
     });
-    return applyContrast(sum);
 }
 
 } // namespace tex
