@@ -4,6 +4,7 @@
 #include "app/world_file.h"
 #include "shape/shape_file.h"
 #include "tests/editor/editor_test_support.h"
+#include "tests/shape/text_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,19 +52,6 @@ QImage freshFrame(GLWidget& world)
     glClear(GL_COLOR_BUFFER_BIT);
     world.repaint();
     return world.grabFrameBuffer();
-}
-
-QByteArray readText(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeText(const QString& path, const QByteArray& text)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(text.size(), file.write(text));
 }
 
 QByteArray withCreatures(const QByteArray& worldText, int count)

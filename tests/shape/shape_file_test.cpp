@@ -1,10 +1,11 @@
 #include "shape/shape_file.h"
 #include "shape/shape_random.h"
 #include "shape/super_formula.h"
+#include "text_files.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
-#include <QDir>
 #include <QJsonDocument>
 #include <QTemporaryDir>
 
@@ -61,19 +62,6 @@ QJsonObject recordOf(const SuperFormula& shape)
 {
     // Through text, as a file would carry it.
     return QJsonDocument::fromJson(QJsonDocument(shapeToJson(shape)).toJson()).object();
-}
-
-void writeText(const QString& path, const QByteArray& text)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(text.size(), file.write(text));
-}
-
-QByteArray readText(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
