@@ -21,9 +21,8 @@ Window::Window(std::optional<unsigned> seed)
     QHBoxLayout* layout = new QHBoxLayout;
     layout->addWidget(world);
     layout->addWidget(column.widget);
-    // The menu bar sits above the layout's items, not among them.
-    menus = buildMenus();
-    layout->setMenuBar(menus);
+    // The menus and the status line share the row above the layout's items.
+    layout->setMenuBar(buildTopRow());
     setLayout(layout);
 
     connect(world, &GLWidget::edited, this, [this] {
@@ -41,6 +40,19 @@ Window::Window(std::optional<unsigned> seed)
     updateTitle();
 }
 
+QWidget* Window::buildTopRow()
+{
+    menus = buildMenus();
+    status = new QLabel;
+    QWidget* row = new QWidget;
+    QHBoxLayout* rowLayout = new QHBoxLayout;
+    rowLayout->setContentsMargins(0, 0, 0, 0);
+    rowLayout->addWidget(menus);
+    rowLayout->addWidget(status, 1, Qt::AlignRight);
+    row->setLayout(rowLayout);
+    return row;
+}
+
 QMenuBar* Window::buildMenus()
 {
     QMenuBar* bar = new QMenuBar;
@@ -55,9 +67,6 @@ QMenuBar* Window::buildMenus()
 
     QMenu* worldMenu = bar->addMenu(tr("&World"));
     worldMenu->addAction(tr("&Pause"), this, &Window::togglePause, QKeySequence(Qt::Key_Space));
-
-    status = new QLabel;
-    bar->setCornerWidget(status, Qt::TopRightCorner);
     return bar;
 }
 

@@ -11,8 +11,8 @@ class QSlider;
 struct WorldRecord;
 
 // The main window: the world view on the left, the control column on the
-// right, a menu bar above with the File and World menus and, in its
-// corner, a status line. It starts the world's tick once it is built; it
+// right, and above them the menu bar (File and World menus) beside a
+// status line. It starts the world's tick once it is built; it
 // does not show itself.
 //
 // The window keeps the world's file: opening, saving and exporting run
@@ -52,6 +52,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QWidget* buildTopRow();
     QMenuBar* buildMenus();
     void openWorldFromDialog();
     void saveWorldToFile();
