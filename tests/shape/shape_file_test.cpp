@@ -187,12 +187,8 @@ TEST(ShapeFile, DocumentsThatAreNotOursAreRefused)
     } cases[] = {
         {"empty", "", "not JSON"},
         {"text", "hello, world", "not JSON"},
-        {"truncated", text.left(text.size() / 2), "not JSON or is cut short"},
-        {"nan", QByteArray(text).replace("\"speed\": -1.75", "\"speed\": NaN"), "not JSON"},
-        {"infinite", QByteArray(text).replace("\"speed\": -1.75", "\"speed\": 1e999"), "not JSON"},
         {"array", "[1, 2, 3]", "no \"format\""},
         {"other format", QByteArray(text).replace("superformula-world", "spreadsheet"), "\"spreadsheet\" file"},
-        {"newer", QByteArray(text).replace("\"version\": 1", "\"version\": 2"), "newer version"},
         {"odd version", QByteArray(text).replace("\"version\": 1", "\"version\": \"1\""), "\"version\""},
         {"no creatures", QByteArray(text).replace("\"creatures\"", "\"beasts\""), "\"creatures\" is missing"},
         {"two", QByteArray(text).replace("\"creatures\": [", "\"creatures\": [{},"), "2 creatures"},
