@@ -167,9 +167,8 @@ std::unique_ptr<SuperFormula> shapeFromJson(const QJsonValue& value, QString& er
     }
     RecordReader read(value.toObject());
     double formula[6];
-    const char* formulaKeys[6] = {"a", "b", "m", "n1", "n2", "n3"};
     for (int i = 0; i < 6; ++i)
-        formula[i] = read.number(formulaKeys[i]);
+        formula[i] = read.number(paramName(i).c_str());
     auto shape = std::make_unique<SuperFormula>(formula[0], formula[1], formula[2], formula[3], formula[4],
                                                 formula[5], 0);
     // Stored as it was: the count does not follow m once the shape exists.
