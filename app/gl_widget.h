@@ -50,6 +50,8 @@ public:
     void removeAt(double x, double y);
     // Opens an editor window on a copy of the shape at (x, y), if any.
     void editAt(double x, double y);
+    // Opens an editor window on `shape`, which it takes.
+    void openEditor(SuperFormula* shape);
     // Destroys every shape and takes `shapes` as the population instead.
     // Over the cap, nothing changes and false is returned.
     bool replacePopulation(std::vector<std::unique_ptr<SuperFormula>> shapes);
@@ -102,8 +104,6 @@ private:
     void destroyThings();
     // Appends `shape` if the cap allows; otherwise destroys it and sends populationFull().
     bool adopt(SuperFormula* shape);
-    // Opens an editor window on `shape`, which it takes, and keeps a handle on it.
-    void openEditor(SuperFormula* shape);
 
     QTimer* animationTimer = nullptr;
     std::list<SuperFormula*> things;

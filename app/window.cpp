@@ -58,6 +58,7 @@ QMenuBar* Window::buildMenus()
     QMenuBar* bar = new QMenuBar;
     QMenu* file = bar->addMenu(tr("&File"));
     file->addAction(tr("&Open world…"), this, &Window::openWorldFromDialog, QKeySequence(tr("Ctrl+O")));
+    file->addAction(tr("Open &creature…"), this, &Window::openCreatureFromDialog, QKeySequence(tr("Ctrl+Shift+O")));
     file->addAction(tr("&Save world"), this, &Window::saveWorldToFile, QKeySequence(tr("Ctrl+S")));
     file->addAction(tr("Save world &as…"), this, &Window::saveWorldFromDialog, QKeySequence(tr("Ctrl+Shift+S")));
     file->addSeparator();

@@ -38,6 +38,9 @@ public:
     bool saveWorld(const QString& path, QString& error);
     // Writes the world view's square as it is now to a PNG file.
     bool exportPicture(const QString& path, QString& error);
+    // Opens a viewer on the creature of a creature file, from which
+    // "insert" puts it into the world.
+    bool openCreature(const QString& path, QString& error);
 
     // The world's file: empty until one is opened or saved.
     const QString& worldPath() const { return path; }
@@ -55,6 +58,7 @@ private:
     QWidget* buildTopRow();
     QMenuBar* buildMenus();
     void openWorldFromDialog();
+    void openCreatureFromDialog();
     void saveWorldToFile();
     void saveWorldFromDialog();
     void exportPictureFromDialog();

@@ -2,6 +2,7 @@
 
 #include "app/gl_widget.h"
 #include "app/world_file.h"
+#include "shape/shape_file.h"
 #include "shape/super_formula.h"
 
 #include <QFileDialog>
@@ -68,6 +69,15 @@ bool Window::exportPicture(const QString& file, QString& error)
     return true;
 }
 
+bool Window::openCreature(const QString& file, QString& error)
+{
+    std::unique_ptr<SuperFormula> shape = readShapeFile(file, error);
+    if (!shape)
+        return false;
+    world->openEditor(shape.release());
+    return true;
+}
+
 void Window::openWorldFromDialog()
 {
     if (!settleUnsavedChanges())
@@ -75,6 +85,14 @@ void Window::openWorldFromDialog()
     const QString file = QFileDialog::getOpenFileName(this, tr("Open world"), path, tr(worldFilter));
     QString error;
     if (!file.isEmpty() && !openWorld(file, error))
+        showProblem(tr("open"), file, error);
+}
+
+void Window::openCreatureFromDialog()
+{
+    const QString file = QFileDialog::getOpenFileName(this, tr("Open creature"), QString(), tr(worldFilter));
+    QString error;
+    if (!file.isEmpty() && !openCreature(file, error))
         showProblem(tr("open"), file, error);
 }
 

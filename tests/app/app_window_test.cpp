@@ -1,7 +1,9 @@
 #include "app_test_world.h"
 
 #include "app/window.h"
+#include "editor/super_view.h"
 #include "editor/super_view_box.h"
+#include "shape/shape_file.h"
 #include "tests/editor/editor_test_support.h"
 
 #include <QAction>
@@ -189,7 +191,8 @@ TEST(MainWindow, MenusHoldTheFileActionsWithTheirShortcutsAboveTheLayout)
         const char* text;
         const char* keys;
     } expected[] = {
-        {"File", "Open world…", "Ctrl+O"},     {"File", "Save world", "Ctrl+S"},
+        {"File", "Open world…", "Ctrl+O"},     {"File", "Open creature…", "Ctrl+Shift+O"},
+        {"File", "Save world", "Ctrl+S"},
         {"File", "Save world as…", "Ctrl+Shift+S"}, {"File", "Export picture…", "Ctrl+E"},
         {"File", "Quit", "Ctrl+Q"},            {"World", "Pause", "Space"},
     };
@@ -353,6 +356,29 @@ TEST(MainWindow, FullWorldSaysSoUntilThereIsRoomAgain)
         QString("The world is full: it holds at most %1 creatures").arg(GLWidget::populationCap)));
     world->removeAt(-4, -4);
     EXPECT_TRUE(window.statusLine()->text().isEmpty());
+}
+
+TEST(MainWindow, KeptCreatureOpensInAViewerReadyToInsert)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("kept.json");
+    Window window;
+    GLWidget* world = window.worldView();
+    const QJsonObject kept = shapeToJson(*world->population().back());
+    QString error;
+    ASSERT_TRUE(writeShapeFile(path, *world->population().back(), error));
+    world->replacePopulation({});
+
+    ASSERT_TRUE(window.openCreature(path, error)) << error.toStdString();
+    ASSERT_EQ(1u, world->openEditors().size());
+    SuperViewBox* editor = world->openEditors().front();
+    EXPECT_EQ(kept, shapeToJson(*editor->previewWidget()->shape()));
+    QTest::mousePress(editor->insertButtonWidget(), Qt::LeftButton);
+    EXPECT_EQ(1u, world->population().size());
+    delete editor;
+
+    EXPECT_FALSE(window.openCreature(dir.filePath("absent.json"), error));
+    EXPECT_TRUE(world->openEditors().empty());
 }
 
 TEST(MainWindow, QuitClosesTheWindowAndTheEditorsItOpened)
