@@ -30,8 +30,11 @@ CommandLine parseCommandLine(const QStringList& arguments)
 
     const QString program = QCoreApplication::applicationName();
     const QString tryHelp = QCoreApplication::translate("main", "\nTry '%1 --help'.").arg(program);
-    if (!parser.parse(arguments))
-        return stop(2, parser.errorText() + tryHelp);
+    if (!parser.parse(arguments)) {
+        CommandLine line = stop(2, parser.errorText() + tryHelp);
+        line.parsed = false;
+        return line;
+    }
     if (parser.isSet(help))
         return stop(0, parser.helpText());
     if (parser.isSet(version))

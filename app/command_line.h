@@ -16,6 +16,9 @@ struct CommandLine {
     // The world to start with, already read, and its file.
     std::optional<WorldRecord> world;
     QString worldPath;
+    // False when the options themselves could not be read (an unknown
+    // option, a missing value); exitStatus is 2 then.
+    bool parsed = true;
     // Set when the program is to stop before opening any window, with this
     // exit status (0 after --help or --version, 2 for a bad argument or an
     // unreadable world file) after printing `message`.

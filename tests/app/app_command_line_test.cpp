@@ -7,9 +7,12 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 namespace {
 
@@ -157,4 +160,23 @@ TEST(CommandLine, ProgramExitsWithStatusTwoOnABadArgument)
     ASSERT_TRUE(version.waitForFinished(20000));
     EXPECT_EQ(0, version.exitCode());
     EXPECT_TRUE(version.readAllStandardOutput().startsWith("superformula "));
+}
+
+// Help, version and a bad seed need no display.
+TEST(CommandLine, AnswersWithoutADisplay)
+{
+    const QString program = QCoreApplication::applicationDirPath() + "/superformula";
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    environment.remove("QT_QPA_PLATFORM");
+    for (const auto& [arguments, status] : {std::pair{QStringList{"--help"}, 0}, std::pair{QStringList{"--version"}, 0},
+                                            std::pair{QStringList{"--seed", "-1"}, 2}}) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(program, arguments);
+        ASSERT_TRUE(process.waitForFinished(20000));
+        EXPECT_EQ(QProcess::NormalExit, process.exitStatus()) << arguments.join(' ').toStdString();
+        EXPECT_EQ(status, process.exitCode()) << arguments.join(' ').toStdString();
+    }
 }
