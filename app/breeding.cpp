@@ -5,9 +5,12 @@
 
 #include <QMouseEvent>
 
+#include <algorithm>
+
 void GLWidget::mutationRate(int value)
 {
     rate = value / 100.0;
+    emit edited();
 }
 
 void GLWidget::modeRandom()
@@ -27,12 +30,41 @@ void GLWidget::modeManyKids()
 
 void GLWidget::killAll()
 {
+    destroyThings();
+    emit edited();
+}
+
+void GLWidget::destroyThings()
+{
     makeCurrent();
     for (SuperFormula* thing : things) {
         thing->deleteList();
         delete thing;
     }
     things.clear();
+}
+
+bool GLWidget::replacePopulation(std::vector<std::unique_ptr<SuperFormula>> shapes)
+{
+    if (shapes.size() > populationCap)
+        return false;
+    destroyThings();
+    for (auto& shape : shapes)
+        things.push_back(shape.release());
+    emit edited();
+    return true;
+}
+
+bool GLWidget::adopt(SuperFormula* shape)
+{
+    if (things.size() >= populationCap) {
+        // Shapes handed over have no display list yet.
+        delete shape;
+        emit populationFull();
+        return false;
+    }
+    things.push_back(shape);
+    return true;
 }
 
 void GLWidget::mousePressEvent(QMouseEvent* event)
@@ -82,9 +114,15 @@ SuperFormula* GLWidget::shapeAt(double x, double y) const
 
 void GLWidget::spawnAt(double x, double y)
 {
+    // Checked before drawing, so that a refused click uses no random numbers.
+    if (things.size() >= populationCap) {
+        emit populationFull();
+        return;
+    }
     SuperFormula* child = randomSuperFormula();
     child->position = {x, y};
     things.push_back(child);
+    emit edited();
 }
 
 void GLWidget::breedAt(double x, double y, int n)
@@ -92,8 +130,15 @@ void GLWidget::breedAt(double x, double y, int n)
     SuperFormula* parent = shapeAt(x, y);
     if (!parent)
         return;
-    for (int i = 0; i < n; ++i)
+    int made = 0;
+    while (made < n && things.size() < populationCap) {
         things.push_back(mutant(*parent, rate));
+        ++made;
+    }
+    if (made < n)
+        emit populationFull();
+    if (made > 0)
+        emit edited();
 }
 
 void GLWidget::removeAt(double x, double y)
@@ -105,14 +150,31 @@ void GLWidget::removeAt(double x, double y)
     makeCurrent();
     thing->deleteList();
     delete thing;
+    emit edited();
 }
 
 void GLWidget::editAt(double x, double y)
 {
     SuperFormula* thing = shapeAt(x, y);
-    if (!thing)
-        return;
-    // The editor owns the copy and shows itself; it has no parent, so it
-    // outlives this view.
-    new SuperViewBox(new SuperFormula(*thing), this);
+    if (thing)
+        openEditor(new SuperFormula(*thing));
+}
+
+void GLWidget::openEditor(SuperFormula* shape)
+{
+    // The editor owns the shape and shows itself; it has no parent, so it
+    // outlives this view, and deletes itself when closed.
+    editors.erase(std::remove_if(editors.begin(), editors.end(),
+                                 [](const QPointer<SuperViewBox>& editor) { return editor.isNull(); }),
+                  editors.end());
+    editors.emplace_back(new SuperViewBox(shape, this));
+}
+
+std::vector<SuperViewBox*> GLWidget::openEditors() const
+{
+    std::vector<SuperViewBox*> open;
+    for (const QPointer<SuperViewBox>& editor : editors)
+        if (editor)
+            open.push_back(editor);
+    return open;
 }

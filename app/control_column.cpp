@@ -6,7 +6,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
-QWidget* buildControlColumn(GLWidget* world)
+ControlColumn buildControlColumn(GLWidget* world)
 {
     QSlider* slider = new QSlider(Qt::Vertical);
     slider->setRange(0, 200);
@@ -38,5 +38,5 @@ QWidget* buildControlColumn(GLWidget* world)
         layout->addWidget(button);
     }
     column->setLayout(layout);
-    return column;
+    return {column, slider};
 }

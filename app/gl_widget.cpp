@@ -10,11 +10,11 @@
 
 #include <ctime>
 
-GLWidget::GLWidget(QWidget* parent)
+GLWidget::GLWidget(QWidget* parent, std::optional<unsigned> seed)
     : QGLWidget(parent, nullptr, Qt::WindowFlags())
 {
     setMode(ModeRandom);
-    seedShapeRandom(static_cast<unsigned int>(std::time(nullptr)));
+    seedShapeRandom(seed ? *seed : static_cast<unsigned int>(std::time(nullptr)));
     for (int i = 0; i < 20; ++i)
         things.push_back(randomSuperFormula());
 }
@@ -25,8 +25,7 @@ GLWidget::~GLWidget()
         animationTimer->stop();
         delete animationTimer;
     }
-    // Releases every shape's display list in this view's context.
-    killAll();
+    destroyThings();
 }
 
 QSize GLWidget::sizeHint() const
@@ -41,6 +40,7 @@ QSize GLWidget::minimumSizeHint() const
 
 void GLWidget::setMode(int v)
 {
+    const bool changed = v != mode;
     mode = v;
     switch (v) {
     case ModeRandom:
@@ -55,6 +55,8 @@ void GLWidget::setMode(int v)
     default:
         break;
     }
+    if (changed)
+        emit edited();
 }
 
 void GLWidget::initializeGL()
@@ -114,9 +116,14 @@ void GLWidget::timer()
     }
 }
 
+bool GLWidget::isTicking() const
+{
+    return animationTimer && animationTimer->isActive();
+}
+
 void GLWidget::addNewThing(SuperFormula* sf)
 {
     // A null entry would crash the next tick.
-    if (sf)
-        things.push_back(sf);
+    if (sf && adopt(sf))
+        emit edited();
 }

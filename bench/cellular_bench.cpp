@@ -1,21 +1,29 @@
-// Cellular noise speed: Voronoi (direct cell generation with a cell cache)
-// beside the plain reseed-per-cell reading and beside libnoise's Voronoi.
+// Cellular noise speed: Voronoi (cells drawn side by side, then cached per
+// thread) beside the plain reseed-per-cell reading and beside libnoise's
+// Voronoi.
 //
-//   build/bin/cellular_bench --benchmark_min_time=0.2
+//   build/bin/cellular_bench --benchmark_min_time=0.5 --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 //
 // "Sweep" walks the texels of a 512 x 512 bake over 16 units (the sampling
 // of a texture bake); "Scattered" cycles through 4096 random points in
-// [-100, 100]^3, where neighbouring queries share no cells.
+// [-100, 100]^3, where neighbouring queries share no cells (they visit
+// some 30000 cells, far more than the 4096 a thread's cache holds). The
+// "VsLibnoise" rows time Voronoi::value and libnoise on the same points in
+// alternating blocks, by this thread's processor time, so that the
+// machine's load weighs on both alike, and report ratio = our time /
+// libnoise's.
 #include "tests/texture/scalar/voronoi_reference.h"
 #include "texture/colour/flagstone.h"
 #include "texture/scalar/noise.h"
 #include "texture/scalar/voronoi.h"
+#include "texture/scalar/voronoi_draws.h"
 
 #include "support/scalar.h"
 
 #include <benchmark/benchmark.h>
 #include <noise.h>
 
+#include <ctime>
 #include <random>
 #include <vector>
 
@@ -120,6 +128,76 @@ void LibnoiseVoronoiScattered(benchmark::State& state)
     run(state, scatteredPoints(), [&](const Point& p) { return module.GetValue(p.x, p.y, p.z); });
 }
 
+// This thread's processor time in seconds: unlike the wall clock, it does not
+// count the slices other processes take from a shared machine.
+double threadSeconds()
+{
+    timespec now;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + 1e-9 * double(now.tv_nsec);
+}
+
+// Voronoi::value against libnoise on the same points, `block` of them (a
+// divisor of the point count) by one and then by the other in each
+// iteration.
+template <typename Peer>
+void versus(benchmark::State& state, const std::vector<Point>& points, size_t block, Peer peer)
+{
+    Voronoi field(cellSeed, 256, 1.5);
+    double ours = 0, theirs = 0;
+    size_t start = 0;
+    double sum = 0;
+    for (auto _ : state) {
+        const double t0 = threadSeconds();
+        for (size_t i = start; i < start + block; ++i)
+            sum += field.value(points[i].x, points[i].y, points[i].z);
+        const double t1 = threadSeconds();
+        for (size_t i = start; i < start + block; ++i)
+            sum += peer(points[i]);
+        const double t2 = threadSeconds();
+        ours += t1 - t0;
+        theirs += t2 - t1;
+        start = start + block == points.size() ? 0 : start + block;
+    }
+    benchmark::DoNotOptimize(sum);
+    const double queries = double(state.iterations()) * double(block);
+    state.counters["ours_ns"] = 1e9 * ours / queries;
+    state.counters["libnoise_ns"] = 1e9 * theirs / queries;
+    state.counters["ratio"] = ours / theirs;
+}
+
+void VoronoiVsLibnoiseScattered(benchmark::State& state)
+{
+    const noise::module::Voronoi module = libnoiseVoronoi();
+    versus(state, scatteredPoints(), scatteredPoints().size(),
+           [&](const Point& p) { return module.GetValue(p.x, p.y, p.z); });
+}
+
+// Sixteen texel rows at a time, so that our sweep keeps its order.
+void VoronoiVsLibnoiseSweep(benchmark::State& state)
+{
+    const noise::module::Voronoi module = libnoiseVoronoi();
+    versus(state, sweepPoints(), 16 * texels, [&](const Point& p) { return module.GetValue(p.x, p.y, p.z); });
+}
+
+// The seeding floor of a query: the draws for N cells at once, 18 outputs
+// each (cells of up to 3 points), whose chains of some 400 dependent steps
+// no query that visits an uncached cell can go below. A scattered query
+// draws for about 21 cells.
+void VoronoiDrawsForCells(benchmark::State& state)
+{
+    const int cells = int(state.range(0));
+    std::uint32_t hashes[VoronoiDraws::maxCells];
+    for (int c = 0; c < cells; ++c)
+        hashes[c] = 702395077u * std::uint32_t(c + 1);
+    VoronoiDraws draws;
+    for (auto _ : state) {
+        draws.draw(hashes, cells, 18);
+        benchmark::DoNotOptimize(draws.output(17, cells - 1));
+        ++hashes[0];
+    }
+}
+
 // One flagstone texel's cellular work: nearestId then distanceGap.
 
 void VoronoiStoneTexelSweep(benchmark::State& state)
@@ -209,6 +287,9 @@ BENCHMARK(LibnoiseVoronoiSweep);
 BENCHMARK(VoronoiValueScattered);
 BENCHMARK(PlainVoronoiValueScattered);
 BENCHMARK(LibnoiseVoronoiScattered);
+BENCHMARK(VoronoiVsLibnoiseScattered)->Unit(benchmark::kMillisecond);
+BENCHMARK(VoronoiVsLibnoiseSweep)->Unit(benchmark::kMillisecond);
+BENCHMARK(VoronoiDrawsForCells)->Arg(1)->Arg(8)->Arg(21)->Arg(27);
 BENCHMARK(VoronoiStoneTexelSweep);
 BENCHMARK(PlainVoronoiStoneTexelSweep);
 BENCHMARK(FlagstoneBake512)->Unit(benchmark::kMillisecond);

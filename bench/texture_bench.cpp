@@ -112,6 +112,21 @@ void NoiseRaw(benchmark::State& state)
 }
 BENCHMARK(NoiseRaw);
 
+// The same points moved 2^40 out on every axis, beyond the range of an int,
+// where deep octaves of fractal sums sample; to compare with NoiseRaw.
+void NoiseRawFar(benchmark::State& state)
+{
+    const Points& p = points();
+    const double far = 0x1p40;
+    Noise noise(1, 256);
+    for (auto _ : state) {
+        for (int i = 0; i < pointCount; ++i)
+            benchmark::DoNotOptimize(noise.noise(p.x[i] + far, p.y[i] - far, p.z[i] + far));
+    }
+    state.SetItemsProcessed(state.iterations() * pointCount);
+}
+BENCHMARK(NoiseRawFar);
+
 void StbPerlinNoise3(benchmark::State& state)
 {
     const Points& p = points();

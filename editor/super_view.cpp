@@ -3,6 +3,10 @@
 #include "shape/super_formula.h"
 
 #include <GL/glu.h>
+#include <QImage>
+#include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
+#include <QOpenGLFunctions>
 #include <QTimer>
 
 #include <algorithm>
@@ -29,6 +33,11 @@ SuperView::~SuperView()
         delete animationTimer;
         animationTimer = nullptr;
     }
+    destroyShape();
+}
+
+void SuperView::destroyShape()
+{
     // The shape's display list lives in this widget's context.
     makeCurrent();
     if (shown) {
@@ -36,6 +45,41 @@ SuperView::~SuperView()
         delete shown;
         shown = nullptr;
     }
+}
+
+void SuperView::replaceShape(SuperFormula* shape)
+{
+    destroyShape();
+    shown = shape;
+}
+
+QImage SuperView::picture(int side)
+{
+    if (!shown || side <= 0)
+        return QImage();
+    makeCurrent();
+    QOpenGLFramebufferObject framebuffer(side, side);
+    if (!framebuffer.isValid() || !framebuffer.bind())
+        return QImage();
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glViewport(0, 0, side, side);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    // Colours blend as on screen; alpha accumulates as coverage, so the
+    // framebuffer holds premultiplied colour, as toImage() expects.
+    QOpenGLFunctions* gl = QOpenGLContext::currentContext()->functions();
+    gl->glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    glLoadIdentity();
+    shown->drawCentred();
+    const QImage image = framebuffer.toImage().convertToFormat(QImage::Format_ARGB32);
+
+    // Back to what initializeGL and resizeGL set for the preview.
+    framebuffer.release();
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    return image;
 }
 
 QSize SuperView::sizeHint() const

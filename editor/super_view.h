@@ -21,6 +21,14 @@ public:
     SuperFormula* shape() const { return shown; }
     QTimer* tickTimer() const { return animationTimer; }
 
+    // Shows `shape` (owned from now on, may be null) instead of the current
+    // one, which is destroyed after its display list is released here.
+    void replaceShape(SuperFormula* shape);
+    // The shape alone, centred and turned as it is now, on a transparent
+    // square of `side` pixels with straight alpha; drawn offscreen in this
+    // view's context. A null image without a shape or a framebuffer.
+    QImage picture(int side);
+
 protected slots:
     // One tick: animate by 0.01 and repaint at once; hides QWidget::update().
     void update();
@@ -33,6 +41,9 @@ protected:
     void paintGL() override;
 
 private:
+    // Releases the shape's display list in this view's context and destroys it.
+    void destroyShape();
+
     // The editor starts the preview's timer.
     friend class SuperViewBox;
 

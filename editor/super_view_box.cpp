@@ -7,7 +7,9 @@
 #include <QColorDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
 
@@ -67,12 +69,10 @@ SuperViewBox::SuperViewBox(SuperFormula* shape, QObject* world)
         slider->setSingleStep(1);
         slider->setTickInterval((slider->maximum() - slider->minimum()) / 10 + 1);
         slider->setTickPosition(QSlider::TicksBelow);
-        if (shape)
-            placeSlider(slider, shape->param(i), paramStep[i]);
         sliders[i] = slider;
         labels[i] = new QLabel(QString::fromStdString(paramName(i)));
     }
-    // Connected only now, so that placing the sliders never writes into the shape.
+    placeSliders();
     connect(sliders[0], &QSlider::valueChanged, this, &SuperViewBox::setParam0);
     connect(sliders[1], &QSlider::valueChanged, this, &SuperViewBox::setParam1);
     connect(sliders[2], &QSlider::valueChanged, this, &SuperViewBox::setParam2);
@@ -112,8 +112,12 @@ SuperViewBox::SuperViewBox(SuperFormula* shape, QObject* world)
     QHBoxLayout* columns = new QHBoxLayout;
     columns->addWidget(left);
     columns->addWidget(right);
+    // Above the columns, not among them.
+    menus = buildMenus();
+    columns->setMenuBar(menus);
     setLayout(columns);
 
+    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("SuperFormula Viewer"));
     show();
     preview->timer();
@@ -127,6 +131,17 @@ SuperViewBox::~SuperViewBox()
     for (QPushButton* button : colourButtons)
         delete button;
     delete preview;
+}
+
+void SuperViewBox::placeSliders()
+{
+    SuperFormula* shape = preview->shape();
+    if (!shape)
+        return;
+    for (int i = 0; i < 9; ++i) {
+        const QSignalBlocker quiet(sliders[i]);
+        placeSlider(sliders[i], shape->param(i), paramStep[i]);
+    }
 }
 
 void SuperViewBox::setParam0(int p)

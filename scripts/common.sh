@@ -16,7 +16,7 @@ display_packages=(xvfb xauth)
 test_packages=(
   libgtest-dev libbenchmark-dev
   libstb-dev libnoise-dev
-  nlohmann-json3-dev libcli11-dev libpng-dev
+  nlohmann-json3-dev libcli11-dev libpng-dev python3
 )
 
 # Installs those of the given Debian packages that are missing: as root

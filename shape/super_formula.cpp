@@ -65,7 +65,7 @@ void SuperFormula::animate(double dt)
         if (eyeClosed)
             t = 0.15;
         else
-            t = shapeRandom() / double(shapeRandomMax) + 2;
+            t = tickRandom() / double(shapeRandomMax) + 2;
     }
     blinkTime = t;
 
@@ -74,7 +74,7 @@ void SuperFormula::animate(double dt)
     position.x = wrap(position.x, -6, 6);
     position.y = wrap(position.y, -6, 6);
 
-    turn(dt * pi * wander * (2 * shapeRandom() / double(shapeRandomMax) - 1));
+    turn(dt * pi * wander * (2 * tickRandom() / double(shapeRandomMax) - 1));
 }
 
 void SuperFormula::turn(double angle)

@@ -41,6 +41,7 @@ public:
     // Parameter i by index: 0..5 a, b, m, n1, n2, n3; 6 rotspeed; 7 eye;
     // any other index border. Writing through it leaves listValid alone.
     double& param(int i);
+    double param(int i) const { return const_cast<SuperFormula*>(this)->param(i); }
     // Parameter i = steps * paramStep[i]; clears listValid unless i is 6 or 7.
     void setParamSteps(int i, int steps);
 

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -30,13 +31,22 @@ int createTemporary(const std::string& target, std::string& name)
 
 } // namespace
 
-AtomicFile::AtomicFile(const std::string& target) : target(target)
+AtomicFile::AtomicFile(const std::string& path) : target(path)
 {
     if (target.empty())
         return;
     struct stat existing;
     const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && !S_ISREG(existing.st_mode)) {
+    struct stat link;
+    const bool symbolic = ::lstat(target.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+    if (symbolic && exists) {
+        // Replace the file the link leads to, not the link.
+        if (char* resolved = ::realpath(target.c_str(), nullptr)) {
+            target = resolved;
+            std::free(resolved);
+        }
+    }
+    if ((exists && !S_ISREG(existing.st_mode)) || (symbolic && !exists)) {
         file = std::fopen(target.c_str(), "wb");
         return;
     }

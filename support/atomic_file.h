@@ -12,15 +12,17 @@ namespace tex {
 // or the rename fails, the target keeps its old content (or stays absent)
 // and the temporary file is removed.
 //
-// A target that exists and is not a regular file (a device such as
-// /dev/stdout, a pipe) cannot be replaced by a rename: it is written in
-// place, and commit() reports whether every byte went out.
+// A symbolic link is followed: the file it leads to is replaced, and the
+// link stays. A target that exists and is not a regular file (a device such
+// as /dev/null, a pipe), or a link that leads nowhere yet, cannot be
+// replaced by a rename: it is written in place, and commit() reports whether
+// every byte went out.
 //
 // The temporary file takes the permissions of the file it replaces, or
 // those a new file would get. An empty target name creates nothing.
 class AtomicFile {
 public:
-    explicit AtomicFile(const std::string& target);
+    explicit AtomicFile(const std::string& path);
     // Discards the temporary file unless commit() succeeded.
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;

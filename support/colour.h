@@ -15,8 +15,9 @@ struct Colour {
 
     constexpr Colour(double r, double g, double b, double a) : r(r), g(g), b(b), a(a) {}
 
-    // Each component replaced by clamp(0, 1, component). Inline: baking
-    // clamps every texel.
+    // Each component replaced by clamp(0, 1, component). Inline, since baking
+    // clamps every texel; it only compares (see clamp), so the caller's
+    // compiler flags cannot change it.
     void clampToUnit()
     {
         r = clamp(0.0, 1.0, r);
@@ -26,27 +27,14 @@ struct Colour {
     }
 };
 
-// Component-wise, alpha included. Inline: the spline lookup runs them once
-// per texel.
-inline Colour operator*(const Colour& c, double s)
-{
-    return Colour(c.r * s, c.g * s, c.b * s, c.a * s);
-}
-
-inline Colour operator+(const Colour& c1, const Colour& c2)
-{
-    return Colour(c1.r + c2.r, c1.g + c2.g, c1.b + c2.b, c1.a + c2.a);
-}
-
-inline Colour operator-(const Colour& c1, const Colour& c2)
-{
-    return Colour(c1.r - c2.r, c1.g - c2.g, c1.b - c2.b, c1.a - c2.a);
-}
+// Component-wise, alpha included. Defined in colour.cpp, compiled with the
+// library's flags: inline, a caller's compiler could fuse c * s + d across
+// two calls into one rounding.
+Colour operator*(const Colour& c, double s);
+Colour operator+(const Colour& c1, const Colour& c2);
+Colour operator-(const Colour& c1, const Colour& c2);
 
 // c0 * (1 - t) + c1 * t: two scalings, then one sum; t is not clamped.
-inline Colour lerp(const Colour& c0, const Colour& c1, double t)
-{
-    return c0 * (1 - t) + c1 * t;
-}
+Colour lerp(const Colour& c0, const Colour& c1, double t);
 
 } // namespace tex

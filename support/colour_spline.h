@@ -14,16 +14,25 @@ struct ColourStop {
 // An ordered list of colour stops with a cubic Hermite lookup. Stops are kept
 // in the order appended, never sorted; evaluate expects at least two stops
 // with strictly ascending positions.
+// Threads: evaluate changes nothing, so any number of threads may evaluate
+// one spline at once; setStops must not run while another thread uses it.
 class ColourSpline {
 public:
     // Replaces every stop with `count` rows of `table`, five doubles a row:
     // position, r, g, b, a. A count of zero or less leaves the spline empty.
+    // A row whose position is NaN or infinite is left out; a colour
+    // component that is not finite is taken as a bake would store it: +inf
+    // as 1, -inf and NaN as 0.
     void setStops(const double* table, int count);
 
     // The colour at position x: the last stop's colour at or above the last
     // position, otherwise the Hermite curve through the segment holding x,
     // with tangents from the neighbouring stops (not scaled by the segment
     // width, so the curve may overshoot [0, 1]). Allocates nothing.
+    // A NaN x gives the first stop's colour, as a position below the first
+    // stop does. Never NaN: where a tangent overflows (a neighbour span
+    // near zero width, components near the largest double) and makes the
+    // curve NaN, the segment's stops are blended in a straight line instead.
     // Outside its contract: an empty spline gives transparent black, a single
     // stop gives that stop's colour, and a segment of zero width gives its
     // first stop's colour.

@@ -113,11 +113,12 @@ float Random::nextFloat()
 
 int Random::nextInt(int lo, int hi)
 {
-    // Wrapping arithmetic, so that ranges wider than an int give a defined
-    // (if meaningless) answer instead of undefined overflow.
-    const int width = static_cast<int>(static_cast<std::uint32_t>(hi) - static_cast<std::uint32_t>(lo));
-    const int offset = static_cast<int>(nextDouble() * width);
-    return static_cast<int>(static_cast<std::uint32_t>(lo) + static_cast<std::uint32_t>(offset));
+    // In 64 bits, so that a range wider than an int neither wraps nor
+    // overflows: the width is below 2^33, exact as a double, and the offset
+    // lies between 0 and the width, so lo + offset lies between lo and hi.
+    const std::int64_t width = static_cast<std::int64_t>(hi) - lo;
+    const auto offset = static_cast<std::int64_t>(nextDouble() * static_cast<double>(width));
+    return static_cast<int>(lo + offset);
 }
 
 float Random::gaussian()

@@ -29,7 +29,10 @@ public:
     // nextDouble() rounded to float: in [0, 1], exactly 1.0 when the double is
     // at least 1 - 2^-25.
     float nextFloat();
-    // lo + trunc(nextDouble() * (hi - lo)), in [lo, hi) for hi > lo.
+    // lo + trunc(nextDouble() * (hi - lo)), with hi - lo taken in 64 bits,
+    // so for every pair of ints: in [lo, hi) for hi > lo, lo for hi = lo,
+    // and in (hi, lo] for hi < lo (truncation toward zero from the other
+    // side). Consumes two outputs.
     int nextInt(int lo, int hi);
     // A standard normal deviate by the polar method, in single precision.
     float gaussian();
@@ -39,25 +42,44 @@ public:
     std::uint32_t firstStateWord() const { return state[0]; }
 
     // The generator's arithmetic, for code that reproduces a few of its
-    // outputs without running it (Voronoi cells):
+    // outputs without running it (Voronoi cells). The templates work in
+    // place, on one word or on every lane of a vector of words:
     // seed word i from word i - 1,
     static std::uint32_t seedWord(std::uint32_t previous, int i)
     {
-        return 1812433253u * (previous ^ (previous >> 30)) + static_cast<std::uint32_t>(i);
+        advanceSeedWord(previous, static_cast<std::uint32_t>(i));
+        return previous;
+    }
+    template <typename Word, typename Index>
+    static void advanceSeedWord(Word& word, const Index& i)
+    {
+        word = 1812433253u * (word ^ (word >> 30)) + i;
     }
     // a regenerated word from its partner `from` and y = upper(mt[k]) | lower(mt[k + 1]),
     static std::uint32_t twist(std::uint32_t from, std::uint32_t y)
     {
-        return from ^ (y >> 1) ^ ((y & 1u) ? 0x9908b0dfu : 0u);
+        twistInPlace(y, from);
+        return y;
+    }
+    template <typename Word>
+    static void twistInPlace(Word& y, const Word& from)
+    {
+        // mag(y): 0x9908b0df where y is odd, 0 where it is even.
+        y = from ^ (y >> 1) ^ ((0u - (y & 1u)) & 0x9908b0dfu);
     }
     // the tempering of a state word into an output,
     static std::uint32_t temper(std::uint32_t y)
+    {
+        temperInPlace(y);
+        return y;
+    }
+    template <typename Word>
+    static void temperInPlace(Word& y)
     {
         y ^= y >> 11;
         y ^= (y << 7) & 0x9d2c5680u;
         y ^= (y << 15) & 0xefc60000u;
         y ^= y >> 18;
-        return y;
     }
     // and the 53-bit double in [0, 1) of two outputs, the first the high part.
     static double unitDouble(std::uint32_t first, std::uint32_t second)

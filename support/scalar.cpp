@@ -1,8 +1,15 @@
 #include "support/scalar.h"
 
+#include "support/detail/scalar_arithmetic.h"
+
 #include <cmath>
 
 namespace tex {
+
+double lerp(double a, double b, double t)
+{
+    return detail::lerp(a, b, t);
+}
 
 double step(double edge, double x)
 {

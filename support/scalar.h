@@ -3,6 +3,14 @@
 namespace tex {
 
 // Scalar shaping functions shared by the texture functions.
+//
+// Everything that rounds is defined in scalar.cpp, which the library compiles
+// without fused multiply-add: defined here, a + (b - a) * t could be fused
+// into one rounding by the compiler of whoever includes this header, and the
+// results would depend on that caller's flags. clamp and step only compare
+// and hand back one of their arguments or a constant, which no flag can
+// change; clamp stays inline because the contrast stage and baking run it for
+// every value and every texel.
 
 // lo if lo > x; otherwise hi if x > hi; otherwise x. Bounds first, value last.
 inline double clamp(double lo, double hi, double x)
@@ -15,10 +23,7 @@ inline double clamp(double lo, double hi, double x)
 }
 
 // a + (b - a) * t; t is not clamped.
-inline double lerp(double a, double b, double t)
-{
-    return a + (b - a) * t;
-}
+double lerp(double a, double b, double t);
 
 // 0 if x < edge, otherwise 1.
 double step(double edge, double x);

@@ -32,6 +32,7 @@
 #include "texture/scalar/checker.h"
 #include "texture/scalar/fbm.h"
 #include "texture/scalar/noise.h"
+#include "texture/scalar/parameter_table.h"
 #include "texture/scalar/parameterised.h"
 #include "texture/scalar/sphere.h"
 #include "texture/scalar/turbulence.h"

@@ -5,6 +5,7 @@
 #include "shape/shape_random.h"
 
 #include <QApplication>
+#include <QSignalSpy>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -252,4 +253,48 @@ TEST(WorldViewLifetime, DestructionReleasesListsInItsOwnContext)
     }
     survivor.makeCurrent();
     EXPECT_TRUE(glIsList(survivorList));
+}
+
+TEST_F(Breeding, AtTheCapClicksAndInsertsAreRefusedAndSaySo)
+{
+    std::vector<std::unique_ptr<SuperFormula>> shapes;
+    for (std::size_t i = 0; i + 3 < GLWidget::populationCap; ++i)
+        shapes.emplace_back(stillDisc(4, 4, 0, 0, 1));
+    shapes.emplace_back(stillDisc(0, 0, 1, 0, 0));
+    ASSERT_TRUE(world.replacePopulation(std::move(shapes)));
+    QSignalSpy full(&world, &GLWidget::populationFull);
+    QSignalSpy edited(&world, &GLWidget::edited);
+
+    // Five kids asked for, room for two: two are made, and the rest refused.
+    world.modeManyKids();
+    edited.clear();
+    press(Qt::LeftButton, 500, 400);
+    EXPECT_EQ(GLWidget::populationCap, world.population().size());
+    EXPECT_EQ(1, full.count());
+    EXPECT_EQ(1, edited.count());
+
+    world.modeRandom();
+    edited.clear();
+    seedShapeRandom(31);
+    const int nextDraw = shapeRandom();
+    seedShapeRandom(31);
+    press(Qt::LeftButton, 300, 300);
+    world.addNewThing(stillDisc(1, 1, 0, 1, 0));
+    EXPECT_EQ(GLWidget::populationCap, world.population().size());
+    EXPECT_EQ(3, full.count());
+    EXPECT_EQ(0, edited.count());
+    EXPECT_EQ(nextDraw, shapeRandom()); // the refused click drew nothing
+
+    // A file over the cap is no way round it.
+    std::vector<std::unique_ptr<SuperFormula>> tooMany;
+    for (std::size_t i = 0; i <= GLWidget::populationCap; ++i)
+        tooMany.emplace_back(stillDisc(0, 0, 1, 1, 1));
+    SuperFormula* first = world.population().front();
+    EXPECT_FALSE(world.replacePopulation(std::move(tooMany)));
+    EXPECT_EQ(first, world.population().front());
+
+    press(Qt::RightButton, 820, 720); // world (4, 4): removes a blue one
+    press(Qt::LeftButton, 300, 300);
+    EXPECT_EQ(GLWidget::populationCap, world.population().size());
+    EXPECT_EQ(3, full.count());
 }

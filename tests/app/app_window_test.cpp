@@ -1,11 +1,28 @@
 #include "app_test_world.h"
 
 #include "app/window.h"
+#include "editor/super_view.h"
+#include "editor/super_view_box.h"
+#include "shape/shape_file.h"
+#include "tests/editor/editor_test_support.h"
 
+#include <QAction>
 #include <QBoxLayout>
+#include <QFile>
+#include <QFileDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTimer>
+
+#include <GL/gl.h>
 
 #include <gtest/gtest.h>
 
@@ -22,6 +39,34 @@ QPushButton* button(Window& window, const QString& text)
         if (b->text() == text)
             return b;
     return nullptr;
+}
+
+QAction* action(Window& window, const QString& menu, const QString& text)
+{
+    for (QAction* title : window.menuBar()->actions())
+        if (title->text().remove('&') == menu)
+            for (QAction* item : title->menu()->actions())
+                if (item->text().remove('&') == text)
+                    return item;
+    return nullptr;
+}
+
+int creaturesIn(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    return QJsonDocument::fromJson(file.readAll()).object()["creatures"].toArray().size();
+}
+
+// Shown and made the active window, which window shortcuts need; without
+// a window manager nothing else activates it.
+bool shownAndActive(Window& window)
+{
+    window.show();
+    const bool exposed = QTest::qWaitForWindowExposed(&window);
+    QApplication::setActiveWindow(&window);
+    return exposed && QApplication::activeWindow() == &window;
 }
 
 } // namespace
@@ -130,6 +175,219 @@ TEST(MainWindow, ShownWindowSizesFromTheHintsAndTicks)
     EXPECT_GE(world->height(), 200);
     EXPECT_LT(window.layout()->itemAt(1)->widget()->width(), world->width());
     const double angle = world->population().front()->angle;
-    QTest::qWait(60);
-    EXPECT_NE(angle, world->population().front()->angle);
+    EXPECT_TRUE(waitUntil([&] { return world->population().front()->angle != angle; }));
+}
+
+TEST(MainWindow, MenusHoldTheFileActionsWithTheirShortcutsAboveTheLayout)
+{
+    Window window;
+    QWidget* top = window.layout()->menuBar();
+    ASSERT_NE(nullptr, top);
+    EXPECT_TRUE(top->isAncestorOf(window.menuBar()));
+    EXPECT_TRUE(top->isAncestorOf(window.statusLine()));
+    EXPECT_EQ(2, window.layout()->count());
+    const struct {
+        const char* menu;
+        const char* text;
+        const char* keys;
+    } expected[] = {
+        {"File", "Open world…", "Ctrl+O"},     {"File", "Open creature…", "Ctrl+Shift+O"},
+        {"File", "Save world", "Ctrl+S"},
+        {"File", "Save world as…", "Ctrl+Shift+S"}, {"File", "Export picture…", "Ctrl+E"},
+        {"File", "Quit", "Ctrl+Q"},            {"World", "Pause", "Space"},
+    };
+    for (const auto& e : expected) {
+        QAction* found = action(window, e.menu, e.text);
+        ASSERT_NE(nullptr, found) << e.text;
+        EXPECT_EQ(QKeySequence(e.keys), found->shortcut()) << e.text;
+    }
+}
+
+// Space reaches the pause even while a button has the focus, which would
+// otherwise take it as a click ("nuke 'em" would empty the world).
+TEST(MainWindow, SpacePausesAndResumesAndTheTitleSaysSo)
+{
+    Window window;
+    ASSERT_TRUE(shownAndActive(window));
+    GLWidget* world = window.worldView();
+    QPushButton* nuke = button(window, "nuke 'em");
+    nuke->setFocus();
+    QTest::keyClick(nuke, Qt::Key_Space);
+    EXPECT_FALSE(world->tickTimer()->isActive());
+    EXPECT_EQ(QString("Zidaza rod AroziVazirir! (paused)"), window.windowTitle());
+    EXPECT_EQ(20u, world->population().size());
+    const double angle = world->population().front()->angle;
+
+    QTest::keyClick(nuke, Qt::Key_Space);
+    EXPECT_TRUE(world->tickTimer()->isActive());
+    EXPECT_EQ(5, world->tickTimer()->interval());
+    EXPECT_EQ(QString("Zidaza rod AroziVazirir!"), window.windowTitle());
+    EXPECT_TRUE(waitUntil([&] { return world->population().front()->angle != angle; }));
+}
+
+TEST(MainWindow, ClosingWithUnsavedChangesAsksAndCancelSaveAndDiscardDoAsTheySay)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("world.json");
+    Window window(3);
+    window.show();
+    GLWidget* world = window.worldView();
+
+    // A world that has no file is closed without a question.
+    world->spawnAt(0, 0);
+    {
+        ModalAnswer<QMessageBox> none([](QMessageBox* box) { box->reject(); }, 200);
+        EXPECT_TRUE(window.close());
+        EXPECT_FALSE(none.seen);
+    }
+
+    QString error;
+    ASSERT_TRUE(window.saveWorld(path, error));
+    window.show();
+    EXPECT_TRUE(window.close()); // nothing changed since
+    window.show();
+
+    world->spawnAt(1, 1);
+    ModalAnswer<QMessageBox> cancel([&](QMessageBox* box) {
+        EXPECT_TRUE(box->text().contains(path));
+        box->button(QMessageBox::Cancel)->click();
+    });
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(cancel.seen);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(21, creaturesIn(path));
+
+    ModalAnswer<QMessageBox> save([](QMessageBox* box) { box->button(QMessageBox::Save)->click(); });
+    EXPECT_TRUE(window.close());
+    EXPECT_TRUE(save.seen);
+    EXPECT_EQ(22, creaturesIn(path));
+    EXPECT_FALSE(window.hasUnsavedChanges());
+
+    window.show();
+    world->spawnAt(2, 2);
+    ModalAnswer<QMessageBox> discard([](QMessageBox* box) { box->button(QMessageBox::Discard)->click(); });
+    EXPECT_TRUE(window.close());
+    EXPECT_TRUE(discard.seen);
+    EXPECT_EQ(22, creaturesIn(path));
+}
+
+TEST(MainWindow, OpeningAFaultyWorldFromTheMenuShowsWhyAndChangesNothing)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("broken.json");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"({"format": "superformula-world", "version": 7, "creatures": []})");
+    file.close();
+
+    Window window;
+    window.show();
+    const auto before = shapesOf(*window.worldView());
+    ModalAnswer<QFileDialog> choose([&](QFileDialog* dialog) {
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    QString shown;
+    ModalAnswer<QMessageBox> message([&](QMessageBox* box) {
+        shown = box->text();
+        box->accept();
+    });
+    action(window, "File", "Open world…")->trigger();
+    EXPECT_TRUE(choose.seen);
+    ASSERT_TRUE(message.seen);
+    EXPECT_TRUE(shown.contains("broken.json")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("newer version")) << shown.toStdString();
+    EXPECT_EQ(before, shapesOf(*window.worldView()));
+    EXPECT_TRUE(window.worldPath().isEmpty());
+}
+
+TEST(MainWindow, ExportedPictureIsTheWorldSquareAsShown)
+{
+    QTemporaryDir dir;
+    Window window;
+    window.resize(1000, 700);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.togglePause();
+    GLWidget* world = window.worldView();
+    std::vector<std::unique_ptr<SuperFormula>> shapes;
+    shapes.emplace_back(stillDisc(0, 0, 1, 0, 0));
+    shapes.emplace_back(stillDisc(-4, -4, 0, 1, 0));
+    world->replacePopulation(std::move(shapes));
+    world->makeCurrent();
+    glClearColor(0, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    world->swapBuffers();
+    glClear(GL_COLOR_BUFFER_BIT);
+    world->repaint();
+
+    const QString path = dir.filePath("world.png");
+    QString error;
+    ASSERT_TRUE(window.exportPicture(path, error)) << error.toStdString();
+    const QImage picture(path, "PNG");
+    const int side = std::min(world->width(), world->height());
+    ASSERT_EQ(QSize(side, side), picture.size());
+    // Beside the creatures' tiny eyes.
+    EXPECT_EQ(qRgb(255, 0, 0), picture.pixel(side / 2 + 8, side / 2));
+    EXPECT_EQ(qRgb(0, 255, 0), picture.pixel(side / 10 + 8, side / 10));
+    // Elsewhere the cleared blue under one pass of the background.
+    EXPECT_GT(qBlue(picture.pixel(side - 3, 2)), 200);
+    EXPECT_GT(qBlue(picture.pixel(2, side - 3)), 200);
+
+    EXPECT_FALSE(window.exportPicture(dir.filePath("no/folder/world.png"), error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(MainWindow, FullWorldSaysSoUntilThereIsRoomAgain)
+{
+    Window window;
+    GLWidget* world = window.worldView();
+    std::vector<std::unique_ptr<SuperFormula>> shapes;
+    for (std::size_t i = 0; i < GLWidget::populationCap; ++i)
+        shapes.emplace_back(stillDisc(-4, -4, 1, 0, 0));
+    ASSERT_TRUE(world->replacePopulation(std::move(shapes)));
+    EXPECT_TRUE(window.statusLine()->text().isEmpty() || !window.statusLine()->text().contains("full"));
+
+    world->spawnAt(0, 0);
+    EXPECT_EQ(GLWidget::populationCap, world->population().size());
+    EXPECT_TRUE(window.statusLine()->text().contains(
+        QString("The world is full: it holds at most %1 creatures").arg(GLWidget::populationCap)));
+    world->removeAt(-4, -4);
+    EXPECT_TRUE(window.statusLine()->text().isEmpty());
+}
+
+TEST(MainWindow, KeptCreatureOpensInAViewerReadyToInsert)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("kept.json");
+    Window window;
+    GLWidget* world = window.worldView();
+    const QJsonObject kept = shapeToJson(*world->population().back());
+    QString error;
+    ASSERT_TRUE(writeShapeFile(path, *world->population().back(), error));
+    world->replacePopulation({});
+
+    ASSERT_TRUE(window.openCreature(path, error)) << error.toStdString();
+    ASSERT_EQ(1u, world->openEditors().size());
+    SuperViewBox* editor = world->openEditors().front();
+    EXPECT_EQ(kept, shapeToJson(*editor->previewWidget()->shape()));
+    QTest::mousePress(editor->insertButtonWidget(), Qt::LeftButton);
+    EXPECT_EQ(1u, world->population().size());
+    delete editor;
+
+    EXPECT_FALSE(window.openCreature(dir.filePath("absent.json"), error));
+    EXPECT_TRUE(world->openEditors().empty());
+}
+
+TEST(MainWindow, QuitClosesTheWindowAndTheEditorsItOpened)
+{
+    Window window;
+    window.show();
+    GLWidget* world = window.worldView();
+    SuperFormula* shape = world->population().front();
+    world->editAt(shape->position.x, shape->position.y);
+    QPointer<SuperViewBox> editor = world->openEditors().front();
+    action(window, "File", "Quit")->trigger();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(waitUntil([&] { return editor.isNull(); }));
 }

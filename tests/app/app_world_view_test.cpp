@@ -1,6 +1,7 @@
 #include "app_test_world.h"
 
 #include "shape/shape_random.h"
+#include "tests/editor/editor_test_support.h"
 
 #include <QImage>
 #include <QMetaMethod>
@@ -128,8 +129,7 @@ TEST(WorldView, TimerIsCreatedOnceThenToggled)
     EXPECT_EQ(5, timer->interval());
     EXPECT_EQ(timersBefore + 1, world.findChildren<QTimer*>().size());
     // Running: the ticks reach the shapes.
-    QTest::qWait(50);
-    EXPECT_NE(angle, world.population().front()->angle);
+    EXPECT_TRUE(waitUntil([&] { return world.population().front()->angle != angle; }));
 }
 
 TEST(WorldView, InitializeGLSetsClearColourShadingAndBlending)

@@ -5,6 +5,7 @@
 #include <QGLContext>
 #include <QImage>
 #include <QMetaMethod>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -254,10 +255,64 @@ TEST(EditorPreview, DestructionReleasesTheListInThePreviewsContext)
     EXPECT_FALSE(glIsList(list));
 }
 
-TEST(EditorPreview, DestroysAShapeThatWasNeverDrawn)
+TEST(EditorPreview, DestroysAShapeThatWasNeverDrawnWithItsTimer)
 {
-    auto view = std::make_unique<ProbeView>(circle());
+    SuperFormula* shape = circle();
+    auto view = std::make_unique<ProbeView>(shape);
     view->toggleTimer();
+    QPointer<QTimer> timer = view->tickTimer();
+    ASSERT_FALSE(timer.isNull());
+    EXPECT_EQ(shape->listId, 0u);
     view.reset();
-    SUCCEED();
+    EXPECT_TRUE(timer.isNull());
+}
+
+// A green disc with a black rim and pupil, drawn alone on a transparent
+// square: the corners are clear, the fill and the pupil opaque, and the
+// rim's alpha rises towards the outline as it does over the white preview.
+TEST(EditorPreview, PictureIsTheShapeAloneOnATransparentSquare)
+{
+    SuperFormula* shape = circle();
+    for (int k : {0, 1}) {
+        shape->colour[k][0] = 0;
+        shape->colour[k][1] = 1;
+        shape->colour[k][2] = 0;
+        shape->colour[k][3] = 1;
+    }
+    shape->border = 0.2;
+    shape->eye = 0.5;
+    auto view = shownView(shape, 300, 200);
+    view->toggleTimer();
+
+    const QImage picture = view->picture(200);
+    ASSERT_EQ(picture.size(), QSize(200, 200));
+    EXPECT_TRUE(picture.hasAlphaChannel());
+    EXPECT_EQ(picture.pixel(2, 2), qRgba(0, 0, 0, 0));
+    EXPECT_EQ(picture.pixel(197, 197), qRgba(0, 0, 0, 0));
+    EXPECT_EQ(picture.pixel(100, 100), qRgba(0, 0, 0, 255));
+    EXPECT_EQ(picture.pixel(165, 100), qRgba(0, 255, 0, 255));
+    // Inside the rim the fill lies over the rim fan's translucent black.
+    const QRgb rim = picture.pixel(185, 100);
+    EXPECT_GT(qAlpha(rim), 200);
+    EXPECT_LT(qGreen(rim), 255);
+
+    // The preview's own state is back: white clearing, the centred square.
+    view->makeCurrent();
+    GLfloat clear[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    EXPECT_EQ(clear[0], 1.0f);
+    EXPECT_EQ(clear[3], 1.0f);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[0], 50);
+    EXPECT_EQ(viewport[2], 200);
+    GLint source = 0;
+    glGetIntegerv(GL_BLEND_SRC_ALPHA, &source);
+    EXPECT_EQ(source, GL_SRC_ALPHA);
+    view->tick();
+    EXPECT_EQ(view->frame.pixel(150, 100), qRgba(0, 0, 0, 255));
+    EXPECT_EQ(view->frame.pixel(2, 2), qRgba(255, 255, 255, 255));
+
+    SuperView empty(nullptr);
+    EXPECT_TRUE(empty.picture(64).isNull());
 }

@@ -1,18 +1,22 @@
 #include "app/gl_widget.h"
 #include "editor/super_view.h"
 #include "editor/super_view_box.h"
+#include "shape/shape_file.h"
 #include "shape/super_formula.h"
 #include "tests/editor/editor_test_support.h"
 
 #include <QApplication>
 #include <QBoxLayout>
 #include <QColorDialog>
+#include <QFile>
 #include <QGLContext>
+#include <QImage>
 #include <QLabel>
 #include <QMetaMethod>
 #include <QPointer>
 #include <QPushButton>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -40,40 +44,26 @@ std::unique_ptr<SuperViewBox> openEditor(SuperFormula* shape, GLWidget* world = 
     return editor;
 }
 
-// Answers the next modal colour dialog from inside its event loop: `answer`
-// gets the dialog and must accept or reject it. Gives up after `patience`
-// milliseconds; `seen` tells whether a dialog came.
-class DialogAnswer {
+// Answers the next modal colour dialog, noting the colour it opened with.
+class DialogAnswer : public ModalAnswer<QColorDialog> {
 public:
-    DialogAnswer(std::function<void(QColorDialog*)> answer, int patience = 3000)
-        : answer(std::move(answer)), patience(patience)
+    explicit DialogAnswer(std::function<void(QColorDialog*)> answer, int patience = 3000)
+        : ModalAnswer<QColorDialog>(
+              [this, answer](QColorDialog* dialog) {
+                  initial = dialog->currentColor();
+                  answer(dialog);
+              },
+              patience)
     {
-        clock.start();
-        poll();
     }
 
-    bool seen = false;
     QColor initial;
-
-private:
-    void poll()
-    {
-        if (auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget())) {
-            seen = true;
-            initial = dialog->currentColor();
-            answer(dialog);
-            return;
-        }
-        if (clock.elapsed() < patience)
-            QTimer::singleShot(5, &guard, [this] { poll(); });
-    }
-
-    std::function<void(QColorDialog*)> answer;
-    int patience;
-    QElapsedTimer clock;
-    // Cancels a pending poll when the answer goes out of scope.
-    QObject guard;
 };
+
+void toggleTimer(SuperView* preview)
+{
+    QMetaObject::invokeMethod(preview, "timer", Qt::DirectConnection);
+}
 
 void pressAndRelease(QPushButton* button)
 {
@@ -458,4 +448,111 @@ TEST(EditorWindow, DestructionRemovesItsWidgetsAndReleasesTheList)
         EXPECT_TRUE(part.isNull());
     ASSERT_TRUE(sharing.makeCurrent());
     EXPECT_FALSE(glIsList(list));
+}
+
+TEST(EditorWindow, ClosedEditorLeavesNoObjectContextOrTimer)
+{
+    GLWidget world;
+    SuperFormula* original = world.population().front();
+    world.editAt(original->position.x, original->position.y);
+    ASSERT_EQ(world.openEditors().size(), 1u);
+    QPointer<SuperViewBox> editor = world.openEditors().front();
+    EXPECT_TRUE(editor->testAttribute(Qt::WA_DeleteOnClose));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(editor.data()));
+    SuperFormula* shape = editor->previewWidget()->shape();
+    ASSERT_TRUE(waitUntil([&] { return shape->listId != 0; }));
+    const GLuint list = shape->listId;
+    QPointer<SuperView> preview = editor->previewWidget();
+    QPointer<QTimer> timer = preview->tickTimer();
+    ScratchContext sharing(preview->context()->contextHandle());
+    ASSERT_TRUE(sharing.makeCurrent());
+    ASSERT_TRUE(glIsList(list));
+
+    ASSERT_TRUE(editor->close());
+    ASSERT_TRUE(waitUntil([&] { return editor.isNull(); }));
+    EXPECT_TRUE(preview.isNull());
+    EXPECT_TRUE(timer.isNull());
+    EXPECT_TRUE(world.openEditors().empty());
+    ASSERT_TRUE(sharing.makeCurrent());
+    EXPECT_FALSE(glIsList(list));
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        EXPECT_EQ(qobject_cast<SuperViewBox*>(widget), nullptr);
+    EXPECT_EQ(world.population().front(), original);
+}
+
+TEST(EditorWindow, CreatureIsKeptReopenedElsewhereAndInserted)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("designed.json");
+    SuperFormula* designed = sampleShape();
+    auto first = openEditor(designed);
+    first->slider(0)->setValue(55);
+    toggleTimer(first->previewWidget()); // stopped, so the record holds still
+    SuperFormula snapshot(*designed);
+    const double blinkTime = designed->blinkTime;
+    const bool eyeClosed = designed->eyeClosed;
+    QString error;
+    ASSERT_TRUE(first->saveCreature(path, error)) << error.toStdString();
+    first.reset();
+
+    GLWidget world;
+    world.replacePopulation({});
+    auto second = openEditor(new SuperFormula(1, 1, 4, 2, 2, 2, 0), &world);
+    toggleTimer(second->previewWidget());
+    ASSERT_TRUE(second->openCreature(path, error)) << error.toStdString();
+    SuperFormula* opened = second->previewWidget()->shape();
+    EXPECT_TRUE(shapesEqual(*opened, snapshot));
+    EXPECT_EQ(opened->samples, snapshot.samples);
+    EXPECT_EQ(opened->angle, snapshot.angle);
+    EXPECT_EQ(opened->eyeClosed, eyeClosed);
+    EXPECT_EQ(opened->blinkTime, blinkTime);
+    EXPECT_EQ(second->slider(0)->value(), 55);
+    EXPECT_EQ(second->slider(6)->value(), -12);
+    // Placing the sliders wrote nothing back: -12.7 stays.
+    EXPECT_EQ(opened->rotspeed, -12.7);
+
+    pressAndRelease(second->insertButtonWidget());
+    ASSERT_EQ(world.population().size(), 1u);
+    EXPECT_TRUE(shapesEqual(*world.population().front(), snapshot));
+    // The preview draws the opened shape in its own context.
+    toggleTimer(second->previewWidget());
+    EXPECT_TRUE(waitUntil([&] { return opened->listValid; }));
+
+    // Its picture, alone on transparency, at the size asked for.
+    const QString picturePath = dir.filePath("designed.png");
+    ASSERT_TRUE(second->exportPicture(picturePath, 48, error)) << error.toStdString();
+    const QImage picture(picturePath);
+    ASSERT_EQ(picture.size(), QSize(48, 48));
+    EXPECT_EQ(qAlpha(picture.pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(picture.pixel(24, 24)), 255);
+    EXPECT_FALSE(second->exportPicture(dir.filePath("missing/folder/x.png"), 48, error));
+}
+
+TEST(EditorWindow, FaultyCreatureFileLeavesTheEditorAsItWas)
+{
+    QTemporaryDir dir;
+    GLWidget world;
+    QString error;
+    const QString worldOfTwenty = dir.filePath("world.json");
+    {
+        QJsonObject document;
+        std::vector<const SuperFormula*> shapes(world.population().begin(), world.population().end());
+        ASSERT_TRUE(shapesToDocument(shapes, document, error));
+        ASSERT_TRUE(writeFormatDocument(worldOfTwenty, document, error));
+    }
+    const QString notJson = dir.filePath("notes.json");
+    QFile file(notJson);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{\"format\": \"superformula-world\", \"version\": 1, \"creatures\": [");
+    file.close();
+
+    SuperFormula* shape = sampleShape();
+    auto editor = openEditor(shape, &world);
+    for (const QString& path : {worldOfTwenty, notJson, dir.filePath("absent.json")}) {
+        error.clear();
+        EXPECT_FALSE(editor->openCreature(path, error)) << path.toStdString();
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(editor->previewWidget()->shape(), shape);
+    }
+    EXPECT_FALSE(editor->saveCreature(dir.filePath("missing/folder/x.json"), error));
 }

@@ -3,6 +3,7 @@
 
 #include "support/ppm_image.h"
 #include "support/ppm_writer.h"
+#include "support/write_ppm.h"
 #include "texture/bake/image_bake.h"
 
 #include <gtest/gtest.h>
@@ -122,6 +123,20 @@ TEST(PPMWriter, ImpossibleImageSizesAreRefusedBeforeAnyWork)
     EXPECT_TRUE(field.points.empty());
     EXPECT_TRUE(colour.points.empty());
     EXPECT_TRUE(entries(dir.path("")).empty());
+}
+
+TEST(PPMWriter, ALinkIsFollowedAndKept)
+{
+    ScratchDir dir;
+    std::filesystem::create_directory(dir.path("real"));
+    const std::string real = dir.path("real/image.ppm");
+    std::ofstream(real, std::ios::binary) << "old bytes";
+    std::filesystem::create_symlink(real, dir.path("link.ppm"));
+    const std::uint8_t pixel[3] = {7, 8, 9};
+    ASSERT_TRUE(writePPM(pixel, 1, 1, dir.path("link.ppm")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path("link.ppm")));
+    EXPECT_EQ(contents(real), std::string("P6 1 1 255\n\x07\x08\x09"));
+    EXPECT_EQ(entries(dir.path("real")), std::vector<std::string>{"image.ppm"});
 }
 
 } // namespace

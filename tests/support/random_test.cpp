@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <ctime>
+#include <limits>
 #include <random>
 
 using namespace tex;
@@ -231,12 +233,36 @@ TEST(Random, NextIntTruncatesIntoItsRange)
     }
 }
 
-TEST(Random, NextIntOverWiderThanIntRangeIsDefined)
+TEST(Random, NextIntCoversRangesWiderThanAnInt)
 {
-    Random r(9);
-    for (int i = 0; i < 1000; ++i)
-        r.nextInt(-2147483647 - 1, 2147483647);
-    SUCCEED();
+    // Once wrapped in 32 bits: nextInt(-2e9, 2e9) answered outside [lo, hi).
+    const int lowest = std::numeric_limits<int>::min();
+    const int highest = std::numeric_limits<int>::max();
+    struct Range {
+        int lo;
+        int hi;
+    };
+    for (const Range& range : {Range{-2000000000, 2000000000}, Range{lowest, highest}, Range{highest, lowest}}) {
+        Random r(9);
+        Random d(9);
+        const std::int64_t width = std::int64_t(range.hi) - range.lo;
+        bool sawLowHalf = false;
+        bool sawHighHalf = false;
+        for (int i = 0; i < 2000; ++i) {
+            const int v = r.nextInt(range.lo, range.hi);
+            ASSERT_EQ(v, range.lo + static_cast<std::int64_t>(d.nextDouble() * static_cast<double>(width)));
+            if (range.hi > range.lo) {
+                ASSERT_GE(v, range.lo);
+                ASSERT_LT(v, range.hi);
+            } else {
+                ASSERT_GT(v, range.hi);
+                ASSERT_LE(v, range.lo);
+            }
+            sawLowHalf = sawLowHalf || v < 0;
+            sawHighHalf = sawHighHalf || v >= 0;
+        }
+        EXPECT_TRUE(sawLowHalf && sawHighHalf) << range.lo << " " << range.hi;
+    }
 }
 
 TEST(Random, GaussianFollowsThePolarMethodInSinglePrecision)

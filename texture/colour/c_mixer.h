@@ -7,26 +7,15 @@ namespace tex {
 // Blends two colour functions by a scalar field: lerp(colour0, colour1, v)
 // with v = input(p), alpha included. Since v lies in [0.01, 0.99], at least
 // 1 % of each colour shows. Colour input 1 is evaluated before colour
-// input 0. No parameters. Inputs are borrowed: scalar index 0, colour
-// indices 0 and 1; until all three are set, colour() is transparent black.
+// input 0. No parameters. Inputs are borrowed: scalar index 0 (the mixing
+// field), colour indices 0 and 1; until all three are set, colour() is
+// transparent black.
 class CMixer : public ColourBasis {
 public:
-    CMixer() = default;
+    CMixer();
     ~CMixer() override;
 
     Colour colour(double x, double y, double z) override;
-    // Index 0 sets the mixing field; others are ignored.
-    void setInput(Basis* field, int index) override;
-    // Index 0 or 1 sets that colour input; others are ignored.
-    void setColourInput(ColourBasis* colour, int index) override;
-    int inputCount() const override;
-    int colourInputCount() const override;
-    bool inputsReady() const override;
-
-private:
-    ColourBasis* colourInput0 = nullptr;
-    ColourBasis* colourInput1 = nullptr;
-    Basis* input = nullptr;
 };
 
 } // namespace tex

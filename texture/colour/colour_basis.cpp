@@ -1,56 +1,25 @@
 #include "texture/colour/colour_basis.h"
 
+#include "texture/scalar/parameter_table.h"
+
 namespace tex {
+
+ColourBasis::ColourBasis(int inputCount, int colourInputCount) : inputs(inputCount), colourInputs(colourInputCount)
+{
+    useParameters(parameterTable());
+}
 
 ColourBasis::~ColourBasis() = default;
 
+const ParameterTable& ColourBasis::parameterTable()
+{
+    static const ParameterTable table;
+    return table;
+}
+
 const ParameterList& ColourBasis::parameterList()
 {
-    static const ParameterList list;
-    return list;
-}
-
-const ParameterList& ColourBasis::parameters() const
-{
-    return parameterList();
-}
-
-const ParameterInfo* ColourBasis::findParameter(const std::string& name) const
-{
-    return findIn(parameters(), name);
-}
-
-void ColourBasis::setParameter(const std::string&, double) {}
-
-void ColourBasis::setIntParameter(const std::string&, int) {}
-
-double ColourBasis::getParameter(const std::string&) const
-{
-    return 0.0;
-}
-
-int ColourBasis::getIntParameter(const std::string&) const
-{
-    return 0;
-}
-
-void ColourBasis::setInput(Basis*, int) {}
-
-void ColourBasis::setColourInput(ColourBasis*, int) {}
-
-int ColourBasis::inputCount() const
-{
-    return 0;
-}
-
-int ColourBasis::colourInputCount() const
-{
-    return 0;
-}
-
-bool ColourBasis::inputsReady() const
-{
-    return true;
+    return parameterTable().list();
 }
 
 bool ColourBasis::hasSpline() const

@@ -3,6 +3,7 @@
 #include "support/colour.h"
 #include "support/colour_spline.h"
 #include "texture/scalar/basis.h"
+#include "texture/scalar/inputs.h"
 
 namespace tex {
 
@@ -14,34 +15,51 @@ namespace tex {
 // whoever builds the graph owns every node. Indices a class does not have
 // are ignored. A colour function whose inputs are not all connected does not
 // follow the missing ones: its colour() is transparent black (0, 0, 0, 0).
+//
+// Threads: colour() changes no state, neither the function's nor its
+// inputs'. Once a graph is wired, its parameters set and its splines filled,
+// any number of threads may call colour() on it at once (and the getters
+// beside them). Setting a parameter, rewiring (setInput, setColourInput) or
+// filling a spline while another thread evaluates or reads the graph is not
+// supported. A class derived from ColourBasis keeps to the same rule: its
+// colour() must not change state that another evaluation reads.
 class ColourBasis : public Parameterised {
 public:
-    ColourBasis() = default;
+    // A colour function with `inputCount` scalar and `colourInputCount`
+    // colour inputs, none connected yet.
+    explicit ColourBasis(int inputCount = 0, int colourInputCount = 0);
     ColourBasis(const ColourBasis&) = delete;
     ColourBasis& operator=(const ColourBasis&) = delete;
 
-    const ParameterList& parameters() const override;
-    const ParameterInfo* findParameter(const std::string& name) const override;
-    void setParameter(const std::string& name, double value) override;
-    void setIntParameter(const std::string& name, int value) override;
-    double getParameter(const std::string& name) const override;
-    int getIntParameter(const std::string& name) const override;
-
     virtual ~ColourBasis();
     virtual Colour colour(double x, double y, double z) = 0;
-    virtual void setInput(Basis* field, int index);
-    virtual void setColourInput(ColourBasis* colour, int index);
+    virtual void setInput(Basis* field, int index) { inputs.set(field, index); }
+    virtual void setColourInput(ColourBasis* colour, int index) { colourInputs.set(colour, index); }
     // Number of scalar inputs.
-    virtual int inputCount() const;
+    virtual int inputCount() const { return inputs.count(); }
     // Number of colour inputs.
-    virtual int colourInputCount() const;
-    virtual bool inputsReady() const;
+    virtual int colourInputCount() const { return colourInputs.count(); }
+    // True when every scalar and every colour input is connected.
+    virtual bool inputsReady() const { return inputs.allSet() && colourInputs.allSet(); }
     virtual bool hasSpline() const;
     // The owned spline of a colour map, open for filling; null otherwise.
     virtual ColourSpline* spline();
 
     // The program-wide (empty) list.
     static const ParameterList& parameterList();
+
+protected:
+    // The (empty) ColourBasis table, which the tables of derived classes extend.
+    static const ParameterTable& parameterTable();
+
+    // Scalar input number `index`, 0 <= index < inputCount(); null until connected.
+    Basis* input(int index) const { return inputs[index]; }
+    // Colour input number `index`, 0 <= index < colourInputCount(); null until connected.
+    ColourBasis* colourInput(int index) const { return colourInputs[index]; }
+
+private:
+    Inputs<Basis> inputs;
+    Inputs<ColourBasis> colourInputs;
 };
 
 } // namespace tex

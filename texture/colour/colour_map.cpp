@@ -2,34 +2,15 @@
 
 namespace tex {
 
+ColourMap::ColourMap() : ColourBasis(1) {}
+
 ColourMap::~ColourMap() = default;
 
 Colour ColourMap::colour(double x, double y, double z)
 {
-    if (!input)
+    if (!inputsReady())
         return Colour(0, 0, 0, 0);
-    return colourSpline.evaluate(input->value(x, y, z));
-}
-
-void ColourMap::setInput(Basis* field, int index)
-{
-    if (index == 0)
-        input = field;
-}
-
-int ColourMap::inputCount() const
-{
-    return 1;
-}
-
-int ColourMap::colourInputCount() const
-{
-    return 0;
-}
-
-bool ColourMap::inputsReady() const
-{
-    return input != nullptr;
+    return colourSpline.evaluate(input(0)->value(x, y, z));
 }
 
 bool ColourMap::hasSpline() const

@@ -6,22 +6,18 @@ namespace tex {
 
 // A scalar field turned into colours through a colour spline: colour(p) is
 // spline.evaluate(input.value(p)). Built with no input and an empty spline;
-// wire input 0 and fill spline() with setStops before evaluating.
+// wire input 0 (its only input) and fill spline() with setStops before
+// evaluating.
 class ColourMap : public ColourBasis {
 public:
-    ColourMap() = default;
+    ColourMap();
     ~ColourMap() override;
 
     Colour colour(double x, double y, double z) override;
-    void setInput(Basis* field, int index) override;
-    int inputCount() const override;
-    int colourInputCount() const override;
-    bool inputsReady() const override;
     bool hasSpline() const override;
     ColourSpline* spline() override;
 
 protected:
-    Basis* input = nullptr;
     ColourSpline colourSpline;
 };
 

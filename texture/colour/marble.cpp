@@ -8,9 +8,9 @@ Marble::~Marble() = default;
 
 Colour Marble::colour(double x, double y, double z)
 {
-    if (!input)
+    if (!inputsReady())
         return Colour(0, 0, 0, 0);
-    double d = x + input->value(x, y, z);
+    double d = x + input(0)->value(x, y, z);
     if (d > 1)
         d = d - std::floor(d);
     return colourSpline.evaluate(d);

@@ -1,43 +1,19 @@
 #include "texture/scalar/b_darken.h"
 
 #include "support/scalar.h"
+#include "texture/scalar/parameter_table.h"
 
 namespace tex {
 
-BDarken::BDarken()
+BDarken::BDarken() : Basis(2)
 {
-    parameterList();
+    static const ParameterTable table(Basis::parameterTable(), {
+        ParameterTable::real("amount", 0.0, 1.0, 0.5, &BDarken::amount),
+    });
+    useParameters(table);
 }
 
 BDarken::~BDarken() = default;
-
-const ParameterList& BDarken::parameterList()
-{
-    static const ParameterList list = extend(Basis::parameterList(), {
-        ParameterInfo::real("amount", 0.0, 1.0, 0.5),
-    });
-    return list;
-}
-
-const ParameterList& BDarken::parameters() const
-{
-    return parameterList();
-}
-
-void BDarken::setParameter(const std::string& name, double value)
-{
-    if (name == "amount")
-        amount = value;
-    else
-        Basis::setParameter(name, value);
-}
-
-double BDarken::getParameter(const std::string& name) const
-{
-    if (name == "amount")
-        return amount;
-    return Basis::getParameter(name);
-}
 
 double BDarken::value(double x, double y, double z)
 {
@@ -46,27 +22,9 @@ double BDarken::value(double x, double y, double z)
     const double px = xscale * x;
     const double py = yscale * y;
     const double pz = zscale * z;
-    const double a = input0->value(px, py, pz);
-    const double b = input1->value(px, py, pz);
+    const double a = input(0)->value(px, py, pz);
+    const double b = input(1)->value(px, py, pz);
     return applyContrast(a * lerp(1.0, b, amount));
-}
-
-void BDarken::setInput(Basis* input, int index)
-{
-    if (index == 0)
-        input0 = input;
-    else if (index == 1)
-        input1 = input;
-}
-
-int BDarken::inputCount() const
-{
-    return 2;
-}
-
-bool BDarken::inputsReady() const
-{
-    return input0 && input1;
 }
 
 } // namespace tex

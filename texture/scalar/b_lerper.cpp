@@ -1,43 +1,19 @@
 #include "texture/scalar/b_lerper.h"
 
 #include "support/scalar.h"
+#include "texture/scalar/parameter_table.h"
 
 namespace tex {
 
-BLerper::BLerper()
+BLerper::BLerper() : Basis(2)
 {
-    parameterList();
+    static const ParameterTable table(Basis::parameterTable(), {
+        ParameterTable::real("amount", 0.0, 1.0, 0.5, &BLerper::amount),
+    });
+    useParameters(table);
 }
 
 BLerper::~BLerper() = default;
-
-const ParameterList& BLerper::parameterList()
-{
-    static const ParameterList list = extend(Basis::parameterList(), {
-        ParameterInfo::real("amount", 0.0, 1.0, 0.5),
-    });
-    return list;
-}
-
-const ParameterList& BLerper::parameters() const
-{
-    return parameterList();
-}
-
-void BLerper::setParameter(const std::string& name, double value)
-{
-    if (name == "amount")
-        amount = value;
-    else
-        Basis::setParameter(name, value);
-}
-
-double BLerper::getParameter(const std::string& name) const
-{
-    if (name == "amount")
-        return amount;
-    return Basis::getParameter(name);
-}
 
 double BLerper::value(double x, double y, double z)
 {
@@ -46,27 +22,9 @@ double BLerper::value(double x, double y, double z)
     const double px = xscale * x;
     const double py = yscale * y;
     const double pz = zscale * z;
-    const double b = input1->value(px, py, pz);
-    const double a = input0->value(px, py, pz);
+    const double b = input(1)->value(px, py, pz);
+    const double a = input(0)->value(px, py, pz);
     return applyContrast(lerp(a, b, amount));
-}
-
-void BLerper::setInput(Basis* input, int index)
-{
-    if (index == 0)
-        input0 = input;
-    else if (index == 1)
-        input1 = input;
-}
-
-int BLerper::inputCount() const
-{
-    return 2;
-}
-
-bool BLerper::inputsReady() const
-{
-    return input0 && input1;
 }
 
 } // namespace tex

@@ -1,78 +1,42 @@
 #include "texture/scalar/basis.h"
 
+#include "support/scalar.h"
+#include "texture/scalar/parameter_table.h"
+
+#include <cmath>
+
 namespace tex {
 
-Basis::Basis() : contrast(1.0), xscale(1.0), yscale(1.0), zscale(1.0)
+Basis::Basis(int inputCount) : inputs(inputCount)
 {
-    // Builds the program-wide list at the first construction.
-    parameterList();
+    useParameters(parameterTable());
 }
 
 Basis::~Basis() = default;
 
+const ParameterTable& Basis::parameterTable()
+{
+    static const ParameterTable table({
+        ParameterTable::real("contrast", 0.0, 10.0, 1.0, &Basis::contrast),
+        ParameterTable::real("xscale", 0.0, 10.0, 1.0, &Basis::xscale),
+        ParameterTable::real("yscale", 0.0, 10.0, 1.0, &Basis::yscale),
+        ParameterTable::real("zscale", 0.0, 10.0, 1.0, &Basis::zscale),
+    });
+    return table;
+}
+
 const ParameterList& Basis::parameterList()
 {
-    static const ParameterList list = {
-        ParameterInfo::real("contrast", 0.0, 10.0, 1.0),
-        ParameterInfo::real("xscale", 0.0, 10.0, 1.0),
-        ParameterInfo::real("yscale", 0.0, 10.0, 1.0),
-        ParameterInfo::real("zscale", 0.0, 10.0, 1.0),
-    };
-    return list;
+    return parameterTable().list();
 }
 
-const ParameterList& Basis::parameters() const
+double Basis::applyContrast(double v) const
 {
-    return parameterList();
-}
-
-const ParameterInfo* Basis::findParameter(const std::string& name) const
-{
-    return findIn(parameters(), name);
-}
-
-void Basis::setParameter(const std::string& name, double value)
-{
-    if (name == "contrast")
-        contrast = value;
-    else if (name == "xscale")
-        xscale = value;
-    else if (name == "yscale")
-        yscale = value;
-    else if (name == "zscale")
-        zscale = value;
-}
-
-void Basis::setIntParameter(const std::string&, int) {}
-
-double Basis::getParameter(const std::string& name) const
-{
-    if (name == "contrast")
-        return contrast;
-    if (name == "xscale")
-        return xscale;
-    if (name == "yscale")
-        return yscale;
-    if (name == "zscale")
-        return zscale;
-    return 0.0;
-}
-
-int Basis::getIntParameter(const std::string&) const
-{
-    return 0;
-}
-
-void Basis::setInput(Basis*, int) {}
-
-int Basis::inputCount() const
-{
-    return 0;
-}
-
-bool Basis::inputsReady() const
-{
-    return true;
+    const double d = v - 0.5;
+    const double r = d * contrast + 0.5;
+    if (std::isnan(r))
+        return 0.5;
+    return clamp(0.01, 0.99, r);
 }
 
 } // namespace tex

@@ -1,56 +1,67 @@
 #pragma once
 
-#include "support/scalar.h"
+#include "texture/scalar/inputs.h"
 #include "texture/scalar/parameterised.h"
 
 namespace tex {
 
 // The base of every scalar field: maps a point of texture space to a value
 // in [0.01, 0.99]. Adds the real parameters "contrast", "xscale", "yscale"
-// and "zscale" (all 1.0 after construction), the contrast stage through
-// which every result passes, and the wiring of other fields as inputs.
+// and "zscale" (range 0..10, default 1.0; values outside the range are
+// stored as given), the contrast stage through which every result passes,
+// and the wiring of other fields as inputs.
 //
 // Inputs are borrowed: a field never creates, copies or destroys a field
 // wired into it. Call order: construct, set parameters, setInput until
 // inputsReady(), then value() any number of times. A field whose inputs are
 // not all connected does not follow the missing ones: its value() is
 // applyContrast(0), the bottom of its range.
+//
+// Threads: value() changes no state, neither the field's nor its inputs'.
+// Once a graph is wired and its parameters set, any number of threads may
+// call value() on it at once (and the getters beside them). Setting a
+// parameter or rewiring (setInput) while another thread evaluates or reads
+// the graph is not supported. A class derived from Basis keeps to the same
+// rule: its value() must not change state that another evaluation reads.
 class Basis : public Parameterised {
 public:
-    Basis();
+    // A field with `inputCount` inputs, none connected yet.
+    explicit Basis(int inputCount = 0);
     Basis(const Basis&) = delete;
     Basis& operator=(const Basis&) = delete;
 
-    const ParameterList& parameters() const override;
-    const ParameterInfo* findParameter(const std::string& name) const override;
-    void setParameter(const std::string& name, double value) override;
-    void setIntParameter(const std::string& name, int value) override;
-    double getParameter(const std::string& name) const override;
-    int getIntParameter(const std::string& name) const override;
-
-    // clamp(0.01, 0.99, (v - 0.5) * contrast + 0.5).
-    virtual double applyContrast(double v) const
-    {
-        const double d = v - 0.5;
-        const double r = d * contrast + 0.5;
-        return clamp(0.01, 0.99, r);
-    }
+    // clamp(0.01, 0.99, (v - 0.5) * contrast + 0.5), and 0.5, the middle of
+    // the range, where that is NaN: for a NaN v, a NaN contrast, and an
+    // infinite v at contrast 0 or an infinite contrast at v = 0.5. So a NaN
+    // contrast acts as contrast 0, and every value is a number in range.
+    // Defined in basis.cpp, compiled with the library's flags, so that no
+    // caller's compiler fuses the multiply and the add.
+    virtual double applyContrast(double v) const;
     virtual ~Basis();
     virtual double value(double x, double y, double z) = 0;
     // Connects `input` as input number `index`; indices a class lacks are ignored.
-    virtual void setInput(Basis* input, int index);
-    virtual int inputCount() const;
+    virtual void setInput(Basis* input, int index) { inputs.set(input, index); }
+    virtual int inputCount() const { return inputs.count(); }
     // True when every input index of the class has a field connected.
-    virtual bool inputsReady() const;
+    virtual bool inputsReady() const { return inputs.allSet(); }
 
     // The program-wide list: "contrast", "xscale", "yscale", "zscale".
     static const ParameterList& parameterList();
 
 protected:
+    // The four Basis parameters; the tables of derived classes extend it.
+    static const ParameterTable& parameterTable();
+
+    // Input number `index`, 0 <= index < inputCount(); null until connected.
+    Basis* input(int index) const { return inputs[index]; }
+
     double contrast;
     double xscale;
     double yscale;
     double zscale;
+
+private:
+    Inputs<Basis> inputs;
 };
 
 } // namespace tex

@@ -1,8 +1,24 @@
 #include "texture/scalar/checker.h"
 
+#include <cmath>
 #include <cstdint>
 
 namespace tex {
+
+namespace {
+
+// The parity of trunc(v), 0 or 1, for a finite v. An int takes the
+// truncation where it holds it; beyond, the remainder of v by 2 in double
+// (exact) has magnitude 1 or more exactly when trunc(v) is odd, and every
+// double of 2^53 or more is even.
+std::uint32_t truncParity(double v)
+{
+    if (std::fabs(v) < 2147483648.0)
+        return static_cast<std::uint32_t>(static_cast<std::int32_t>(v)) & 1u;
+    return std::fabs(std::fmod(v, 2.0)) >= 1.0 ? 1u : 0u;
+}
+
+} // namespace
 
 Checker::Checker() = default;
 
@@ -10,10 +26,15 @@ Checker::~Checker() = default;
 
 double Checker::value(double x, double y, double z)
 {
-    // Only the parity matters; unsigned sums keep it without signed overflow.
-    const auto tx = static_cast<std::uint32_t>(static_cast<std::int32_t>(xscale * x));
-    const auto ty = static_cast<std::uint32_t>(static_cast<std::int32_t>(yscale * y));
-    const auto tz = static_cast<std::uint32_t>(static_cast<std::int32_t>(zscale * z));
+    const double sx = xscale * x;
+    const double sy = yscale * y;
+    const double sz = zscale * z;
+    if (!(std::isfinite(sx) && std::isfinite(sy) && std::isfinite(sz)))
+        return applyContrast(0.0);
+    // Only the parity matters; unsigned sums keep it without overflow.
+    const std::uint32_t tx = truncParity(sx);
+    const std::uint32_t ty = truncParity(sy);
+    const std::uint32_t tz = truncParity(sz);
     const std::uint32_t raw = (((tx + ty) & 1u) + tz) & 1u;
     return applyContrast(raw);
 }

@@ -1,37 +1,22 @@
 #include "texture/scalar/fbm.h"
 
+#include "texture/scalar/detail/octave_sum.h"
+
 namespace tex {
 
-FBM::FBM() : FractalSum(8)
-{
-}
+FBM::FBM() : FractalSum(1) {}
 
 FBM::~FBM() = default;
 
 double FBM::value(double x, double y, double z)
 {
-    if (!input)
+    if (!inputsReady())
         return applyContrast(0.0);
-    const double sum = octaveSum(x, y, z, [this](double px, double py, double pz) {
-        return input->value(px, py, pz);
+    Basis* field = input(0);
+    // Every field's values lie in [0.01, 0.99].
+    return octaveValue(x, y, z, 0.99, 0.5, [field](double px, double py, double pz) {
+        return field->value(px, py, pz);
     });
-    return applyContrast(sum * 0.5);
-}
-
-void FBM::setInput(Basis* field, int index)
-{
-    if (index == 0)
-        input = field;
-}
-
-int FBM::inputCount() const
-{
-    return 1;
-}
-
-bool FBM::inputsReady() const
-{
-    return input != nullptr;
 }
 
 } // namespace tex

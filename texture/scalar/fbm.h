@@ -16,14 +16,6 @@ public:
 
     // applyContrast(0.5 * sum over octaves of input(p) * weight).
     double value(double x, double y, double z) override;
-    // Index 0 sets the input; other indices are ignored.
-    void setInput(Basis* input, int index) override;
-    int inputCount() const override;
-    // True once the input is set.
-    bool inputsReady() const override;
-
-private:
-    Basis* input = nullptr;
 };
 
 } // namespace tex

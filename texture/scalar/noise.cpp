@@ -1,12 +1,17 @@
 #include "texture/scalar/noise.h"
 
-#include "support/scalar.h"
+#include "support/detail/scalar_arithmetic.h"
 
+#include <cmath>
 #include <cstddef>
+#include <cstdint>
 
 namespace tex {
 
 namespace {
+
+// The inline lerp: seven per value.
+using detail::lerp;
 
 int periodInRange(int size)
 {
@@ -17,11 +22,17 @@ int periodInRange(int size)
     return size;
 }
 
-// floor(v) as an int, with v - floor(v) in `fraction`; no library call.
-inline int splitFloor(double v, double& fraction)
+// Coordinates smaller than this in magnitude have a floor that a 64-bit int
+// holds. Every double from there on is an integer and a multiple of 2^11,
+// so of 256, and so of every lattice period: its cell is that of 0.
+constexpr double int64Range = 0x1p63;
+
+// floor(v) as a 64-bit int, with v - floor(v) in `fraction`; no library
+// call. Only for |v| < int64Range.
+inline std::int64_t splitFloor(double v, double& fraction)
 {
-    int i = static_cast<int>(v);
-    double d = i;
+    std::int64_t i = static_cast<std::int64_t>(v);
+    double d = static_cast<double>(i);
     if (v < d) {
         --i;
         d -= 1;
@@ -57,26 +68,22 @@ inline double grad(const std::uint8_t (*terms)[2][512], std::size_t i, const dou
     return offsets[terms[corner][0][i]] + offsets[terms[corner][1][i]];
 }
 
-// The raw noise at (x, y, z) on the lattice of `perm` wrapped by `mask`.
-[[gnu::always_inline]] inline double latticeNoise(const std::uint8_t* perm, const std::uint8_t (*terms)[2][512], int mask, double x, double y, double z)
+// The raw noise in the cell whose corner is (X, Y, Z), at offsets (fx, fy,
+// fz) from it, on the lattice of `perm` wrapped by `mask`. The mask reads
+// only the low bits of the corner, which the unsigned types keep: the
+// corner and its neighbour wrap instead of overflowing.
+[[gnu::always_inline]] inline double cellNoise(const std::uint8_t* perm, const std::uint8_t (*terms)[2][512], int mask,
+                                               unsigned X, unsigned Y, unsigned Z, double fx, double fy, double fz)
 {
-    double fx;
-    double fy;
-    double fz;
-    const int X = splitFloor(x, fx);
-    const int Y = splitFloor(y, fy);
-    const int Z = splitFloor(z, fz);
-
-    // Unsigned, so that the neighbour of the largest int wraps instead of
-    // overflowing; the wrapped coordinates and hashes are held at pointer
-    // width, so that they index the tables without a widening step.
+    // The wrapped coordinates and hashes are held at pointer width, so that
+    // they index the tables without a widening step.
     const unsigned m = static_cast<unsigned>(mask);
-    const std::size_t X0 = static_cast<unsigned>(X) & m;
-    const std::size_t X1 = (static_cast<unsigned>(X) + 1) & m;
-    const std::size_t Y0 = static_cast<unsigned>(Y) & m;
-    const std::size_t Y1 = (static_cast<unsigned>(Y) + 1) & m;
-    const std::size_t Z0 = static_cast<unsigned>(Z) & m;
-    const std::size_t Z1 = (static_cast<unsigned>(Z) + 1) & m;
+    const std::size_t X0 = X & m;
+    const std::size_t X1 = (X + 1) & m;
+    const std::size_t Y0 = Y & m;
+    const std::size_t Y1 = (Y + 1) & m;
+    const std::size_t Z0 = Z & m;
+    const std::size_t Z1 = (Z + 1) & m;
 
     const double u = fade(fx);
     const double v = fade(fy);
@@ -103,6 +110,49 @@ inline double grad(const std::uint8_t (*terms)[2][512], std::size_t i, const dou
 
     return lerp(lerp(lerp(g000, g100, u), lerp(g010, g110, u), v),
                 lerp(lerp(g001, g101, u), lerp(g011, g111, u), v), w);
+}
+
+// The lattice corner below v (its low bits) and v's offset from it, for a
+// finite v of any magnitude.
+inline unsigned splitAnyFloor(double v, double& fraction)
+{
+    if (std::fabs(v) < int64Range)
+        return static_cast<unsigned>(splitFloor(v, fraction));
+    fraction = 0.0;
+    return 0;
+}
+
+// The raw noise at a point with a coordinate of 2^63 or more in magnitude,
+// or one that is not a number: 0 where a coordinate is NaN or infinite (as
+// at a lattice point). Out of line, so that the common path stays small.
+[[gnu::noinline]] double farLatticeNoise(const std::uint8_t* perm, const std::uint8_t (*terms)[2][512], int mask,
+                                         double x, double y, double z)
+{
+    if (!(std::isfinite(x) && std::isfinite(y) && std::isfinite(z)))
+        return 0.0;
+    double fx;
+    double fy;
+    double fz;
+    const unsigned X = splitAnyFloor(x, fx);
+    const unsigned Y = splitAnyFloor(y, fy);
+    const unsigned Z = splitAnyFloor(z, fz);
+    return cellNoise(perm, terms, mask, X, Y, Z, fx, fy, fz);
+}
+
+// The raw noise at (x, y, z) on the lattice of `perm` wrapped by `mask`.
+[[gnu::always_inline]] inline double latticeNoise(const std::uint8_t* perm, const std::uint8_t (*terms)[2][512], int mask, double x, double y, double z)
+{
+    // One test for all three: the sum is at least each magnitude, and NaN
+    // when any coordinate is.
+    if (__builtin_expect(!(std::fabs(x) + std::fabs(y) + std::fabs(z) < int64Range), 0))
+        return farLatticeNoise(perm, terms, mask, x, y, z);
+    double fx;
+    double fy;
+    double fz;
+    const auto X = static_cast<unsigned>(splitFloor(x, fx));
+    const auto Y = static_cast<unsigned>(splitFloor(y, fy));
+    const auto Z = static_cast<unsigned>(splitFloor(z, fz));
+    return cellNoise(perm, terms, mask, X, Y, Z, fx, fy, fz);
 }
 
 } // namespace

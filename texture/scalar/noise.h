@@ -25,10 +25,22 @@ public:
     explicit Noise(int size);
 
     // The raw lattice noise: 0 at every lattice point, centred on 0; no
-    // scaling, no contrast.
+    // scaling, no contrast. Defined for every finite point, however far
+    // out: with a power-of-two size the lattice repeats with period size on
+    // every axis, so noise(x + size k, y, z) is noise(x, y, z) for every
+    // integer k for which x + size k is a double (likewise on y and z). 0 at
+    // a point with a NaN or infinite coordinate, as at a lattice point.
     double noise(double x, double y, double z) const;
 
-    // applyContrast((noise(xscale x, yscale y, zscale z) + 1) * 0.5).
+    // No raw noise exceeds this in magnitude. Each corner's gradient term is
+    // a sum of two offsets in [-1, 1], so at most 2; the corners are blended
+    // with fade weights in [0, 1] (fade may round a few ulps above 1), which
+    // keeps the blend within 2 up to a few roundings; the margin covers them
+    // many times over.
+    static constexpr double bound = 2.0 + 0x1p-40;
+
+    // applyContrast((noise(xscale x, yscale y, zscale z) + 1) * 0.5); so the
+    // contrast stage of 0.5 at a point that is not finite after the scales.
     double value(double x, double y, double z) override;
 
     int latticeSize() const { return size; }

@@ -15,6 +15,8 @@ double Sphere::value(double x, double y, double z)
     const double sx = xscale * x;
     const double sy = yscale * y;
     const double sz = zscale * z;
+    if (!(std::isfinite(sx) && std::isfinite(sy) && std::isfinite(sz)))
+        return applyContrast(0.0);
     const double cx = sx - std::trunc(sx) - 0.5;
     const double cy = sy - std::trunc(sy) - 0.5;
     const double cz = sz - std::trunc(sz) - 0.5;

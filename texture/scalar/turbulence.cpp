@@ -1,14 +1,16 @@
 #include "texture/scalar/turbulence.h"
 
+#include "texture/scalar/detail/octave_sum.h"
+
 #include <cmath>
 
 namespace tex {
 
-Turbulence::Turbulence(int seed, int octaves) : FractalSum(octaves), source(seed, 256)
+Turbulence::Turbulence(int seed, int octaves) : FractalSum(0, octaves), source(seed, 256)
 {
 }
 
-Turbulence::Turbulence(int octaves) : FractalSum(octaves), source(256)
+Turbulence::Turbulence(int octaves) : FractalSum(0, octaves), source(256)
 {
 }
 
@@ -16,10 +18,9 @@ Turbulence::~Turbulence() = default;
 
 double Turbulence::value(double x, double y, double z)
 {
-    const double sum = octaveSum(x, y, z, [this](double px, double py, double pz) {
+    return octaveValue(x, y, z, Noise::bound, 1.0, [this](double px, double py, double pz) {
         return std::fabs(source.noise(px, py, pz));
     });
-    return applyContrast(sum);
 }
 
 } // namespace tex

@@ -1,6 +1,10 @@
 #include "texture/scalar/voronoi.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
+#include <memory>
 
 namespace tex {
 
@@ -16,17 +20,114 @@ std::int32_t powerOfTwoAtMost(int size)
     return power;
 }
 
+// The 27 cells around a query are numbered m = 9 i + 3 j + k by their
+// offsets i - 1, j - 1, k - 1 along x, y and z; the home cell is number 13.
+// The search visits the home cell first, then the neighbours in order of
+// their numbers (x offset outermost, z innermost).
+constexpr int cellsSearched = 27;
+constexpr int homeCell = 13;
+// Cell number by visiting position.
+constexpr std::array<int, cellsSearched> order = [] {
+    std::array<int, cellsSearched> sequence{};
+    sequence[0] = homeCell;
+    for (int m = 0, position = 1; m < cellsSearched; ++m)
+        if (m != homeCell)
+            sequence[position++] = m;
+    return sequence;
+}();
+// Per cell number, its offset + 1 along each axis.
+constexpr std::array<std::array<int, 3>, cellsSearched> offsetIndex = [] {
+    std::array<std::array<int, 3>, cellsSearched> index{};
+    for (int m = 0; m < cellsSearched; ++m)
+        index[m] = {m / 9, m / 3 % 3, m % 3};
+    return index;
+}();
+static_assert(cellsSearched <= VoronoiDraws::maxCells, "one query's cells are drawn for in one go");
+
+// Recent cells of the calling thread, for every Voronoi object: a cell's
+// points depend only on its hash and how many it has, so a record is valid
+// whichever object asks, and nothing is ever invalidated.
+class CellCache {
+public:
+    // The cell of this hash with at least `count` points (its first `count`
+    // points are those of a cell with `count` points), or null.
+    const VoronoiCell* find(std::uint32_t hash, int count)
+    {
+        const VoronoiCell& cell = slot(hash);
+        return cell.hash == hash && cell.count >= count ? &cell : nullptr;
+    }
+    const VoronoiCell& fill(std::uint32_t hash, int count, const VoronoiDraws& draws, int drawn)
+    {
+        VoronoiCell& cell = slot(hash);
+        cell.generate(hash, count, draws, drawn);
+        return cell;
+    }
+
+    // Allocated at a thread's first query, released when the thread ends.
+    static CellCache& ofThisThread()
+    {
+        thread_local const std::unique_ptr<CellCache> cache = std::make_unique<CellCache>();
+        return *cache;
+    }
+
+private:
+    // 4096 cells: one texel row of a bake over a whole 256-cell period, with
+    // its neighbour rows, stays cached until the next row reuses it.
+    static constexpr int bits = 12;
+    VoronoiCell& slot(std::uint32_t hash) { return cells[(hash * 2654435761u) >> (32 - bits)]; }
+
+    VoronoiCell cells[1 << bits];
+};
+
 } // namespace
 
+// One query: the nearest-points search around q.
+class Voronoi::Search {
+public:
+    Search(const Voronoi& field, double* kept, int k) : field(field), kept(kept), k(k) {}
+
+    std::uint32_t run(double qx, double qy, double qz);
+
+private:
+    // Whether neighbour m could hold a point nearer than the current
+    // threshold.
+    bool mayHold(int m) const { return reach[m] < kept[k - 1]; }
+    // Offers the points of the cell visited at this position to the search.
+    void visit(int position);
+    // Draws for the cell at this position, which is not cached, together
+    // with every later cell that the search may still visit: the threshold
+    // only falls, so any later cell that passes mayHold then passes it now.
+    // Cached ones are drawn for too: an extra lane costs next to nothing,
+    // a look into the cache a trip to memory.
+    void drawFrom(int position);
+
+    const Voronoi& field;
+    double* const kept;
+    const int k;
+    std::uint32_t id = 0;
+
+    double q[3];
+    // Per axis and offset -1, 0, +1: the lower corner of the cell, an
+    // integer.
+    double axisCorner[3][3];
+    // Per cell: its hash, and a threshold at or below which it can offer
+    // nothing (see run).
+    std::uint32_t hash[cellsSearched];
+    double reach[cellsSearched];
+
+    CellCache& cache = CellCache::ofThisThread();
+    VoronoiDraws draws;
+    // Where each cell's outputs lie in `draws`, -1 where they are not there.
+    int drawn[cellsSearched];
+};
+
 Voronoi::Voronoi(int seed, int size, double density)
-    : density(density), random(seed), size(powerOfTwoAtMost(size)), mask(this->size - 1),
-      cache(new VoronoiCell[1 << cacheBits])
+    : density(density), random(seed), size(powerOfTwoAtMost(size)), mask(this->size - 1)
 {
     buildCounts();
 }
 
-Voronoi::Voronoi(int size, double density)
-    : density(density), size(powerOfTwoAtMost(size)), mask(this->size - 1), cache(new VoronoiCell[1 << cacheBits])
+Voronoi::Voronoi(int size, double density) : density(density), size(powerOfTwoAtMost(size)), mask(this->size - 1)
 {
     buildCounts();
 }
@@ -49,26 +150,118 @@ void Voronoi::buildCounts()
     }
 }
 
-const VoronoiCell& Voronoi::cellFor(std::uint32_t hash, int count)
+std::uint32_t Voronoi::Search::run(double qx, double qy, double qz)
 {
-    VoronoiCell& cell = cache[(hash * 2654435761u) >> (32 - cacheBits)];
-    if (cell.count != count || cell.hash != hash)
-        cell.generate(hash, count);
-    return cell;
+    for (int i = 0; i < k; ++i)
+        kept[i] = nothingFound;
+    if (!std::isfinite(qx) || !std::isfinite(qy) || !std::isfinite(qz))
+        return id;
+
+    // Per axis and offset -1, 0, +1: the squared distance to the face shared
+    // with that neighbour (none for offset 0), and a lower bound of the
+    // squared offset to any point of it.
+    double face[3][3];
+    double bound[3][3];
+    // The masked cell coordinate times the axis's hash multiplier.
+    std::uint32_t axisHash[3][3];
+    const double point[3] = {qx, qy, qz};
+    const std::uint32_t multiplier[3] = {702395077u, 915488749u, 2120969693u};
+    const std::uint32_t mask = static_cast<std::uint32_t>(field.mask);
+    for (int axis = 0; axis < 3; ++axis) {
+        double p = point[axis];
+        double c = std::floor(p);
+        if (!(c >= -2147483648.0 && c <= 2147483647.0)) {
+            // The same place within the first period. Exact: fmod of an
+            // integer is exact, p - c is exact (Sterbenz), and beyond 2^31 the
+            // fraction has at most 21 bits, which fit beside r < 2^30.
+            double r = std::fmod(c, field.size);
+            if (r < 0)
+                r += field.size;
+            p = r + (p - c);
+            c = r;
+        }
+        q[axis] = p;
+        // Unsigned, so that the neighbours of the int range's ends wrap
+        // instead of overflowing.
+        const std::uint32_t cell = static_cast<std::uint32_t>(static_cast<std::int32_t>(c));
+        for (int o = 0; o < 3; ++o) {
+            axisCorner[axis][o] = c + (o - 1);
+            axisHash[axis][o] = ((cell + o - 1) & mask) * multiplier[axis];
+        }
+        const double f = p - c;
+        const double g = (c + 1) - p;
+        face[axis][0] = f * f;
+        face[axis][1] = std::numeric_limits<double>::infinity();
+        face[axis][2] = f * f + 1 - 2 * f;
+        bound[axis][0] = f * f;
+        bound[axis][1] = 0.0;
+        bound[axis][2] = g * g;
+    }
+    // A neighbour is visited only when one of its faces lies nearer than the
+    // current threshold, and so does the sum of its bounds: with monotone
+    // rounding every computed point distance is at least that sum, so a cell
+    // whose sum reaches the threshold can offer nothing. Both lie below the
+    // threshold exactly when the larger does.
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 3; ++j) {
+            const std::uint32_t hashXY = axisHash[0][i] + axisHash[1][j];
+            const double faceXY = std::min(face[0][i], face[1][j]);
+            const double boundXY = bound[0][i] + bound[1][j];
+            for (int l = 0; l < 3; ++l) {
+                hash[9 * i + 3 * j + l] = hashXY + axisHash[2][l];
+                reach[9 * i + 3 * j + l] = std::max(std::min(faceXY, face[2][l]), boundXY + bound[2][l]);
+            }
+        }
+    }
+    std::fill(drawn, drawn + cellsSearched, -1);
+
+    visit(0);
+    for (int position = 1; position < cellsSearched; ++position) {
+        if (mayHold(order[position]))
+            visit(position);
+    }
+    return id;
 }
 
-void Voronoi::visit(int x, int y, int z, double qx, double qy, double qz, double* kept, int k, std::uint32_t& id)
+void Voronoi::Search::drawFrom(int position)
 {
-    const std::uint32_t hash = static_cast<std::uint32_t>(x & mask) * 702395077u
-        + static_cast<std::uint32_t>(y & mask) * 915488749u + static_cast<std::uint32_t>(z & mask) * 2120969693u;
-    const int count = counts[hash >> 24];
+    std::uint32_t hashes[cellsSearched];
+    int cells = 0;
+    int outputs = 0;
+    for (int later = position; later < cellsSearched; ++later) {
+        const int m = order[later];
+        const int count = field.counts[hash[m] >> 24];
+        drawn[m] = -1;
+        if (count == 0 || (later > position && !mayHold(m)))
+            continue;
+        drawn[m] = cells;
+        hashes[cells++] = hash[m];
+        outputs = std::max(outputs, 6 * count);
+    }
+    draws.draw(hashes, cells, outputs);
+}
+
+void Voronoi::Search::visit(int position)
+{
+    const int m = order[position];
+    const int count = field.counts[hash[m] >> 24];
     if (count == 0)
         return;
-    const VoronoiCell& cell = cellFor(hash, count);
+    const VoronoiCell* cell = cache.find(hash[m], count);
+    if (!cell) {
+        if (drawn[m] < 0)
+            drawFrom(position);
+        cell = &cache.fill(hash[m], count, draws, drawn[m]);
+    }
+
+    // The unmasked cell: the wrap affects only which points a cell gets.
+    const double x = axisCorner[0][offsetIndex[m][0]];
+    const double y = axisCorner[1][offsetIndex[m][1]];
+    const double z = axisCorner[2][offsetIndex[m][2]];
     for (int p = 0; p < count; ++p) {
-        const double dx = (double(x) + double(cell.offset[p][0])) - qx;
-        const double dy = (double(y) + double(cell.offset[p][1])) - qy;
-        const double dz = (double(z) + double(cell.offset[p][2])) - qz;
+        const double dx = (x + double(cell->offset[p][0])) - q[0];
+        const double dy = (y + double(cell->offset[p][1])) - q[1];
+        const double dz = (z + double(cell->offset[p][2])) - q[2];
         const double d = dx * dx + dy * dy + dz * dz;
         if (!(d < kept[k - 1]))
             continue;
@@ -80,53 +273,13 @@ void Voronoi::visit(int x, int y, int z, double qx, double qy, double qz, double
         }
         kept[i] = d;
         if (i == 0)
-            id = p == 0 ? cell.firstId : cell.laterId;
+            id = p == 0 ? cell->firstId : cell->laterId;
     }
 }
 
-std::uint32_t Voronoi::search(double qx, double qy, double qz, double* kept, int k)
+std::uint32_t Voronoi::search(double qx, double qy, double qz, double* kept, int k) const
 {
-    const int x = static_cast<int>(std::floor(qx));
-    const int y = static_cast<int>(std::floor(qy));
-    const int z = static_cast<int>(std::floor(qz));
-    const double fx = qx - x;
-    const double fy = qy - y;
-    const double fz = qz - z;
-    for (int i = 0; i < k; ++i)
-        kept[i] = nothingFound;
-    std::uint32_t id = 0;
-
-    visit(x, y, z, qx, qy, qz, kept, k, id);
-
-    // Squared distances to the faces shared with the neighbours below and
-    // above: a neighbour is visited only when one of its faces lies nearer
-    // than the current threshold.
-    const double below[3] = {fx * fx, fy * fy, fz * fz};
-    const double above[3] = {fx * fx + 1 - 2 * fx, fy * fy + 1 - 2 * fy, fz * fz + 1 - 2 * fz};
-    // Lower bounds of the squared offsets to any point of a neighbour, per
-    // axis and offset -1, 0, +1. With monotone rounding every computed point
-    // distance is at least the sum of its cell's bounds, so a cell whose sum
-    // reaches the threshold can offer nothing and is skipped unchanged.
-    const double gx = (x + 1) - qx;
-    const double gy = (y + 1) - qy;
-    const double gz = (z + 1) - qz;
-    const double bound[3][3] = {{fx * fx, 0.0, gx * gx}, {fy * fy, 0.0, gy * gy}, {fz * fz, 0.0, gz * gz}};
-    for (int i = -1; i <= 1; ++i) {
-        for (int j = -1; j <= 1; ++j) {
-            for (int l = -1; l <= 1; ++l) {
-                if (i == 0 && j == 0 && l == 0)
-                    continue;
-                const double threshold = kept[k - 1];
-                const bool nearEnough = (i < 0 && below[0] < threshold) || (i > 0 && above[0] < threshold)
-                    || (j < 0 && below[1] < threshold) || (j > 0 && above[1] < threshold)
-                    || (l < 0 && below[2] < threshold) || (l > 0 && above[2] < threshold);
-                const double cellBound = bound[0][i + 1] + bound[1][j + 1] + bound[2][l + 1];
-                if (nearEnough && cellBound < threshold)
-                    visit(x + i, y + j, z + l, qx, qy, qz, kept, k, id);
-            }
-        }
-    }
-    return id;
+    return Search(*this, kept, k).run(qx, qy, qz);
 }
 
 double Voronoi::value(double x, double y, double z)

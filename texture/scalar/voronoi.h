@@ -5,7 +5,6 @@
 #include "texture/scalar/voronoi_cell.h"
 
 #include <cstdint>
-#include <memory>
 
 namespace tex {
 
@@ -17,10 +16,28 @@ namespace tex {
 // 26 neighbours that could hold something nearer.
 //
 // The points of a cell depend on its hash alone, so they are computed
-// directly (see VoronoiCell) and kept in a small cache of recent cells:
-// results are exactly those of reseeding the generator for every visited
-// cell, and never depend on earlier queries. Not thread-safe: queries
-// update the cache.
+// directly (see VoronoiCell), for all cells a query may still need side by
+// side (see VoronoiDraws), and kept in a cache of recent cells that each
+// thread has for itself (4096 cells, some 300 KB, from its first query to
+// its end) and shares among all its Voronoi objects: results are exactly
+// those of reseeding the generator for every visited cell, and never depend
+// on earlier queries.
+//
+// Threads: once constructed and with its parameters set, one object may be
+// queried (value, nthDistance, nearestId, distanceGap) from any number of
+// threads at once, with the same results as from one. Setting parameters
+// while another thread queries is not supported.
+//
+// Far and unsound points: where a point's cell coordinate lies beyond the
+// int range, the search runs at the same place of the first period
+// [0, size) on that axis, found exactly (a double that far has a fraction
+// of at most 21 bits), so the pattern keeps its period at every finite
+// coordinate; inside the int range nothing changes. A point with a NaN or
+// infinite coordinate (after the scale factors, for value and nthDistance)
+// finds no feature point: value gives applyContrast(sqrt(999999)) (0.99 at
+// contrast 1), nthDistance sqrt(999999), nearestId 0 and distanceGap 0, as
+// where no point lies in the 27 cells.
+//
 // Parameters: the Basis ones. No inputs.
 class Voronoi : public Basis {
 public:
@@ -57,25 +74,21 @@ public:
     int countForTopByte(int topByte) const { return counts[topByte & 0xFF]; }
 
 private:
+    class Search;
+
     void buildCounts();
     // Fills kept[0..k-1] (1 <= k <= maxKept) with the k smallest squared
     // distances from q, ascending, 999999 where fewer points were found, and
     // returns the identifier of the point holding kept[0] (0 if none).
-    std::uint32_t search(double qx, double qy, double qz, double* kept, int k);
-    // Offers the points of cell (x, y, z) to the search.
-    void visit(int x, int y, int z, double qx, double qy, double qz, double* kept, int k, std::uint32_t& id);
-    const VoronoiCell& cellFor(std::uint32_t hash, int count);
+    std::uint32_t search(double qx, double qy, double qz, double* kept, int k) const;
 
-    // 4096 cells: one texel row of a bake over a whole 256-cell period, with
-    // its neighbour rows, stays cached until the next row reuses it.
-    static constexpr int cacheBits = 12;
-
+    // All fixed at construction: queries only read them.
     double density;
+    // Draws the count table; the cells' points come from VoronoiDraws.
     Random random;
     std::int32_t size;
     std::int32_t mask;
     std::uint8_t counts[256];
-    std::unique_ptr<VoronoiCell[]> cache;
 };
 
 } // namespace tex

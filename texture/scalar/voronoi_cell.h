@@ -1,21 +1,20 @@
 #pragma once
 
+#include "texture/scalar/voronoi_draws.h"
+
 #include <cstdint>
 
 namespace tex {
 
 // The feature points of one Voronoi cell, as a function of the cell hash h
 // alone: exactly what a Random reseeded with h hands out, without running
-// the whole generator.
-//
-// After seed(h), draw k of the first regeneration is
-//   temper(mt[k + 397] ^ (y >> 1) ^ mag(y)),  y = upper(mt[k]) | lower(mt[k + 1]),
-// over the seeded words. A cell of c points takes 3c nextFloat draws, that is
-// 6c <= 30 outputs, so only the seeded words 0..6c and 397..396 + 6c are read
-// and no second regeneration ever happens. The first state word after that
+// the whole generator (see VoronoiDraws). A cell of c points takes 3c
+// nextFloat draws, that is 6c <= 30 outputs of the first regeneration, so no
+// second regeneration ever happens. The first state word after that
 // regeneration (r below) is the untempered output 0.
 struct VoronoiCell {
     static constexpr int maxPoints = 5;
+    static_assert(6 * maxPoints <= VoronoiDraws::maxOutputs, "a full cell's draws fit");
 
     // The hash this record was generated for; meaningful when count > 0.
     std::uint32_t hash = 0;
@@ -32,6 +31,9 @@ struct VoronoiCell {
 
     // Fills the record for hash h with `count` points (clamped to 0..maxPoints).
     void generate(std::uint32_t h, int count);
+    // The same from outputs already drawn: `draws` holds those of h as cell
+    // number `cell`, at least 6 * count of them.
+    void generate(std::uint32_t h, int count, const VoronoiDraws& draws, int cell);
 };
 
 } // namespace tex

@@ -3,6 +3,7 @@
 #include "tests/texture/scalar/voronoi_reference.h"
 #include "texture/scalar/voronoi.h"
 #include "texture/scalar/voronoi_cell.h"
+#include "texture/scalar/voronoi_draws.h"
 
 #include <gtest/gtest.h>
 
@@ -132,6 +133,55 @@ TEST(VoronoiCell, MatchesAGeneratorReseededWithTheHash)
             previous = random.firstStateWord();
             ASSERT_EQ(k == 0 ? cell.firstId : cell.laterId, id);
         }
+    }
+}
+
+TEST(VoronoiDraws, EveryLaneTypeMatchesGeneratorsReseededWithEachHash)
+{
+    std::mt19937 gen(2024);
+    int compared = 0;
+    for (auto lanes : {VoronoiDraws::Lanes::portable, VoronoiDraws::Lanes::avx2, VoronoiDraws::Lanes::best}) {
+        if (!VoronoiDraws::available(lanes))
+            continue;
+        // Every batch size, so that every group count and the lanes past the
+        // last cell are exercised.
+        for (int cells = 1; cells <= VoronoiDraws::maxCells; ++cells) {
+            std::uint32_t hashes[VoronoiDraws::maxCells];
+            for (int c = 0; c < cells; ++c)
+                hashes[c] = c == 0 ? 0u : gen();
+            const int outputs = cells % 2 ? VoronoiDraws::maxOutputs : 6 * (1 + cells % 3);
+            VoronoiDraws draws;
+            draws.draw(hashes, cells, outputs, lanes);
+            for (int c = 0; c < cells; ++c) {
+                Random random(0);
+                random.seed(hashes[c]);
+                for (int k = 0; k < outputs; ++k) {
+                    ASSERT_EQ(draws.output(k, c), random.nextUint32()) << cells << " cells, cell " << c << ", output " << k;
+                    if (k == 0) {
+                        ASSERT_EQ(draws.firstWord(c), random.firstStateWord());
+                    }
+                }
+                ++compared;
+            }
+        }
+    }
+    EXPECT_GE(compared, 2 * 528) << "at least the portable lanes and the best ones";
+}
+
+TEST(VoronoiIdentity, ObjectsSharingTheCellCacheStillMatchThePlainReading)
+{
+    // One thread's cache serves every Voronoi: a dense object leaves cells of
+    // five points that a sparser one reads the first points of, and objects
+    // with other seeds give the same hashes other counts.
+    Voronoi dense(3, 256, 9.0), sparse(3, 256, 1.5), other(4, 256, 1.5), small(3, 16, 2.5);
+    ReferenceVoronoi plainDense(3, 256, 9.0), plainSparse(3, 256, 1.5), plainOther(4, 256, 1.5), plainSmall(3, 16, 2.5);
+    const std::vector<Point> points = queryPoints(77, 400);
+    for (const Point& p : points) {
+        ASSERT_EQ(dense.nthDistance(p.x, p.y, p.z, 3), plainDense.nthDistance(p.x, p.y, p.z, 3));
+        ASSERT_EQ(sparse.nearestId(p.x, p.y, p.z), plainSparse.nearestId(p.x, p.y, p.z));
+        ASSERT_EQ(other.distanceGap(p.x, p.y, p.z), plainOther.distanceGap(p.x, p.y, p.z));
+        ASSERT_EQ(small.value(p.x, p.y, p.z), plainSmall.value(p.x, p.y, p.z));
+        ASSERT_EQ(sparse.value(p.x, p.y, p.z), plainSparse.value(p.x, p.y, p.z));
     }
 }
 

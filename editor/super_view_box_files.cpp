@@ -1,0 +1,102 @@
+#include "editor/super_view_box.h"
+
+#include "editor/super_view.h"
+#include "shape/shape_file.h"
+#include "shape/super_formula.h"
+
+#include <QFileDialog>
+#include <QImage>
+#include <QInputDialog>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSaveFile>
+
+namespace {
+
+const char* const creatureFilter = "Creatures (*.json);;All files (*)";
+
+} // namespace
+
+QMenuBar* SuperViewBox::buildMenus()
+{
+    QMenuBar* bar = new QMenuBar;
+    QMenu* file = bar->addMenu(tr("&File"));
+    file->addAction(tr("&Open creature…"), this, &SuperViewBox::openCreatureFromDialog, QKeySequence(tr("Ctrl+O")));
+    file->addAction(tr("&Save creature…"), this, &SuperViewBox::saveCreatureFromDialog, QKeySequence(tr("Ctrl+S")));
+    file->addSeparator();
+    file->addAction(tr("&Export picture…"), this, &SuperViewBox::exportPictureFromDialog,
+                    QKeySequence(tr("Ctrl+E")));
+    file->addSeparator();
+    file->addAction(tr("&Close"), this, &QWidget::close, QKeySequence(tr("Ctrl+W")));
+    return bar;
+}
+
+bool SuperViewBox::saveCreature(const QString& path, QString& error) const
+{
+    const SuperFormula* shape = preview->shape();
+    if (!shape) {
+        error = tr("there is no creature to save");
+        return false;
+    }
+    return writeShapeFile(path, *shape, error);
+}
+
+bool SuperViewBox::openCreature(const QString& path, QString& error)
+{
+    std::unique_ptr<SuperFormula> shape = readShapeFile(path, error);
+    if (!shape)
+        return false;
+    preview->replaceShape(shape.release());
+    placeSliders();
+    return true;
+}
+
+bool SuperViewBox::exportPicture(const QString& path, int side, QString& error)
+{
+    const QImage picture = preview->picture(side);
+    if (picture.isNull()) {
+        error = tr("there is no creature to draw, or no framebuffer of %1 pixels square").arg(side);
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "PNG") || !file.commit()) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+void SuperViewBox::openCreatureFromDialog()
+{
+    const QString path = QFileDialog::getOpenFileName(this, tr("Open creature"), QString(), tr(creatureFilter));
+    QString error;
+    if (!path.isEmpty() && !openCreature(path, error))
+        showProblem(tr("open"), path, error);
+}
+
+void SuperViewBox::saveCreatureFromDialog()
+{
+    const QString path = QFileDialog::getSaveFileName(this, tr("Save creature"), QString(), tr(creatureFilter));
+    QString error;
+    if (!path.isEmpty() && !saveCreature(path, error))
+        showProblem(tr("save"), path, error);
+}
+
+void SuperViewBox::exportPictureFromDialog()
+{
+    bool chosen = false;
+    const int side = QInputDialog::getInt(this, tr("Export picture"), tr("Side of the square picture, in pixels:"),
+                                          512, 16, 4096, 16, &chosen);
+    if (!chosen)
+        return;
+    const QString path =
+        QFileDialog::getSaveFileName(this, tr("Export picture"), QString(), tr("PNG pictures (*.png)"));
+    QString error;
+    if (!path.isEmpty() && !exportPicture(path, side, error))
+        showProblem(tr("export"), path, error);
+}
+
+void SuperViewBox::showProblem(const QString& action, const QString& file, const QString& error)
+{
+    QMessageBox::warning(this, tr("Could not %1").arg(action), tr("Could not %1 “%2”: %3.").arg(action, file, error));
+}

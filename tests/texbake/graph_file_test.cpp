@@ -1,0 +1,290 @@
+#include "tools/texbake/graph.h"
+
+#include "texture/texture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace texbake;
+
+namespace {
+
+std::string graph(const std::string& nodes, const std::string& output = "out")
+{
+    return R"({"format": "texbake-graph", "version": 1, "nodes": [)" + nodes + R"(], "output": ")" + output
+        + "\"}";
+}
+
+// The message readGraph refuses `text` with, or "accepted".
+std::string refusal(const std::string& text)
+{
+    try {
+        readGraph(text, "g.json");
+    } catch (const GraphError& error) {
+        return error.what();
+    }
+    return "accepted";
+}
+
+const std::vector<tex::Point> probes = {{0.1, 0.2, 0.3}, {1.7, -2.25, 0.5}, {13.3, 7.9, -4.1}, {0.5, 0.5, 0.5},
+                                        {-6.6, 3.3, 9.9}, {100.25, 31.5, 2.0}};
+
+void expectSameField(const Node& read, tex::Basis& expected)
+{
+    ASSERT_NE(read.asField(), nullptr);
+    for (const tex::Point& p : probes)
+        EXPECT_EQ(read.asField()->value(p.x, p.y, p.z), expected.value(p.x, p.y, p.z)) << p.x << ", " << p.y;
+}
+
+void expectSameColour(const Node& read, tex::ColourBasis& expected)
+{
+    ASSERT_NE(read.asColour(), nullptr);
+    for (const tex::Point& p : probes) {
+        const tex::Colour a = read.asColour()->colour(p.x, p.y, p.z);
+        const tex::Colour b = expected.colour(p.x, p.y, p.z);
+        EXPECT_TRUE(a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a) << p.x << ", " << p.y;
+    }
+}
+
+const double worldStops[4][5] = {
+    {0.0, 0.5, 0.2, 0.4, 0.1}, {0.4, 0.5, 0.2, 0.4, 0.1}, {0.95, 0.8, 0.6, 0.2, 0.1}, {1.0, 0.5, 0.2, 0.4, 0.1}};
+const char* const worldStopsJson =
+    "[[0.0, 0.5, 0.2, 0.4, 0.1], [0.4, 0.5, 0.2, 0.4, 0.1], [0.95, 0.8, 0.6, 0.2, 0.1], [1.0, 0.5, 0.2, 0.4, 0.1]]";
+
+} // namespace
+
+TEST(GraphFile, BuildsTheGraphItDescribes)
+{
+    const Graph world = readGraph(graph(R"({"id": "noise", "type": "Noise", "seed": 7, "size": 16,
+                                             "parameters": {"xscale": 2, "contrast": 1.5}},
+                                            {"id": "out", "type": "ColourMap", "inputs": ["noise"], "stops": )"
+                                        + std::string(worldStopsJson) + "}"),
+                                  "g.json");
+    tex::Noise noise(7, 16);
+    noise.setParameter("xscale", 2.0);
+    noise.setParameter("contrast", 1.5);
+    tex::ColourMap map;
+    map.setInput(&noise, 0);
+    map.spline()->setStops(&worldStops[0][0], 4);
+    expectSameColour(world.output(), map);
+}
+
+TEST(GraphFile, ConstructorArgumentsAndInputsGoWhereTheClassTakesThem)
+{
+    // Flagstone's seeds in order: cells, then grain.
+    tex::Flagstone flagstone(3, 4);
+    expectSameColour(readGraph(graph(R"({"id": "out", "type": "Flagstone", "cellSeed": 3, "grainSeed": 4})"), "g")
+                         .output(),
+                     flagstone);
+
+    // Turbulence starts at the listed 8 octaves, and "octaves" changes them.
+    tex::Turbulence eight(5, 8);
+    expectSameField(readGraph(graph(R"({"id": "out", "type": "Turbulence", "seed": 5})"), "g").output(), eight);
+    tex::Turbulence three(5, 3);
+    expectSameField(
+        readGraph(graph(R"({"id": "out", "type": "Turbulence", "seed": 5, "parameters": {"octaves": 3}})"), "g")
+            .output(),
+        three);
+
+    // Voronoi's seed, size and density; a perturber's inputs by index.
+    tex::Voronoi cells(9, 64, 2.5);
+    tex::Checker checker;
+    tex::BPerturber perturbed;
+    perturbed.setInput(&checker, 0);
+    perturbed.setInput(&cells, 1);
+    perturbed.setParameter("xperturb", -3.0);
+    expectSameField(readGraph(graph(R"({"id": "c", "type": "Checker"},
+                                       {"id": "v", "type": "Voronoi", "seed": 9, "size": 64, "density": 2.5},
+                                       {"id": "out", "type": "BPerturber", "inputs": ["c", "v"],
+                                        "parameters": {"xperturb": -3}})"),
+                              "g")
+                        .output(),
+                    perturbed);
+
+    // A mixer's colour inputs by index, its scalar input apart.
+    tex::Sphere sphere;
+    tex::Noise noise(1, 256);
+    tex::ColourMap low;
+    low.setInput(&noise, 0);
+    low.spline()->setStops(&worldStops[0][0], 4);
+    tex::Flagstone stones(1, 2);
+    tex::CMixer mixer;
+    mixer.setColourInput(&low, 0);
+    mixer.setColourInput(&stones, 1);
+    mixer.setInput(&sphere, 0);
+    expectSameColour(readGraph(graph(R"({"id": "s", "type": "Sphere"},
+                                        {"id": "n", "type": "Noise", "seed": 1},
+                                        {"id": "low", "type": "ColourMap", "inputs": ["n"], "stops": )"
+                                     + std::string(worldStopsJson) + R"(},
+                                        {"id": "stones", "type": "Flagstone", "cellSeed": 1, "grainSeed": 2},
+                                        {"id": "out", "type": "CMixer", "inputs": ["s"],
+                                         "colourInputs": ["low", "stones"]})"),
+                               "g")
+                         .output(),
+                     mixer);
+}
+
+TEST(GraphFile, MalformedTextIsPlacedByLineAndColumn)
+{
+    EXPECT_EQ(refusal("{\"format\": \"texbake-graph\",\n  \"version\": 1,\n  \"nodes\": [}"),
+              "g.json:3:13: syntax error while parsing value - unexpected '}'; expected '[', '{', or a literal");
+    EXPECT_EQ(refusal(""),
+              "g.json:1:1: syntax error while parsing value - unexpected end of input; expected '[', '{', or a literal");
+    EXPECT_EQ(refusal("{\"format\": 1,\n \"version\": -2e400}"), "g.json:2:13: number overflow parsing '-2e400'");
+    EXPECT_EQ(refusal(graph(R"({"id": "out", "type": "Noise", "seed": 1, "parameters": {"xscale": 1, "xscale": 2}})")),
+              "g.json: /nodes/0/parameters: key \"xscale\" appears twice");
+    EXPECT_EQ(refusal(R"({"format": "texbake-graph", "format": "x"})"), "g.json: /: key \"format\" appears twice");
+}
+
+TEST(GraphFile, TheFileMustSayWhatItIs)
+{
+    EXPECT_EQ(refusal("[]"),
+              "g.json: top level: a graph file is a JSON object with \"format\", \"version\", \"nodes\" and \"output\"");
+    EXPECT_EQ(refusal(R"({"version": 1, "nodes": [], "output": "a"})"), "g.json: top level: missing \"format\"");
+    EXPECT_EQ(refusal(R"({"format": "png", "version": 1})"), "g.json: /format: must be \"texbake-graph\"");
+    EXPECT_EQ(refusal(R"({"format": "texbake-graph", "version": 2})"),
+              "g.json: /version: 2 is not a version this texbake reads (it reads 1)");
+    EXPECT_EQ(refusal(R"({"format": "texbake-graph", "version": 1, "nodes": []})"),
+              "g.json: /nodes: must be an array of at least one node");
+    EXPECT_EQ(refusal(graph(R"({"id": "a", "type": "Checker"})", "b")), "g.json: /output: no node has the id \"b\"");
+    EXPECT_EQ(refusal(R"({"format": "texbake-graph", "version": 1, "nodes": [], "outputs": "a"})"),
+              "g.json: /outputs: unknown key");
+}
+
+TEST(GraphFile, NamesMustBeTheLibrarys)
+{
+    EXPECT_EQ(refusal(graph(R"({"id": "out", "type": "noise", "seed": 1})")),
+              "g.json: /nodes/0/type: unknown type \"noise\" (texbake --list shows the types)");
+    EXPECT_EQ(refusal(graph(R"({"id": "out", "type": "BDarken", "inputs": [], "parameters": {"darken": 1}})")),
+              "g.json: /nodes/0/parameters/darken: BDarken has no parameter \"darken\"; it has \"contrast\", "
+              "\"xscale\", \"yscale\", \"zscale\", \"amount\"");
+    EXPECT_EQ(refusal(graph(R"({"id": "out", "type": "CMixer", "parameters": {"amount": 1}})")),
+              "g.json: /nodes/0/parameters/amount: CMixer has no parameter \"amount\"; it has none");
+    EXPECT_EQ(refusal(graph(R"({"id": "out", "type": "FBM", "seed": 1})")), "g.json: /nodes/0/seed: unknown key");
+    EXPECT_EQ(refusal(graph(R"({"id": "out", "type": "Noise", "seed": 1, "paramters": {}})")),
+              "g.json: /nodes/0/paramters: unknown key");
+    EXPECT_EQ(refusal(graph(R"({"id": "a/b~c", "type": "Noise", "seed": 1, "x": 0})")),
+              "g.json: /nodes/0/x: unknown key");
+}
+
+TEST(GraphFile, ValuesMustHaveTheListedKindAndRange)
+{
+    const auto noise = [](const std::string& more) {
+        return refusal(graph(R"({"id": "out", "type": "Noise", "seed": 1)" + more + "}"));
+    };
+    EXPECT_EQ(noise(R"(, "parameters": {"xscale": 10})"), "accepted");
+    EXPECT_EQ(noise(R"(, "parameters": {"xscale": 0})"), "accepted");
+    EXPECT_EQ(noise(R"(, "parameters": {"xscale": 10.000001})"),
+              "g.json: /nodes/0/parameters/xscale: 10.000001 is outside 0..10");
+    EXPECT_EQ(noise(R"(, "parameters": {"xscale": -1e-300})"),
+              "g.json: /nodes/0/parameters/xscale: -1e-300 is outside 0..10");
+    EXPECT_EQ(noise(R"(, "parameters": {"xscale": "2"})"), "g.json: /nodes/0/parameters/xscale: must be a number");
+    EXPECT_EQ(noise(R"(, "parameters": {"xscale": true})"), "g.json: /nodes/0/parameters/xscale: must be a number");
+    EXPECT_EQ(noise(R"(, "parameters": [1])"),
+              "g.json: /nodes/0/parameters: must be an object of parameter names and values");
+
+    const auto fbm = [](const std::string& octaves) {
+        return refusal(graph(R"({"id": "n", "type": "Noise", "seed": 1},
+                                {"id": "out", "type": "FBM", "inputs": ["n"], "parameters": {"octaves": )"
+                             + octaves + "}}"));
+    };
+    EXPECT_EQ(fbm("16"), "accepted");
+    EXPECT_EQ(fbm("17"), "g.json: /nodes/1/parameters/octaves: 17 is outside 1..16");
+    EXPECT_EQ(fbm("0"), "g.json: /nodes/1/parameters/octaves: 0 is outside 1..16");
+    EXPECT_EQ(fbm("4.0"), "g.json: /nodes/1/parameters/octaves: must be an integer");
+    EXPECT_EQ(fbm("18446744073709551615"),
+              "g.json: /nodes/1/parameters/octaves: 18446744073709551615 is outside 1..16");
+
+    EXPECT_EQ(refusal(graph(R"({"id": "out", "type": "Noise"})")), "g.json: /nodes/0: Noise needs \"seed\"");
+    EXPECT_EQ(noise(R"(, "size": 12)"), "g.json: /nodes/0/size: 12 is not a power of two");
+    EXPECT_EQ(noise(R"(, "size": 512)"), "g.json: /nodes/0/size: 512 is outside 1..256");
+    EXPECT_EQ(refusal(graph(R"({"id": "out", "type": "Noise", "seed": 2147483648})")),
+              "g.json: /nodes/0/seed: 2147483648 is outside -2147483648..2147483647");
+    EXPECT_EQ(refusal(graph(R"({"id": "out", "type": "Noise", "seed": -2147483648})")), "accepted");
+    EXPECT_EQ(refusal(graph(R"({"id": "out", "type": "Voronoi", "seed": 1, "density": 5.5})")),
+              "g.json: /nodes/0/density: 5.5 is outside 0..5");
+}
+
+TEST(GraphFile, InputsMustMatchTheClass)
+{
+    const std::string noise = R"({"id": "n", "type": "Noise", "seed": 1}, )";
+    const std::string flagstone = R"({"id": "f", "type": "Flagstone", "cellSeed": 1, "grainSeed": 1}, )";
+    EXPECT_EQ(refusal(graph(noise + R"({"id": "out", "type": "BLerper"})")),
+              "g.json: /nodes/1: BLerper needs \"inputs\": 2 scalar inputs");
+    EXPECT_EQ(refusal(graph(noise + R"({"id": "out", "type": "BLerper", "inputs": ["n"]})")),
+              "g.json: /nodes/1/inputs: BLerper takes 2 scalar inputs, 1 given");
+    EXPECT_EQ(refusal(graph(noise + R"({"id": "out", "type": "Checker", "inputs": ["n"]})")),
+              "g.json: /nodes/1/inputs: Checker takes 0 scalar inputs, 1 given");
+    EXPECT_EQ(refusal(graph(noise + R"({"id": "out", "type": "Checker", "inputs": [], "colourInputs": []})")),
+              "accepted");
+    EXPECT_EQ(refusal(graph(noise + R"({"id": "out", "type": "FBM", "inputs": ["m"]})")),
+              "g.json: /nodes/1/inputs/0: no node has the id \"m\"");
+    EXPECT_EQ(refusal(graph(flagstone + R"({"id": "out", "type": "FBM", "inputs": ["f"]})")),
+              "g.json: /nodes/1/inputs/0: \"f\" is a colour function; inputs take scalar fields");
+    EXPECT_EQ(refusal(graph(noise + R"({"id": "out", "type": "CDarken", "inputs": ["n"], "colourInputs": ["n"]})")),
+              "g.json: /nodes/1/colourInputs/0: \"n\" is a scalar field; colourInputs take colour functions");
+    EXPECT_EQ(refusal(graph(noise + flagstone + R"({"id": "out", "type": "CDarken", "inputs": ["n"]})")),
+              "g.json: /nodes/2: CDarken needs \"colourInputs\": 1 colour input");
+    EXPECT_EQ(refusal(graph(noise + R"({"id": "out", "type": "FBM", "inputs": "n"})")),
+              "g.json: /nodes/1/inputs: must be an array of node ids");
+}
+
+TEST(GraphFile, EveryNodeIsCheckedAndNoneMayFormACycle)
+{
+    EXPECT_EQ(refusal(graph(R"({"id": "out", "type": "BGainer", "inputs": ["out"]})")),
+              "g.json: /nodes/0/inputs/0: closes a cycle: \"out\" -> \"out\"");
+    EXPECT_EQ(refusal(graph(R"({"id": "c", "type": "Checker"},
+                               {"id": "out", "type": "BLerper", "inputs": ["c", "s"]},
+                               {"id": "s", "type": "BScaler", "inputs": ["t"]},
+                               {"id": "t", "type": "BStepper", "inputs": ["out"]})")),
+              "g.json: /nodes/3/inputs/0: closes a cycle: \"out\" -> \"s\" -> \"t\" -> \"out\"");
+    // Nodes the output does not reach are allowed, and checked all the same.
+    EXPECT_EQ(refusal(graph(R"({"id": "out", "type": "Checker"}, {"id": "spare", "type": "Sphere"})")), "accepted");
+    EXPECT_EQ(refusal(graph(R"({"id": "out", "type": "Checker"}, {"id": "a", "type": "BGainer", "inputs": ["b"]},
+                               {"id": "b", "type": "BGainer", "inputs": ["a"]})")),
+              "g.json: /nodes/2/inputs/0: closes a cycle: \"a\" -> \"b\" -> \"a\"");
+    EXPECT_EQ(refusal(graph(R"({"id": "out", "type": "Checker"}, {"id": "spare", "type": "Sphere", "seed": 1})")),
+              "g.json: /nodes/1/seed: unknown key");
+    EXPECT_EQ(refusal(graph(R"({"id": "out", "type": "Checker"}, {"id": "out", "type": "Sphere"})")),
+              "g.json: /nodes/1/id: the id \"out\" is already used by /nodes/0");
+    EXPECT_EQ(refusal(graph(R"({"id": "", "type": "Checker"})")), "g.json: /nodes/0/id: must be a non-empty string");
+}
+
+TEST(GraphFile, GraphsMayNotBeDeeperThanAThousandNodes)
+{
+    const auto chain = [](int gainers) {
+        std::string nodes = R"({"id": "n0", "type": "Checker"})";
+        for (int i = 1; i <= gainers; ++i)
+            nodes += R"(, {"id": "n)" + std::to_string(i) + R"(", "type": "BGainer", "inputs": ["n)"
+                + std::to_string(i - 1) + R"("]})";
+        return graph(nodes, "n" + std::to_string(gainers));
+    };
+    EXPECT_EQ(refusal(chain(999)), "accepted");
+    EXPECT_EQ(refusal(chain(1000)), "g.json: /nodes/1000: the graph below this node is more than 1000 nodes deep");
+}
+
+TEST(GraphFile, StopsAreAStrictlyAscendingTableOfTwoOrMoreRows)
+{
+    const auto map = [](const std::string& stops) {
+        return refusal(graph(R"({"id": "n", "type": "Noise", "seed": 1},
+                                {"id": "out", "type": "ColourMap", "inputs": ["n"], "stops": )"
+                             + stops + "}"));
+    };
+    EXPECT_EQ(map("[[0, 0, 0, 0, 1], [1, 1, 1, 1, 1]]"), "accepted");
+    EXPECT_EQ(map("[[0, 0, 0, 0, 1]]"),
+              "g.json: /nodes/1/stops: must be an array of at least two stops [position, r, g, b, a]");
+    EXPECT_EQ(map("[[0, 0, 0, 0, 1], [0, 1, 1, 1, 1]]"),
+              "g.json: /nodes/1/stops/1/0: position 0 does not follow 0: positions must strictly ascend");
+    EXPECT_EQ(map("[[0.5, 0, 0, 0, 1], [0.25, 1, 1, 1, 1]]"),
+              "g.json: /nodes/1/stops/1/0: position 0.25 does not follow 0.5: positions must strictly ascend");
+    EXPECT_EQ(map("[[0, 0, 0, 0, 1], [1, 1, 1, 1]]"),
+              "g.json: /nodes/1/stops/1: a stop is five numbers [position, r, g, b, a]");
+    EXPECT_EQ(map("[[0, 0, 0, 0, 1], [1, 1, null, 1, 1]]"), "g.json: /nodes/1/stops/1/2: must be a number");
+    EXPECT_EQ(refusal(graph(R"({"id": "n", "type": "Noise", "seed": 1}, {"id": "out", "type": "Marble", "inputs": ["n"]})")),
+              "g.json: /nodes/1: Marble needs \"stops\"");
+    EXPECT_EQ(refusal(graph(R"({"id": "out", "type": "Flagstone", "cellSeed": 1, "grainSeed": 1,
+                                "stops": [[0, 0, 0, 0, 1], [1, 1, 1, 1, 1]]})")),
+              "g.json: /nodes/0/stops: Flagstone has no colour stops");
+}

@@ -1,0 +1,49 @@
+#include "tools/texbake/bake_stream.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace texbake {
+
+namespace {
+
+// Bytes of pixels baked before they are handed on.
+constexpr long long bandBytes = 4 << 20;
+
+template <typename Sample>
+BakeResult bakeBands(const Node& function, const BakeJob& job, ImageSink& sink, Progress& progress,
+                     const std::function<bool()>& stop)
+{
+    const tex::Region& region = job.region;
+    const long long rowSamples = static_cast<long long>(region.width) * static_cast<int>(job.channels);
+    const long long rowBytes = rowSamples * static_cast<long long>(sizeof(Sample));
+    const int bandRows = static_cast<int>(std::clamp(bandBytes / rowBytes, 1LL, static_cast<long long>(region.height)));
+    std::vector<Sample> band(static_cast<std::size_t>(rowSamples) * std::size_t(bandRows));
+
+    for (int row = 0; row < region.height; row += bandRows) {
+        if (stop())
+            return BakeResult::Stopped;
+        const int rows = std::min(bandRows, region.height - row);
+        const tex::BakeOptions options{tex::Region{region.x, region.y + row, region.width, rows}, job.threads};
+        const bool baked = function.asField() != nullptr
+            ? tex::bakePixels(*function.asField(), job.grid, job.channels, band.data(), options)
+            : tex::bakePixels(*function.asColour(), job.grid, job.channels, band.data(), options);
+        if (!baked || !sink.writeRows(band.data(), rows))
+            return BakeResult::WriteFailed;
+        progress.advance(static_cast<long long>(region.width) * rows);
+    }
+    return sink.finish() ? BakeResult::Done : BakeResult::WriteFailed;
+}
+
+} // namespace
+
+BakeResult bakeToSink(const Node& function, const BakeJob& job, ImageSink& sink, Progress& progress,
+                      const std::function<bool()>& stop)
+{
+    if (job.depth == Depth::Eight)
+        return bakeBands<std::uint8_t>(function, job, sink, progress, stop);
+    return bakeBands<std::uint16_t>(function, job, sink, progress, stop);
+}
+
+} // namespace texbake

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "tools/texbake/options.h"
+
+#include <functional>
+#include <ostream>
+
+namespace texbake {
+
+// Carries out a parsed command line: prints the node list, or reads the
+// graph, checks it whole, and only then creates the output and bakes it.
+// Messages go to `err`, one line each; the progress bar too, when
+// `terminal`. Returns the exit status (see ExitStatus; 128 + the signal
+// when `interrupted` answered one).
+int runCommand(const Options& options, std::ostream& out, std::ostream& err, bool terminal,
+               const std::function<int()>& interrupted);
+
+} // namespace texbake

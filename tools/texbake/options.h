@@ -1,0 +1,67 @@
+#pragma once
+
+#include "tools/texbake/image_sink.h"
+
+#include "texture/texture.h"
+
+#include <array>
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace texbake {
+
+// texbake's exit statuses.
+enum ExitStatus {
+    success = 0,
+    // The output could not be created or written.
+    writeFailed = 1,
+    // A bad option, or a graph file that cannot be read or is not valid.
+    usageError = 2,
+};
+
+enum class ImageFormat { Png, Ppm };
+enum class GridShape { Flat, Sphere };
+
+// The largest width or height texbake bakes.
+constexpr int maxSide = 1 << 20;
+
+struct Options {
+    bool list = false;
+    // "-" reads the graph from standard input.
+    std::string graphPath;
+    std::string outputPath;
+    ImageFormat format = ImageFormat::Png;
+    Depth depth = Depth::Eight;
+    // Colour functions into PNG as RGB, dropping their alpha.
+    bool noAlpha = false;
+
+    GridShape shape = GridShape::Flat;
+    int width = 512;
+    int height = 512;
+    double extent = 1.0;
+    std::array<double, 2> origin{0.0, 0.0};
+    double z = 0.0;
+    double radius = 1.0;
+    std::array<double, 3> centre{0.0, 0.0, 0.0};
+    // The part of the grid to bake; the whole grid when absent.
+    std::optional<tex::Region> region;
+
+    int threads = 0;
+    bool quiet = false;
+
+    tex::Grid grid() const;
+    tex::Region bakedRegion() const { return region.value_or(tex::Region{0, 0, width, height}); }
+};
+
+// Options to run with, or the status to exit with at once (after --help,
+// 0; after a bad option, usageError, its message printed on `err` as one
+// line).
+struct CommandLine {
+    std::optional<Options> options;
+    int exitStatus = success;
+};
+
+CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+
+} // namespace texbake
