@@ -1,8 +1,11 @@
 // The world background's bake (a colour map over noise of size 16, 512 × 512,
 // extent 16, into an RGBA float texture) beside filling the same RGBA float
-// buffer with one stb_perlin_noise3 per texel. Needs a display (xvfb-run).
-#include "texture/gl/texture_bake.h"
+// buffer with one stb_perlin_noise3 per texel; and the parallel memory bakes
+// of the background and of a flagstone paving. Needs a display (xvfb-run).
+#include "texture/bake/memory_bake.h"
 #include "texture/colour/colour_map.h"
+#include "texture/colour/flagstone.h"
+#include "texture/gl/texture_bake.h"
 #include "texture/scalar/noise.h"
 
 #define STB_PERLIN_IMPLEMENTATION
@@ -14,6 +17,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdio>
 #include <vector>
 
@@ -119,6 +123,54 @@ void BM_StbPerlinFill(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * side * side);
 }
 BENCHMARK(BM_StbPerlinFill)->Unit(benchmark::kMillisecond);
+
+// Parallel bakes: each 512 x 512 memory bake timed with one thread and with
+// N threads (the argument) in alternation, so that both figures and their
+// ratio come from the same stretch of machine time. Counters: ms_1 and ms_N
+// are the wall-clock milliseconds of one bake; speedup is ms_1 / ms_N.
+
+// Milliseconds of wall-clock time of one RGBA float bake of `f`.
+template <typename Function>
+double bakeMilliseconds(Function& f, const Grid& grid, int threads, std::vector<float>& out)
+{
+    const auto start = std::chrono::steady_clock::now();
+    bakeFloats(f, grid, out.data(), BakeOptions{std::nullopt, threads});
+    benchmark::ClobberMemory();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+template <typename Function>
+void speedup(benchmark::State& state, Function& f)
+{
+    const Grid grid = Grid::flat(side, side, extent, 0.0, 0.0, 0.0);
+    const int threads = int(state.range(0));
+    std::vector<float> out(size_t(side) * side * 4);
+    double single = 0;
+    double spread = 0;
+    for (auto _ : state) {
+        single += bakeMilliseconds(f, grid, 1, out);
+        spread += bakeMilliseconds(f, grid, threads, out);
+    }
+    const double n = double(state.iterations());
+    state.counters["ms_1"] = single / n;
+    state.counters["ms_N"] = spread / n;
+    state.counters["speedup"] = single / spread;
+    state.SetItemsProcessed(state.iterations() * 2 * side * side);
+}
+
+void BackgroundBakeSpeedup(benchmark::State& state)
+{
+    Background background;
+    speedup(state, background.map);
+}
+BENCHMARK(BackgroundBakeSpeedup)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void FlagstoneBakeSpeedup(benchmark::State& state)
+{
+    Flagstone flagstone(17, 23);
+    speedup(state, flagstone);
+}
+BENCHMARK(FlagstoneBakeSpeedup)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
