@@ -1,39 +1,63 @@
-# Shared by scripts/run and scripts/test: packages, configure, build.
-# Sourced, not run.
+# Shared by scripts/run, scripts/test and scripts/fuzz: packages, configure,
+# build, display. Sourced, not run.
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build"
 
-packages=(
+# What building and running the program needs.
+program_packages=(
   cmake g++ make pkg-config
   qtbase5-dev libqt5opengl5-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
+)
+# Without a display the program and the tests run on a virtual X server.
+display_packages=(xvfb xauth)
+# What the tests, the benchmarks and the texbake tool need besides.
+test_packages=(
   libgtest-dev libbenchmark-dev
   libstb-dev libnoise-dev
   nlohmann-json3-dev libcli11-dev libpng-dev python3
-  xvfb xauth
 )
 
-as_root() {
-  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
-
+# Installs those of the given Debian packages that are missing: as root
+# directly, otherwise through sudo where sudo can be had. Where it cannot,
+# says what to install and stops.
 ensure_packages() {
-  local missing=()
-  for p in "${packages[@]}"; do
+  local missing=() p
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
+
+  local as_root=()
+  if [ "$(id -u)" -ne 0 ]; then
+    # sudo without a password, or with one asked on this terminal.
+    if command -v sudo >/dev/null 2>&1 && { sudo -n true 2>/dev/null || [ -t 0 ]; }; then
+      as_root=(sudo)
+    else
+      echo "Missing packages: ${missing[*]}" >&2
+      echo "Install them as root, then run this again:" >&2
+      echo "  apt-get update && apt-get install --no-install-recommends ${missing[*]}" >&2
+      exit 1
+    fi
+  fi
   echo "Installing: ${missing[*]}"
-  as_root apt-get update -q
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+  "${as_root[@]}" apt-get update -q
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-configure_and_build() {
-  if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-  fi
-  cmake --build "$build" --parallel "$(nproc)" "$@"
+# configure_tree DIR [cmake options...]: configures DIR from the source tree.
+configure_tree() {
+  local dir=$1
+  shift
+  cmake -S "$root" -B "$dir" "$@"
+}
+
+# build_tree DIR [cmake --build options...]: builds DIR with every core.
+build_tree() {
+  local dir=$1
+  shift
+  cmake --build "$dir" --parallel "$(nproc)" "$@"
 }
 
 # Runs a command on the display there is, or on a private virtual one. The
@@ -45,4 +69,9 @@ with_display() {
   else
     xvfb-run -a -s "-screen 0 1920x1200x24 +extension GLX -noreset" "$@"
   fi
+}
+
+# The display packages when there is no display to use.
+display_needs() {
+  [ -n "${DISPLAY:-}" ] || echo "${display_packages[@]}"
 }

@@ -1,0 +1,32 @@
+# What every target of this project is compiled with. All of it is set on the
+# target and PRIVATE, so none of it reaches a project that links the texture
+# library, through find_package or add_subdirectory alike.
+
+# The flags that define the texture library's results to the last bit: no
+# fused multiply-add contraction, and on GCC no SLP vectorisation, which has
+# been seen to drop float roundings. Tests and benchmarks carry them too, as
+# they recompute library figures in their own code.
+set(SUPERFORMULA_EXACT_OPTIONS -ffp-contract=off $<$<CXX_COMPILER_ID:GNU>:-fno-tree-slp-vectorize>)
+
+# AddressSanitizer and UndefinedBehaviorSanitizer, float-cast-overflow
+# included (-fsanitize=undefined leaves it out), every report fatal. GCC's
+# mismatched-new-delete warning misfires under ASan on a replaced global
+# operator new (the allocation-counting tests have one).
+set(SUPERFORMULA_SANITIZE_OPTIONS
+  -fsanitize=address,undefined -fsanitize=float-cast-overflow
+  -fno-sanitize-recover=all -fno-omit-frame-pointer
+  $<$<CXX_COMPILER_ID:GNU>:-Wno-mismatched-new-delete>)
+
+# C++17 without GNU extensions, the exact-result flags, -Wall -Wextra, the
+# source tree as include root, and the sanitizers when SUPERFORMULA_SANITIZE
+# is on.
+function(superformula_target target)
+  set_target_properties(${target} PROPERTIES
+    CXX_STANDARD 17 CXX_STANDARD_REQUIRED ON CXX_EXTENSIONS OFF)
+  target_compile_options(${target} PRIVATE -Wall -Wextra ${SUPERFORMULA_EXACT_OPTIONS})
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
+  if(SUPERFORMULA_SANITIZE)
+    target_compile_options(${target} PRIVATE ${SUPERFORMULA_SANITIZE_OPTIONS})
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+endfunction()
