@@ -19,6 +19,9 @@ namespace {
 // starting it costs more than it saves.
 constexpr long long samplesPerThread = 4096;
 
+// The rows of a bake are handed out in this many runs a thread.
+constexpr int runsPerThread = 16;
+
 // Points are made this many at a time, so that a row of any width needs no
 // allocation.
 constexpr int pointsAtOnce = 256;
@@ -32,29 +35,35 @@ int threadsFor(int requested, const Region& region)
 }
 
 // Calls put(index, point) for every sample of `region`, index counting the
-// region's samples row by row from 0. Rows are handed out one at a time to
-// the threads, the calling thread among them, so that slow rows do not hold
-// up the rest; each sample's point and index depend on its row and column
+// region's samples row by row from 0. The rows are handed out to the threads,
+// the calling thread among them, in runs of neighbouring rows: several runs
+// a thread, so that slow runs do not hold up the rest, and neighbouring rows
+// together, so that what a thread keeps of one row (Voronoi's cells) serves
+// the next. Each sample's point and index depend on its row and column
 // alone, so the output does not depend on which thread takes which row.
 template <typename Put>
 void forEachSample(const Grid& grid, const Region& region, int requestedThreads, Put put)
 {
-    std::atomic<int> nextRow{0};
+    const int threads = threadsFor(requestedThreads, region);
+    const int runRows = (region.height - 1) / (runsPerThread * threads) + 1;
+    std::atomic<int> nextRun{0};
     const auto work = [&] {
         Point points[pointsAtOnce];
-        for (int row = nextRow++; row < region.height; row = nextRow++) {
-            const std::size_t rowStart = std::size_t(row) * std::size_t(region.width);
-            for (int first = 0; first < region.width; first += pointsAtOnce) {
-                const int count = std::min(pointsAtOnce, region.width - first);
-                grid.rowPoints(region.y + row, region.x + first, count, points);
-                for (int i = 0; i < count; ++i)
-                    put(rowStart + std::size_t(first + i), points[i]);
+        for (int first = nextRun++ * runRows; first < region.height; first = nextRun++ * runRows) {
+            const int last = std::min(region.height, first + runRows);
+            for (int row = first; row < last; ++row) {
+                const std::size_t rowStart = std::size_t(row) * std::size_t(region.width);
+                for (int column = 0; column < region.width; column += pointsAtOnce) {
+                    const int count = std::min(pointsAtOnce, region.width - column);
+                    grid.rowPoints(region.y + row, region.x + column, count, points);
+                    for (int i = 0; i < count; ++i)
+                        put(rowStart + std::size_t(column + i), points[i]);
+                }
             }
         }
     };
 
     std::vector<std::thread> helpers;
-    const int threads = threadsFor(requestedThreads, region);
     for (int t = 1; t < threads; ++t) {
         // Where no further thread can be started, the ones there are share
         // the rows.
