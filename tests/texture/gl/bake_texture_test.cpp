@@ -21,20 +21,6 @@ namespace {
 // Texels are stored by GL at 8 bits or better.
 const double texelTolerance = 1.0 / 255;
 
-GLint integer(GLenum name)
-{
-    GLint value = -1;
-    glGetIntegerv(name, &value);
-    return value;
-}
-
-GLint levelParameter(GLenum name)
-{
-    GLint value = -1;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, name, &value);
-    return value;
-}
-
 // The bound texture's level 0 read back in `format` as floats.
 std::vector<float> texels(GLenum format, int width, int height)
 {

@@ -24,20 +24,6 @@ std::unique_ptr<PPMImage> imageFrom(const std::string& bytes)
     return image;
 }
 
-GLint integer(GLenum name)
-{
-    GLint value = -1;
-    glGetIntegerv(name, &value);
-    return value;
-}
-
-GLint textureParameter(GLenum name)
-{
-    GLint value = -1;
-    glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
-    return value;
-}
-
 // The bound texture's level 0 as RGB bytes, rows packed tightly.
 std::vector<unsigned char> rgbBytes(int width, int height)
 {
