@@ -13,11 +13,12 @@ public:
     ColourMap();
     ~ColourMap() override;
 
-    Colour colour(double x, double y, double z) override;
     bool hasSpline() const override;
     ColourSpline* spline() override;
 
 protected:
+    Colour formula(double x, double y, double z) const override;
+
     ColourSpline colourSpline;
 };
 

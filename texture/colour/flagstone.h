@@ -24,10 +24,11 @@ public:
     Flagstone(int cellSeed, int grainSeed);
     ~Flagstone() override;
 
-    Colour colour(double x, double y, double z) override;
-
     static const Colour stoneColours[4];
     static const Colour mortarColour;
+
+protected:
+    Colour formula(double x, double y, double z) const override;
 
 private:
     Voronoi cells;

@@ -14,8 +14,9 @@ public:
     FBM();
     ~FBM() override;
 
-    // applyContrast(0.5 * sum over octaves of input(p) * weight).
-    double value(double x, double y, double z) override;
+protected:
+    // 0.5 * the sum over octaves of input(p) * weight.
+    double formula(double x, double y, double z) const override;
 };
 
 } // namespace tex

@@ -17,8 +17,9 @@ public:
     explicit Turbulence(int octaves);
     ~Turbulence() override;
 
-    // applyContrast(sum over octaves of |noise(p)| * weight).
-    double value(double x, double y, double z) override;
+protected:
+    // The sum over octaves of |noise(p)| * weight.
+    double formula(double x, double y, double z) const override;
 
 private:
     Noise source;
