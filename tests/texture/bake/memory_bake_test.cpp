@@ -119,7 +119,7 @@ TEST(MemoryBake, SamplesBecomeFloatsAndEightOrSixteenBitPixels)
     EXPECT_EQ(rgba, (std::vector<std::uint16_t>{65535, 0, 32767, 16383}));
 }
 
-TEST(MemoryBake, RefusesRegionsOutsideTheGridAndGreyColoursWithoutEvaluating)
+TEST(MemoryBake, RefusesRegionsOutsideTheGridGreyColoursAndNullBuffersWithoutEvaluating)
 {
     RecordingField field;
     RecordingColour colour;
@@ -134,6 +134,11 @@ TEST(MemoryBake, RefusesRegionsOutsideTheGridAndGreyColoursWithoutEvaluating)
     EXPECT_FALSE(bakePixels(colour, grid, Channels::Grey, out.data()));
     EXPECT_FALSE(bakeFloats(field, Grid::flat(0, 4, 1, 0, 0, 0), reinterpret_cast<float*>(out.data())));
     EXPECT_FALSE(bakeFloats(colour, Grid::sphere(4, -1, 1, 0, 0, 0), reinterpret_cast<float*>(out.data())));
+    EXPECT_FALSE(bakeFloats(field, grid, nullptr));
+    EXPECT_FALSE(bakeFloats(colour, grid, nullptr));
+    EXPECT_FALSE(bakePixels(field, grid, Channels::Grey, static_cast<std::uint8_t*>(nullptr)));
+    EXPECT_FALSE(bakePixels(colour, grid, Channels::RGBA, static_cast<std::uint16_t*>(nullptr)));
+    grid.rowPoints(0, 0, 10, nullptr);
     EXPECT_TRUE(field.points.empty());
     EXPECT_TRUE(colour.points.empty());
     EXPECT_EQ(out, std::vector<std::uint8_t>(200, 0xAB));
