@@ -256,11 +256,16 @@ QJsonObject parseFormatDocument(const QByteArray& bytes, QString& error)
     return top;
 }
 
-bool writeFormatDocument(const QString& path, QJsonObject document, QString& error)
+QByteArray formatDocumentBytes(QJsonObject document)
 {
     document.insert("format", fileFormatName);
     document.insert("version", fileFormatVersion);
-    return saveFile(path, QJsonDocument(document).toJson(), error);
+    return QJsonDocument(document).toJson();
+}
+
+bool writeFormatDocument(const QString& path, const QJsonObject& document, QString& error)
+{
+    return saveFile(path, formatDocumentBytes(document), error);
 }
 
 bool shapesFromDocument(const QJsonObject& document, std::size_t maxCount,

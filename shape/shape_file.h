@@ -50,10 +50,12 @@ QJsonObject readFormatDocument(const QString& path, QString& error);
 // The document's top-level object once it has parsed as JSON and named this
 // format in a version up to ours; otherwise an empty object and `error`.
 QJsonObject parseFormatDocument(const QByteArray& bytes, QString& error);
-// Adds the format's name and version to `document` and writes it to `path`
-// atomically (saveFile): on failure the previous file, if any, is left as
-// it was.
-bool writeFormatDocument(const QString& path, QJsonObject document, QString& error);
+// The text of a file holding `document`, with the format's name and version
+// added.
+QByteArray formatDocumentBytes(QJsonObject document);
+// Writes formatDocumentBytes(document) to `path` atomically (saveFile): on
+// failure the previous file, if any, is left as it was.
+bool writeFormatDocument(const QString& path, const QJsonObject& document, QString& error);
 
 // The records of "creatures", at most `maxCount` of them. Returns false
 // with `error` set when there are more or any record is faulty.
