@@ -135,6 +135,10 @@ TEST(ShapeFile, FaultyRecordsAreRefusedNamingTheField)
     QString error;
     EXPECT_FALSE(shapeFromJson(QJsonValue(3), error));
     EXPECT_FALSE(error.isEmpty());
+    QJsonObject fast = good;
+    fast["rotspeed"] = 1e308;
+    shapeFromJson(fast, error);
+    EXPECT_EQ("\"rotspeed\" lies outside -300000 to 300000", error.toStdString());
 
     // The edges the program reaches are kept.
     QJsonObject edge = good;
