@@ -48,11 +48,14 @@ AtomicFile::AtomicFile(const std::string& path) : target(path)
     }
     if ((exists && !S_ISREG(existing.st_mode)) || (symbolic && !exists)) {
         file = std::fopen(target.c_str(), "wb");
+        if (file == nullptr)
+            fail(Failure::Step::write);
         return;
     }
 
     const int fd = createTemporary(target, temporary);
     if (fd < 0) {
+        fail(Failure::Step::create);
         temporary.clear();
         return;
     }
@@ -60,6 +63,7 @@ AtomicFile::AtomicFile(const std::string& path) : target(path)
         ::fchmod(fd, existing.st_mode & 07777);
     file = ::fdopen(fd, "wb");
     if (file == nullptr) {
+        fail(Failure::Step::create);
         ::close(fd);
         discard();
     }
@@ -73,16 +77,33 @@ AtomicFile::~AtomicFile()
     discard();
 }
 
+bool AtomicFile::write(const void* data, std::size_t size)
+{
+    if (file == nullptr)
+        return false;
+    errno = 0;
+    if (std::fwrite(data, 1, size, file) == size)
+        return true;
+    fail(Failure::Step::write);
+    return false;
+}
+
 bool AtomicFile::commit()
 {
     if (file == nullptr)
         return false;
+    errno = 0;
     bool written = std::fflush(file) == 0 && !std::ferror(file);
     // Only a regular temporary file is synced and renamed; a device or pipe
     // target was written in place.
     if (written && !temporary.empty())
         written = ::fsync(::fileno(file)) == 0;
-    written = std::fclose(file) == 0 && written;
+    if (!written)
+        fail(Failure::Step::write);
+    if (std::fclose(file) != 0 && written) {
+        fail(Failure::Step::write);
+        written = false;
+    }
     file = nullptr;
     if (temporary.empty())
         return written;
@@ -90,8 +111,16 @@ bool AtomicFile::commit()
         temporary.clear();
         return true;
     }
+    if (written)
+        fail(Failure::Step::replace);
     discard();
     return false;
+}
+
+void AtomicFile::fail(Failure::Step step)
+{
+    if (failed.step == Failure::Step::none)
+        failed = {step, errno};
 }
 
 void AtomicFile::discard()
