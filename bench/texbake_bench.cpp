@@ -6,7 +6,7 @@
 // per second. BM_ThreadSpeedup bakes at both thread counts in each
 // iteration and reports their ratio.
 #include "tools/texbake/bake_stream.h"
-#include "tools/texbake/graph.h"
+#include "texture/texture_graph.h"
 #include "tools/texbake/png_output.h"
 #include "tools/texbake/ppm_output.h"
 

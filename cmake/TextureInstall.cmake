@@ -2,9 +2,11 @@
 # pkg-config:
 #   <prefix>/include/texture/texture/...   the library's headers, in their tree
 #   <prefix>/include/texture/support/...   (headers under detail/ stay private)
-#   <libdir>/libtexture.a, libtexture_gl.a
+#   <libdir>/libtexture.a, libtexture_gl.a, libtexture_graph.a
 #   <libdir>/cmake/texture/                textureConfig.cmake and its targets
-#   <libdir>/pkgconfig/texture.pc, texture_gl.pc
+#   <libdir>/pkgconfig/texture.pc, texture_gl.pc, texture_graph.pc
+# texture_gl and texture_graph only where they were built (OpenGL,
+# nlohmann-json found).
 include(CMakePackageConfigHelpers)
 
 set(texture_include_root ${CMAKE_INSTALL_INCLUDEDIR}/texture)
@@ -16,7 +18,9 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/support ${PROJECT_SOURCE_DIR}/texture
   FILES_MATCHING PATTERN "*.h"
   PATTERN "detail" EXCLUDE
   PATTERN "gl" EXCLUDE
-  PATTERN "texture_gl.h" EXCLUDE)
+  PATTERN "texture_gl.h" EXCLUDE
+  PATTERN "graph" EXCLUDE
+  PATTERN "texture_graph.h" EXCLUDE)
 
 install(TARGETS texture EXPORT textureTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
@@ -32,6 +36,18 @@ if(TARGET texture_gl)
   install(TARGETS texture_gl EXPORT texture_glTargets
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
   install(EXPORT texture_glTargets NAMESPACE texture:: DESTINATION ${texture_cmake_dir})
+endif()
+
+set(TEXTURE_WITH_GRAPH OFF)
+if(TARGET texture_graph)
+  set(TEXTURE_WITH_GRAPH ON)
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/texture/graph
+    DESTINATION ${texture_include_root}/texture
+    FILES_MATCHING PATTERN "*.h" PATTERN "detail" EXCLUDE)
+  install(FILES ${PROJECT_SOURCE_DIR}/texture/texture_graph.h DESTINATION ${texture_include_root}/texture)
+  install(TARGETS texture_graph EXPORT texture_graphTargets
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  install(EXPORT texture_graphTargets NAMESPACE texture:: DESTINATION ${texture_cmake_dir})
 endif()
 
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/textureConfig.cmake.in
@@ -55,4 +71,8 @@ install(FILES ${PROJECT_BINARY_DIR}/texture.pc DESTINATION ${texture_pkgconfig_d
 if(TEXTURE_WITH_GL)
   configure_file(${CMAKE_CURRENT_LIST_DIR}/texture_gl.pc.in ${PROJECT_BINARY_DIR}/texture_gl.pc @ONLY)
   install(FILES ${PROJECT_BINARY_DIR}/texture_gl.pc DESTINATION ${texture_pkgconfig_dir})
+endif()
+if(TEXTURE_WITH_GRAPH)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/texture_graph.pc.in ${PROJECT_BINARY_DIR}/texture_graph.pc @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/texture_graph.pc DESTINATION ${texture_pkgconfig_dir})
 endif()

@@ -11,10 +11,17 @@ namespace tex {
 // One input, borrowed; until it is set, value() is applyContrast(0).
 class BGainer : public Basis {
 public:
+    // Its entry in the catalogue.
+    static const NodeType& nodeType();
+
     BGainer();
     ~BGainer() override;
 
     double value(double x, double y, double z) override;
+
+protected:
+    // Its parameters, which the tables of derived classes extend.
+    static const ParameterTable& parameterTable();
 
 private:
     double gain;

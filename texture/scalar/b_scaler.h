@@ -11,10 +11,17 @@ namespace tex {
 // zfactor. One input, borrowed; until it is set, value() is applyContrast(0).
 class BScaler : public Basis {
 public:
+    // Its entry in the catalogue.
+    static const NodeType& nodeType();
+
     BScaler();
     ~BScaler() override;
 
     double value(double x, double y, double z) override;
+
+protected:
+    // Its parameters, which the tables of derived classes extend.
+    static const ParameterTable& parameterTable();
 
 private:
     double xfactor;

@@ -1,5 +1,7 @@
 #include "texture/scalar/checker.h"
 
+#include "texture/scalar/node_type.h"
+
 #include <cmath>
 #include <cstdint>
 
@@ -37,6 +39,13 @@ double Checker::value(double x, double y, double z)
     const std::uint32_t tz = truncParity(sz);
     const std::uint32_t raw = (((tx + ty) & 1u) + tz) & 1u;
     return applyContrast(raw);
+}
+
+const NodeType& Checker::nodeType()
+{
+    static const NodeType type =
+        NodeType("Checker", "a three-dimensional checkerboard of unit cubes", Basis::parameterList()).field<Checker>();
+    return type;
 }
 
 } // namespace tex

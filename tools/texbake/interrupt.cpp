@@ -6,29 +6,30 @@ namespace texbake {
 
 namespace {
 
-volatile std::sig_atomic_t caught = 0;
+// What the handler sets; lock-free atomics are safe to set there.
+Interrupt* target = nullptr;
 
 void onSignal(int signal)
 {
-    caught = signal;
+    if (target == nullptr)
+        return;
+    target->signal.store(signal);
+    target->requested.store(true);
 }
 
 } // namespace
 
-void catchInterrupts()
+void catchInterrupts(Interrupt& interrupt)
 {
+    static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free,
+                  "a signal handler may only set lock-free atomics");
+    target = &interrupt;
     struct sigaction action {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
-    // The second signal finds the default action back in place.
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    action.sa_flags = 0;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
-}
-
-int interruption()
-{
-    return caught;
 }
 
 } // namespace texbake
