@@ -39,8 +39,14 @@ BakeJob jobFor(Output output, int threads)
                    output == Output::Ppm ? tex::Channels::RGB : tex::Channels::RGBA, Depth::Eight, threads};
 }
 
+tex::Graph backgroundGraphRead()
+{
+    tex::GraphError error;
+    return std::move(*tex::readGraph(backgroundGraph, error));
+}
+
 // One whole bake to /dev/null; false if it failed.
-bool bakeOnce(const Graph& graph, Output output, int threads)
+bool bakeOnce(const tex::Graph& graph, Output output, int threads)
 {
     const BakeJob job = jobFor(output, threads);
     std::unique_ptr<ImageSink> sink;
@@ -50,12 +56,12 @@ bool bakeOnce(const Graph& graph, Output output, int threads)
         sink = std::make_unique<PngOutput>("/dev/null", side, side, job.channels, Depth::Eight);
     std::ostringstream silent;
     Progress progress(silent, false, 0);
-    return bakeToSink(graph.output(), job, *sink, progress, [] { return false; }) == BakeResult::Done;
+    return bakeToSink(graph.output(), job, *sink, progress) == BakeResult::Done;
 }
 
 void BM_Texbake(benchmark::State& state, Output output)
 {
-    const Graph graph = readGraph(backgroundGraph, "background");
+    const tex::Graph graph = backgroundGraphRead();
     const int threads = static_cast<int>(state.range(0));
     for (auto _ : state)
         if (!bakeOnce(graph, output, threads))
@@ -68,11 +74,11 @@ BENCHMARK_CAPTURE(BM_Texbake, png, Output::Png)->Arg(1)->Arg(2)->Unit(benchmark:
 // The baseline: the same RGB pixels from one bakePixels call.
 void BM_BakePixels(benchmark::State& state)
 {
-    const Graph graph = readGraph(backgroundGraph, "background");
+    const tex::Graph graph = backgroundGraphRead();
     const BakeJob job = jobFor(Output::Ppm, static_cast<int>(state.range(0)));
     std::vector<std::uint8_t> pixels(std::size_t(side) * side * 3);
     for (auto _ : state) {
-        tex::bakePixels(*graph.output().asColour(), job.grid, job.channels, pixels.data(),
+        tex::bakePixels(*graph.output().colour, job.grid, job.channels, pixels.data(),
                         tex::BakeOptions{job.region, job.threads});
         benchmark::DoNotOptimize(pixels.data());
     }
@@ -84,7 +90,7 @@ BENCHMARK(BM_BakePixels)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseReal
 // both alike: Mtexel/s at 1 and at 2 threads and their ratio.
 void BM_ThreadSpeedup(benchmark::State& state, Output output)
 {
-    const Graph graph = readGraph(backgroundGraph, "background");
+    const tex::Graph graph = backgroundGraphRead();
     double seconds[2] = {0.0, 0.0};
     for (auto _ : state) {
         for (int threads = 1; threads <= 2; ++threads) {

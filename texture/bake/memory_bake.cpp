@@ -153,6 +153,11 @@ bool bakeColourPixels(ColourBasis& f, const Grid& grid, Channels channels, Sampl
 
 } // namespace
 
+int bakeThreadCount(const Grid& grid, const BakeOptions& options)
+{
+    return threadsFor(options.threads, options.region.value_or(grid.whole()));
+}
+
 bool bakeFloats(Basis& f, const Grid& grid, float* out, const BakeOptions& options)
 {
     const Region region = options.region.value_or(grid.whole());

@@ -62,6 +62,10 @@ struct BakeOptions {
     const std::atomic<bool>* cancel = nullptr;
 };
 
+// The threads a bake of `grid` with `options` runs on, the calling thread
+// among them: 1 or more, at most maxBakeThreads.
+int bakeThreadCount(const Grid& grid, const BakeOptions& options);
+
 bool bakeFloats(Basis& f, const Grid& grid, float* out, const BakeOptions& options = {});
 bool bakeFloats(ColourBasis& f, const Grid& grid, float* out, const BakeOptions& options = {});
 
