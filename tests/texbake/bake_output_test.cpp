@@ -9,8 +9,10 @@
 
 #include <csetjmp>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -66,6 +68,7 @@ PngImage readPng(const std::string& path)
     std::vector<unsigned char> row;
     if (setjmp(png_jmpbuf(png)) == 0) {
         png_init_io(png, file);
+        png_set_user_limits(png, maxSide, maxSide);
         png_read_info(png, info);
         image.width = png_get_image_width(png, info);
         image.height = png_get_image_height(png, info);
@@ -221,4 +224,24 @@ TEST_F(BakeOutputTest, ARegionIsThatPartOfTheWholeBake)
             EXPECT_TRUE(std::equal(at, at + long(r.width) * 6, from)) << "row " << row << " of region " << r.x;
         }
     }
+}
+
+TEST_F(BakeOutputTest, PngSidesReachTheDocumentedMostAndAnyNameAFileMayHaveWorks)
+{
+    // 247 characters: the temporary file's name beside it would pass the
+    // 255 a name may have, unless shortened.
+    const std::string name = std::string(243, 'n') + ".png";
+    Options o = options(noiseGraph, name);
+    o.width = maxSide;
+    o.height = 2;
+    ASSERT_EQ(run(o), success);
+    const PngImage image = readPng(o.outputPath);
+    EXPECT_EQ(image.width, png_uint_32(maxSide));
+    EXPECT_EQ(image.height, 2u);
+    EXPECT_TRUE(image.samples == bakedPixels<std::uint8_t>(noiseGraph, o, tex::Channels::Grey));
+
+    std::set<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(o.outputPath).parent_path()))
+        files.insert(entry.path().filename().string());
+    EXPECT_EQ(files, (std::set<std::string>{"graph.json", name}));
 }

@@ -36,8 +36,12 @@ struct GraphLimits {
     // The longest chain of inputs, in nodes: evaluation recurses along it.
     int maxDepth = 1000;
     // The most evaluations of leaves (fields without inputs) one sample of
-    // the output may cost, octaves counted (see SampleCost).
-    std::uint64_t maxCost = std::uint64_t(1) << 16;
+    // the output may cost, octaves counted (see SampleCost). A leaf costs
+    // some 22 ns (gradient noise) to 180 ns (cellular noise of density 5) on
+    // one core of a 2020s machine, so a sample of 4096 costs at most about
+    // 0.1 to 0.75 ms: three FBMs of 16 octaves over each other. The costliest
+    // graph of the gallery costs 13.
+    std::uint64_t maxCost = 4096;
 };
 
 // Why a graph was refused, and where: malformed text by line and column,

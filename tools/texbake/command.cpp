@@ -51,7 +51,7 @@ GraphText readGraphText(const std::string& path, std::size_t maxBytes, const Int
             break;
         }
         pollfd ready{fd, POLLIN, 0};
-        if (::poll(&ready, 1, waitMilliseconds) == 0)
+        if (::poll(&ready, 1, waitMilliseconds) <= 0)
             continue;
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
         if (got == 0)

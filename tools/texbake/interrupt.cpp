@@ -13,7 +13,9 @@ void onSignal(int signal)
 {
     if (target == nullptr)
         return;
-    target->signal.store(signal);
+    // The first signal is the one that stopped texbake.
+    int none = 0;
+    target->signal.compare_exchange_strong(none, signal);
     target->requested.store(true);
 }
 
@@ -26,7 +28,11 @@ void catchInterrupts(Interrupt& interrupt)
     target = &interrupt;
     struct sigaction action {};
     action.sa_handler = onSignal;
+    // One handler at a time, so that the first signal is the first handled
+    // (pending signals' handlers would otherwise nest, the last one first).
     sigemptyset(&action.sa_mask);
+    sigaddset(&action.sa_mask, SIGINT);
+    sigaddset(&action.sa_mask, SIGTERM);
     action.sa_flags = 0;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);

@@ -8,7 +8,7 @@ namespace texbake {
 // graph reading and by every thread of a bake (as tex::BakeOptions::cancel).
 struct Interrupt {
     std::atomic<bool> requested{false};
-    // The signal that asked, for the exit status 128 + signal.
+    // The first signal that asked, for the exit status 128 + signal.
     std::atomic<int> signal{0};
 };
 

@@ -353,9 +353,9 @@ TEST(GraphFile, AnOutputThatCostsTooMuchIsRefusedWithItsCostliestPath)
                 + std::to_string(i - 1) + R"(", "d)" + std::to_string(i - 1) + R"("]})";
         return refusal(graph(nodes, "d" + std::to_string(levels)));
     };
-    EXPECT_EQ(diamond(16), "accepted");
+    EXPECT_EQ(diamond(12), "accepted");
     EXPECT_EQ(diamond(60), "g.json: /output: a sample would cost 1152921504606846976 evaluations of leaves, more "
-                           "than the 65536 allowed; the costliest path: \"d60\" (BLerper) -> \"d59\" (BLerper) -> "
+                           "than the 4096 allowed; the costliest path: \"d60\" (BLerper) -> \"d59\" (BLerper) -> "
                            "\"d58\" (BLerper) -> \"d57\" (BLerper) -> \"d56\" (BLerper) -> \"d55\" (BLerper) -> "
                            "\"d54\" (BLerper) -> \"d53\" (BLerper) -> \"d52\" (BLerper) -> \"d51\" (BLerper) -> "
                            "\"d50\" (BLerper) -> \"d49\" (BLerper) -> ... (49 more)");
