@@ -5,6 +5,10 @@
 // no bands and no encoder. Items are texels, so items_per_second is texels
 // per second. BM_ThreadSpeedup bakes at both thread counts in each
 // iteration and reports their ratio.
+//
+// BM_ReadGraph reads graph files of 20,000 and 200,000 nodes (readGraph:
+// strict JSON, every check, the output's nodes built), beside BM_ParseJson,
+// nlohmann's own parse of the same text; items are nodes.
 #include "tools/texbake/bake_stream.h"
 #include "texture/texture_graph.h"
 #include "tools/texbake/png_output.h"
@@ -12,10 +16,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include <nlohmann/json.hpp>
+
 #include <chrono>
 #include <cstdint>
 #include <memory>
 #include <sstream>
+#include <string>
 #include <vector>
 
 using namespace texbake;
@@ -107,6 +114,57 @@ void BM_ThreadSpeedup(benchmark::State& state, Output output)
 }
 BENCHMARK_CAPTURE(BM_ThreadSpeedup, ppm, Output::Ppm)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_ThreadSpeedup, png, Output::Png)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A graph of `count` nodes in fours: noise, an FBM over it, a checker, and a
+// blend of the checker and the noise; the output is the last blend.
+std::string manyNodes(int count)
+{
+    std::string text = R"({"format": "texbake-graph", "version": 1, "nodes": [)";
+    for (int i = 0; i < count; ++i) {
+        const std::string id = "\"n" + std::to_string(i) + "\"";
+        const auto before = [i](int back) { return "\"n" + std::to_string(i - back) + "\""; };
+        text += i == 0 ? "\n" : ",\n";
+        switch (i % 4) {
+        case 0:
+            text += "{\"id\": " + id + ", \"type\": \"Noise\", \"seed\": " + std::to_string(i) + ", \"size\": 16}";
+            break;
+        case 1:
+            text += "{\"id\": " + id + ", \"type\": \"FBM\", \"inputs\": [" + before(1)
+                + "], \"parameters\": {\"octaves\": 4, \"contrast\": 1.5}}";
+            break;
+        case 2:
+            text += "{\"id\": " + id + ", \"type\": \"Checker\", \"parameters\": {\"xscale\": 2.0}}";
+            break;
+        default:
+            text += "{\"id\": " + id + ", \"type\": \"BLerper\", \"inputs\": [" + before(1) + ", " + before(3) + "]}";
+        }
+    }
+    return text + "],\n\"output\": \"n" + std::to_string(count - 1) + "\"}";
+}
+
+void BM_ReadGraph(benchmark::State& state)
+{
+    const std::string text = manyNodes(int(state.range(0)));
+    for (auto _ : state) {
+        tex::GraphError error;
+        std::optional<tex::Graph> graph = tex::readGraph(text, error);
+        if (!graph)
+            state.SkipWithError(error.describe("graph").c_str());
+        benchmark::DoNotOptimize(graph);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.counters["MB"] = double(text.size()) / 1e6;
+}
+BENCHMARK(BM_ReadGraph)->Arg(20000)->Arg(200000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ParseJson(benchmark::State& state)
+{
+    const std::string text = manyNodes(int(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(nlohmann::json::parse(text));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_ParseJson)->Arg(20000)->Arg(200000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -18,7 +18,7 @@ awk -v tables="$scratch/tables" '
 ' "$readme" > "$scratch/readme" || { echo "FAIL: $readme has no <!-- catalogue --> block"; exit 1; }
 
 if [ "${3:-}" = --update ]; then
-    cp "$scratch/readme" "$readme"
+    cp "$scratch/readme" "$readme" && echo "updated $readme"
 elif ! cmp -s "$scratch/readme" "$readme"; then
     echo "FAIL: the README's node tables differ from texbake --list --markdown:"
     diff "$readme" "$scratch/readme"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <limits>
-#include <map>
+#include <unordered_map>
 
 namespace tex {
 
@@ -35,11 +35,21 @@ const json& required(const json& object, const std::string& at, const char* key)
     return *found;
 }
 
-void checkKeys(const json& object, const std::string& at, const std::vector<std::string>& known)
+// Refuses the first key of `object` that `known` does not accept.
+template <typename Known>
+void checkKeys(const json& object, const std::string& at, Known known)
 {
     for (const auto& item : object.items())
-        if (std::find(known.begin(), known.end(), item.key()) == known.end())
+        if (!known(item.key()))
             fail(jsonPointer(at, item.key()), "unknown key");
+}
+
+bool isOneOf(const std::string& key, std::initializer_list<const char*> names)
+{
+    for (const char* name : names)
+        if (key == name)
+            return true;
+    return false;
 }
 
 std::string inputsText(int count, const char* kind)
@@ -105,12 +115,16 @@ public:
             throw malformed;
         if (!document.is_object())
             fail("", "a graph file is a JSON object with \"format\", \"version\", \"nodes\" and \"output\"");
-        checkKeys(document, "", {"format", "version", "nodes", "output"});
+        checkKeys(document, "", [](const std::string& key) {
+            return isOneOf(key, {"format", "version", "nodes", "output"});
+        });
         checkFormat(document);
 
         const json& list = required(document, "", "nodes");
         if (!list.is_array() || list.empty())
             fail("/nodes", "must be an array of at least one node");
+        graph.all.reserve(list.size());
+        ids.reserve(list.size());
         for (std::size_t i = 0; i < list.size(); ++i)
             readNode(list[i], jsonPointer("/nodes", i));
         for (std::size_t i = 0; i < list.size(); ++i)
@@ -120,7 +134,7 @@ public:
         const json& output = required(document, "", "output");
         if (!output.is_string())
             fail("/output", "must be the id of a node");
-        const auto found = ids.find(output.get<std::string>());
+        const auto found = ids.find(output.get_ref<const std::string&>());
         if (found == ids.end())
             fail("/output", "no node has the id " + jsonValueText(output));
         graph.outputIndex = found->second;
@@ -153,18 +167,23 @@ private:
         if (type == nullptr)
             fail(jsonPointer(at, "type"), "unknown type " + jsonValueText(typeName) + "; the types are " + typeNames());
 
-        std::vector<std::string> keys = {"id", "type", "parameters", "inputs", "colourInputs", "stops"};
-        for (const ArgumentInfo& argument : type->arguments)
-            keys.push_back(argument.name);
-        checkKeys(entry, at, keys);
+        checkKeys(entry, at, [type](const std::string& key) {
+            if (isOneOf(key, {"id", "type", "parameters", "inputs", "colourInputs", "stops"}))
+                return true;
+            for (const ArgumentInfo& argument : type->arguments)
+                if (key == argument.name)
+                    return true;
+            return false;
+        });
 
-        const auto [earlier, isNew] = ids.emplace(id.get<std::string>(), graph.all.size());
+        const std::string& name = id.get_ref<const std::string&>();
+        const auto [earlier, isNew] = ids.emplace(name, graph.all.size());
         if (!isNew)
             fail(jsonPointer(at, "id"), "the id " + jsonValueText(id) + " is already used by "
                                             + jsonPointer("/nodes", earlier->second));
 
         GraphNode node;
-        node.id = id.get<std::string>();
+        node.id = name;
         node.type = type;
         node.arguments = constructorArguments(entry, at, *type);
         if (const auto parameters = entry.find("parameters"); parameters != entry.end())
@@ -184,23 +203,23 @@ private:
                 values.push_back(*argument.defaultValue);
                 continue;
             }
-            const std::string where = jsonPointer(at, argument.name);
+            const auto where = [&] { return jsonPointer(at, argument.name); };
             double value;
             if (argument.kind == ArgumentInfo::Kind::Real) {
                 if (!given->is_number())
-                    fail(where, "must be a number");
+                    fail(where(), "must be a number");
                 value = given->get<double>();
             } else {
                 const std::optional<long long> integer = integerOf(*given);
                 if (!integer)
-                    fail(where, "must be an integer");
+                    fail(where(), "must be an integer");
                 value = static_cast<double>(*integer);
                 if (argument.kind == ArgumentInfo::Kind::PowerOfTwo && *integer >= 1
                     && (*integer & (*integer - 1)) != 0)
-                    fail(where, given->dump() + " is not a power of two");
+                    fail(where(), given->dump() + " is not a power of two");
             }
             if (!(value >= argument.min && value <= argument.max))
-                fail(where, given->dump() + " is outside " + numberText(argument.min) + ".."
+                fail(where(), given->dump() + " is outside " + numberText(argument.min) + ".."
                                 + numberText(argument.max));
             values.push_back(value);
         }
@@ -216,27 +235,27 @@ private:
             fail(at, "must be an object of parameter names and values");
         std::vector<ParameterSetting> settings;
         for (const auto& item : parameters.items()) {
-            const std::string where = jsonPointer(at, item.key());
+            const auto where = [&] { return jsonPointer(at, item.key()); };
             const ParameterInfo* info = type.findParameter(item.key());
             if (info == nullptr)
-                fail(where, std::string(type.name) + " has no parameter " + quotedText(item.key()) + "; "
+                fail(where(), std::string(type.name) + " has no parameter " + quotedText(item.key()) + "; "
                                 + parameterNames(type));
             const json& value = item.value();
             ParameterValue setting{};
             if (info->kind == ParameterInfo::integerKind) {
                 const std::optional<long long> integer = integerOf(value);
                 if (!integer)
-                    fail(where, "must be an integer");
+                    fail(where(), "must be an integer");
                 if (*integer < info->min.intValue || *integer > info->max.intValue)
-                    fail(where, value.dump() + " is outside " + std::to_string(info->min.intValue) + ".."
+                    fail(where(), value.dump() + " is outside " + std::to_string(info->min.intValue) + ".."
                                     + std::to_string(info->max.intValue));
                 setting.intValue = static_cast<std::int32_t>(*integer);
             } else {
                 if (!value.is_number())
-                    fail(where, "must be a number");
+                    fail(where(), "must be a number");
                 setting.realValue = value.get<double>();
                 if (!(setting.realValue >= info->min.realValue && setting.realValue <= info->max.realValue))
-                    fail(where, value.dump() + " is outside " + numberText(info->min.realValue) + ".."
+                    fail(where(), value.dump() + " is outside " + numberText(info->min.realValue) + ".."
                                     + numberText(info->max.realValue));
             }
             settings.push_back({info, setting});
@@ -285,37 +304,36 @@ private:
     void readInputs(std::size_t index, const json& entry, const std::string& at)
     {
         GraphNode& node = graph.all[index];
-        const std::string type = node.type->name;
+        const char* type = node.type->name;
         for (const NodeKind kind : {NodeKind::Field, NodeKind::Colour}) {
             const bool scalar = kind == NodeKind::Field;
             const char* key = scalar ? "inputs" : "colourInputs";
             const char* kindName = scalar ? "scalar" : "colour";
             const int count = node.type->inputCount(kind);
             const auto given = entry.find(key);
-            const std::string where = jsonPointer(at, key);
+            const auto where = [&] { return jsonPointer(at, key); };
             if (given == entry.end()) {
                 if (count > 0)
-                    fail(at, type + " needs \"" + key + "\": " + inputsText(count, kindName));
+                    fail(at, std::string(type) + " needs \"" + key + "\": " + inputsText(count, kindName));
                 continue;
             }
             if (!given->is_array())
-                fail(where, "must be an array of node ids");
+                fail(where(), "must be an array of node ids");
             if (given->size() != std::size_t(count))
-                fail(where, type + " takes " + inputsText(count, kindName) + ", " + std::to_string(given->size())
+                fail(where(), std::string(type) + " takes " + inputsText(count, kindName) + ", " + std::to_string(given->size())
                                 + " given");
             for (std::size_t i = 0; i < given->size(); ++i) {
                 const json& id = (*given)[i];
-                const std::string inputAt = jsonPointer(where, i);
+                const auto inputAt = [&] { return jsonPointer(where(), i); };
                 if (!id.is_string())
-                    fail(inputAt, "must be the id of a node");
+                    fail(inputAt(), "must be the id of a node");
                 const auto found = ids.find(id.get_ref<const std::string&>());
                 if (found == ids.end())
-                    fail(inputAt, "no node has the id " + jsonValueText(id));
+                    fail(inputAt(), "no node has the id " + jsonValueText(id));
                 if (graph.all[found->second].type->kind != kind)
-                    fail(inputAt, jsonValueText(id) + " is a " + (scalar ? "colour function" : "scalar field") + "; "
+                    fail(inputAt(), jsonValueText(id) + " is a " + (scalar ? "colour function" : "scalar field") + "; "
                                       + key + " take " + (scalar ? "scalar fields" : "colour functions"));
                 node.inputs.push_back(found->second);
-                inputPlaces.push_back(inputAt);
             }
         }
     }
@@ -325,11 +343,6 @@ private:
     // node's depth, the longest chain of inputs below it.
     void checkAcyclic() const
     {
-        // Where each node's inputs start among inputPlaces.
-        std::vector<std::size_t> firstPlace(graph.all.size() + 1, 0);
-        for (std::size_t n = 0; n < graph.all.size(); ++n)
-            firstPlace[n + 1] = firstPlace[n] + graph.all[n].inputs.size();
-
         enum class State { Unvisited, Open, Done };
         std::vector<State> state(graph.all.size(), State::Unvisited);
         std::vector<int> depth(graph.all.size(), 1);
@@ -347,10 +360,10 @@ private:
                 Frame& top = path.back();
                 const std::vector<std::size_t>& inputs = graph.all[top.node].inputs;
                 if (top.next < inputs.size()) {
-                    const std::size_t place = firstPlace[top.node] + top.next;
+                    const std::size_t place = top.next;
                     const std::size_t input = inputs[top.next++];
                     if (state[input] == State::Open)
-                        fail(inputPlaces[place], "closes a cycle: " + cycleText(path, input));
+                        fail(inputPointer(top.node, place), "closes a cycle: " + cycleText(path, input));
                     if (state[input] == State::Unvisited) {
                         state[input] = State::Open;
                         path.push_back({input, 0});
@@ -369,6 +382,16 @@ private:
                     depth[path.back().node] = std::max(depth[path.back().node], depth[done] + 1);
             }
         }
+    }
+
+    // The JSON pointer of input `place` of node `node` (its place in
+    // GraphNode::inputs): scalar inputs, then colour ones.
+    std::string inputPointer(std::size_t node, std::size_t place) const
+    {
+        const std::size_t scalars = std::size_t(graph.all[node].type->inputCount(NodeKind::Field));
+        const std::string at = jsonPointer("/nodes", node);
+        return place < scalars ? jsonPointer(jsonPointer(at, "inputs"), place)
+                               : jsonPointer(jsonPointer(at, "colourInputs"), place - scalars);
     }
 
     template <typename Frames>
@@ -503,9 +526,7 @@ private:
 
     const GraphLimits& limits;
     Graph graph;
-    std::map<std::string, std::size_t, std::less<>> ids;
-    // The JSON pointer of every input, in the order of the nodes and their inputs.
-    std::vector<std::string> inputPlaces;
+    std::unordered_map<std::string, std::size_t> ids;
 };
 
 const GraphNode* Graph::find(std::string_view id) const
