@@ -73,9 +73,11 @@ public:
     // for an integer parameter, its realValue for a real one. The entry
     // leads straight to the member, so a caller that looked the name up once
     // does not pay for a second search. Returns false, changing nothing,
-    // when `info` is not an entry of parameters(). A class that overrides
-    // the by-name setters is reached through them.
-    virtual bool setParameterValue(const ParameterInfo& info, ParameterValue value);
+    // when `info` is not an entry of parameters(). The member is set through
+    // the class's ParameterTable; an entry that no table of the class holds
+    // (a class that lists its parameters itself) goes to setParameter or
+    // setIntParameter by its name.
+    bool setParameterValue(const ParameterInfo& info, ParameterValue value);
 
 protected:
     // No parameters until useParameters.
