@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 
 #include <fcntl.h>
@@ -16,12 +17,27 @@ namespace {
 // distinguishes processes.
 std::atomic<unsigned> temporaryCounter{0};
 
+// `target` followed by `suffix`, its last component shortened where needed
+// (at a character boundary of UTF-8) so that it stays within NAME_MAX bytes.
+std::string besideTarget(const std::string& target, const std::string& suffix)
+{
+    const std::size_t slash = target.rfind('/');
+    const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
+    std::size_t end = target.size();
+    if (end - start + suffix.size() > NAME_MAX) {
+        end = start + (NAME_MAX > suffix.size() ? NAME_MAX - suffix.size() : 0);
+        while (end > start && (static_cast<unsigned char>(target[end]) & 0xC0) == 0x80)
+            --end;
+    }
+    return target.substr(0, end) + suffix;
+}
+
 // Opens a new file named after `target` in its directory, exclusively, so
 // that no other writer's temporary file is ever reused.
 int createTemporary(const std::string& target, std::string& name)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(temporaryCounter++);
+        name = besideTarget(target, ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(temporaryCounter++));
         const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;

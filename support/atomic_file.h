@@ -19,8 +19,10 @@ namespace tex {
 // replaced by a rename: it is written in place, and commit() reports whether
 // every byte went out.
 //
-// The temporary file takes the permissions of the file it replaces, or
-// those a new file would get. An empty target name creates nothing.
+// The temporary file is named after the target ("NAME.tmp-PID-N", NAME
+// shortened where the whole would pass the system's limit of a name's
+// length). It takes the permissions of the file it replaces, or those a new
+// file would get. An empty target name creates nothing.
 //
 // failure() tells what went wrong first, with the system's error number, so
 // that a message can name the cause: a folder that takes no new files is

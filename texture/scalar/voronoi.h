@@ -41,6 +41,9 @@ namespace tex {
 // Parameters: the Basis ones. No inputs.
 class Voronoi : public Basis {
 public:
+    // Its entry in the catalogue.
+    static const NodeType& nodeType();
+
     // The largest number of points 27 cells can hold: nthDistance beyond it
     // can find nothing.
     static constexpr int maxKept = 27 * VoronoiCell::maxPoints;
