@@ -154,6 +154,9 @@ TEST(LibraryParameters, EveryClassStartsAtTheDefaultsItPublishes)
 TEST(ParameterTable, AnEntryFoundOnceLeadsStraightToItsMember)
 {
     TableField field;
+    TableField input;
+    for (int i = 0; i < 3; ++i)
+        field.setInput(&input, i);
     ParameterValue value{};
     // By its entry even the Basis "contrast", which the own one hides from
     // every lookup by name.
