@@ -11,15 +11,15 @@
 
 namespace {
 
-// Breeding modes by their number in GLWidget::Mode.
+// Breeding modes by their number in WorldView::Mode.
 const char* const modeNames[] = {"random", "mutate", "manykids"};
 
 } // namespace
 
-bool writeWorldFile(const QString& path, const GLWidget& world, QString& error)
+bool writeWorldFile(const QString& path, const WorldView& world, QString& error)
 {
     const int mode = world.modeValue();
-    if (mode < GLWidget::ModeRandom || mode > GLWidget::ModeManyKids) {
+    if (mode < WorldView::ModeRandom || mode > WorldView::ModeManyKids) {
         error = QStringLiteral("the breeding mode %1 has no name in the file").arg(mode);
         return false;
     }
@@ -47,12 +47,12 @@ bool readWorldFile(const QString& path, WorldRecord& record, QString& error)
         return false;
     }
     std::vector<std::unique_ptr<SuperFormula>> creatures;
-    if (!shapesFromDocument(document, GLWidget::populationCap, creatures, error))
+    if (!shapesFromDocument(document, WorldView::populationCap, creatures, error))
         return false;
 
     // The slider sets the rate in hundredths.
     record.mutationRate = std::round(rate.toDouble() * 100) / 100;
-    record.mode = static_cast<GLWidget::Mode>(known - std::begin(modeNames));
+    record.mode = static_cast<WorldView::Mode>(known - std::begin(modeNames));
     record.creatures = std::move(creatures);
     return true;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/gl_widget.h"
+#include "app/world_view.h"
 #include "shape/super_formula.h"
 
 #include <QString>
@@ -14,12 +14,12 @@
 //   "mode": "random", "mutate" or "manykids".
 struct WorldRecord {
     double mutationRate = 0.5;
-    GLWidget::Mode mode = GLWidget::ModeRandom;
+    WorldView::Mode mode = WorldView::ModeRandom;
     std::vector<std::unique_ptr<SuperFormula>> creatures;
 };
 
 // Writes the world's shapes, rate and mode to `path` atomically.
-bool writeWorldFile(const QString& path, const GLWidget& world, QString& error);
-// Reads a world of at most GLWidget::populationCap creatures; on failure
+bool writeWorldFile(const QString& path, const WorldView& world, QString& error);
+// Reads a world of at most WorldView::populationCap creatures; on failure
 // `record` is left untouched and `error` says why.
 bool readWorldFile(const QString& path, WorldRecord& record, QString& error);

@@ -6,7 +6,7 @@
 // between the two sizes is what rasterising costs; paintGL_share is the part
 // of a frame spent inside paintGL. Needs a display: run it under xvfb-run.
 
-#include "app/gl_widget.h"
+#include "app/world_view.h"
 #include "shape/shape_random.h"
 #include "shape/super_formula.h"
 
@@ -18,12 +18,8 @@
 
 namespace {
 
-class BenchWorld : public GLWidget {
+class BenchWorld : public WorldView {
 public:
-    using GLWidget::addNewThing;
-    using GLWidget::killAll;
-    using GLWidget::update;
-
     qint64 paintNanoseconds = 0;
 
 protected:
@@ -31,7 +27,7 @@ protected:
     {
         QElapsedTimer clock;
         clock.start();
-        GLWidget::paintGL();
+        WorldView::paintGL();
         paintNanoseconds += clock.nsecsElapsed();
     }
 };
@@ -54,13 +50,13 @@ void WorldFrame(benchmark::State& state)
         return;
     }
     // The first paint compiles every display list; frames after it do not.
-    world.update();
+    world.tick();
     world.paintNanoseconds = 0;
 
     QElapsedTimer clock;
     clock.start();
     for (auto _ : state)
-        world.update();
+        world.tick();
     const double frames = static_cast<double>(state.iterations());
     const double frameMs = clock.nsecsElapsed() / 1e6 / frames;
     const double paintMs = world.paintNanoseconds / 1e6 / frames;
@@ -72,7 +68,7 @@ void WorldFrame(benchmark::State& state)
 }
 BENCHMARK(WorldFrame)
     ->ArgNames({"shapes", "side"})
-    ->ArgsProduct({{20, 200, GLWidget::populationCap}, {800, 100}})
+    ->ArgsProduct({{20, 200, WorldView::populationCap}, {800, 100}})
     ->MinTime(2.0)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace

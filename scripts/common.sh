@@ -7,7 +7,7 @@ build="$root/build"
 # What building and running the program needs.
 program_packages=(
   cmake g++ make pkg-config
-  qtbase5-dev libqt5opengl5-dev
+  qt6-base-dev libqt6opengl6-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
 )
 # Without a display the program and the tests run on a virtual X server.
