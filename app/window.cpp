@@ -36,6 +36,9 @@ Window::Window(std::optional<unsigned> seed)
     central->setLayout(layout);
     setCentralWidget(central);
     buildMenus();
+    // Made now: made at the first message, it would take its height from the
+    // world view then.
+    statusBar();
 
     connect(world, &WorldView::edited, this, [this] {
         setWindowModified(true);
