@@ -12,16 +12,23 @@
 
 namespace {
 
-// A preview that counts its frames and keeps a copy of each, read back as
-// soon as it is drawn.
+// A preview that counts its contexts and frames and keeps a copy of each
+// frame, read back as soon as it is drawn.
 class ProbeView : public CreaturePreview {
 public:
     using CreaturePreview::CreaturePreview;
 
     int frames = 0;
+    int contexts = 0;
     QImage frame;
 
 protected:
+    void initializeGL() override
+    {
+        ++contexts;
+        CreaturePreview::initializeGL();
+    }
+
     void drawFrame() override
     {
         CreaturePreview::drawFrame();
@@ -239,6 +246,29 @@ TEST(EditorPreview, DestructionReleasesTheListInThePreviewsContext)
     EXPECT_TRUE(glIsList(list));
     ASSERT_TRUE(sharing.makeCurrent());
     EXPECT_FALSE(glIsList(list));
+}
+
+// QOpenGLWidget gives a widget moved to another window a new context: the
+// shape's list goes with the old one and is built again in the new.
+TEST(EditorPreview, MovedToAnotherWindowDrawsItsShapeInTheNewContext)
+{
+    SuperFormula* shape = circle();
+    auto view = shownView(shape, 200, 200);
+    ASSERT_NE(view->frame.pixel(160, 100), qRgba(255, 255, 255, 255));
+
+    QWidget window;
+    window.resize(200, 200);
+    view->setParent(&window);
+    window.show();
+    view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_EQ(2, view->contexts);
+    view->tick();
+    EXPECT_TRUE(shape->listValid);
+    EXPECT_NE(view->frame.pixel(160, 100), qRgba(255, 255, 255, 255));
+    view->makeCurrent();
+    EXPECT_TRUE(glIsList(shape->listId));
+    view.reset();
 }
 
 TEST(EditorPreview, DestroysAShapeThatWasNeverDrawnWithItsTimer)
