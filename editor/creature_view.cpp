@@ -3,7 +3,7 @@
 #include "shape/super_formula.h"
 
 #include <QOpenGLContext>
-#include <QTimer>
+#include <QScreen>
 
 #include <GL/glu.h>
 
@@ -23,6 +23,13 @@ CreatureView::CreatureView(double projectionHalfSide, double worldHalfSide, int 
     // Paints that draw no frame leave the framebuffer as it is.
     setUpdateBehavior(QOpenGLWidget::PartialUpdate);
     connect(this, &QOpenGLWidget::resized, this, [this] { framebufferIsNew = true; });
+    presentationPause.setSingleShot(true);
+    connect(&presentationPause, &QTimer::timeout, this, [this] {
+        if (framePending) {
+            framePending = false;
+            present();
+        }
+    });
 }
 
 CreatureView::~CreatureView()
@@ -44,8 +51,19 @@ void CreatureView::tick()
     if (isVisible() && isValid()) {
         makeCurrent();
         drawDueFrame();
-        update();
+        present();
     }
+}
+
+void CreatureView::present()
+{
+    if (presentationPause.isActive()) {
+        framePending = true;
+        return;
+    }
+    update();
+    const qreal refreshRate = screen()->refreshRate();
+    presentationPause.start(refreshRate > 0 ? int(1000 / refreshRate) : 16);
 }
 
 void CreatureView::scheduleFrame()

@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QOpenGLWidget>
+#include <QTimer>
 
 #include <list>
 #include <optional>
 #include <unordered_set>
 
-class QTimer;
 class SuperFormula;
 
 // What the world view and the creature preview share: a GL view of
@@ -40,8 +40,9 @@ public:
     ~CreatureView() override;
 
     // One tick: advances the creatures by the tick step and, while the view
-    // is shown, draws a frame at once. Qt puts it on the screen at its next
-    // composition of the window, at most about once a screen refresh.
+    // is shown, draws a frame at once. It reaches the screen when Qt next
+    // composes the window: at most once a screen refresh, and the last
+    // frame of a run of ticks always gets there.
     void tick();
     // Creates and starts the tick timer on the first call; stops it or
     // starts it again on each later one.
@@ -97,12 +98,21 @@ private:
     // before each paint, so the square's is set again first.
     void drawDueFrame();
     void useSquareViewport(const QSize& device);
+    // Has Qt compose the window with the frame drawn by a tick. Composing
+    // costs about as much as drawing a frame of hundreds of creatures in
+    // software GL, more often than the screen shows frames is wasted, and
+    // ticks come every few milliseconds.
+    void present();
 
     const double projectionHalfSide;
     const double worldHalfSide;
     const int tickInterval;
     const double tickStep;
     QTimer* ticker = nullptr;
+    // Runs for a screen refresh after each composition a tick asked for.
+    QTimer presentationPause;
+    // A tick drew a frame during the pause.
+    bool framePending = false;
     // The framebuffer was just made and holds nothing defined yet.
     bool framebufferIsNew = true;
     // The next paint draws a frame.
