@@ -3,10 +3,9 @@
 #include <cstddef>
 #include <vector>
 
-// The geometry of a creature's body and eye, apart from any GL: the points
+// The geometry of a creature's body and eye apart from any GL: the points
 // of its superformula outline, the same floats the world's display lists
-// hold, and how far an outline or an eye disc may be thinned for its size
-// on screen.
+// hold, and how an outline or an eye disc is thinned for its size on screen.
 
 // The values that define an outline. Two formulas are the same outline
 // when every value has the same bits, so a NaN matches itself.
@@ -31,42 +30,52 @@ struct OutlinePoint {
     float y;
 };
 
-// What the whole outline of `samples` steps gives, found in one pass over
-// its samples + 1 points without keeping them.
-struct OutlineMeasure {
-    // False when a radius is 0, infinite or not a number, or samples is not
-    // positive: such a creature shows only its eye, at the size of a unit
-    // creature.
-    bool drawable;
-    // 1 / the largest radius, or 1 when not drawable.
-    double fitScale;
-    // The length of the closed outline in formula units; 0 when not drawable.
-    double perimeter;
+// An outline evaluated once, in formula units.
+struct Outline {
+    // False when a radius is 0, infinite or not a number, a point lies
+    // beyond a float, or samples is not positive: such a creature shows only
+    // its eye, at the size of a unit creature.
+    bool drawable = false;
+    // 1 / the largest radius; 1 when not drawable.
+    double fitScale = 1.0;
+    // The length of the closed outline; 0 when not drawable.
+    double perimeter = 0;
+    // Points in order around the outline with their ranks: the largest
+    // tolerance at which the outline simplified by Douglas-Peucker still
+    // keeps the point. The first and last points, which close the outline,
+    // rank infinite. Every point when there are fewer than wholeOutlineLimit;
+    // beyond that only those ranked above a ten-thousandth of the largest
+    // radius, which no screen tells from the rest.
+    std::vector<OutlinePoint> points;
+    std::vector<float> ranks;
+    bool whole = false; // `points` holds every point
 };
+constexpr int wholeOutlineLimit = 4096;
 
-OutlineMeasure measureOutline(const OutlineFormula& formula);
+Outline evaluateOutline(const OutlineFormula& formula);
+// Every point of the outline, 0 to samples; samples must be positive.
+std::vector<OutlinePoint> outlinePoints(const OutlineFormula& formula);
 
-// Points 0, stride, 2 stride, ... of the outline and its closing point
-// `samples`, each exactly as the full outline has it. With stride 1 that is
-// the whole outline. stride must be at least 1; samples must be positive.
-std::vector<OutlinePoint> outlinePoints(const OutlineFormula& formula, int stride);
-
-// The most points a shape whose perimeter is `perimeterPixels` device
-// pixels long is drawn with: twice its perimeter, and never fewer than
-// minimumThinnedPoints.
-int pointsForPerimeter(double perimeterPixels);
-constexpr int minimumThinnedPoints = 8;
-
-// The smallest step through the `samples` steps of an outline that keeps it
-// to pointsForPerimeter(perimeterPixels) points: 1, the whole outline,
-// when it has no more than that.
-int outlineStride(int samples, double perimeterPixels);
+// Thinning. An outline keeps every point while it has no more of them than
+// its perimeter has device pixels. Beyond that it is simplified: points go
+// while the outline moves by no more than thinningTolerance pixels, keeping
+// its tips and so its size, and at most one point per pixel of perimeter
+// and at least eight remain.
+constexpr double thinningTolerance = 0.2;
+bool outlineThinned(int samples, double perimeterPixels);
+// The points of `outline` ranked above `tolerance` (formula units), in
+// order: at least eight, or all there are, and at most mostPoints.
+std::vector<OutlinePoint> simplifiedOutline(const Outline& outline, double tolerance, int mostPoints);
+// The most points an outline `perimeterPixels` long is thinned to.
+int thinnedOutlinePoints(double perimeterPixels);
 
 // The rim of a unit disc as the eye draws it: 61 points pi / 30 apart, the
 // last closing the rim on the first.
 constexpr int discSteps = 60;
 const OutlinePoint* discRimPoints();
-// The step through the disc's 60 that keeps a rim of radius `radiusPixels`
-// to pointsForPerimeter of its circumference; a divisor of 60, so that the
-// last step closes the rim.
+// An eye disc keeps at most two points per device pixel of its rim: the
+// step through its 60 for a rim of radius `radiusPixels` on screen, a
+// divisor of 60 so that the last step still closes the rim, and at most 10,
+// a hexagon. Two, not one: at the world view's usual 800 pixels that leaves
+// all but the smallest pupils whole.
 int discStride(double radiusPixels);

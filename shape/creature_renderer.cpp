@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
+#include <thread>
 
 namespace {
 
@@ -33,9 +35,7 @@ void CreatureRenderer::beginFrame()
     viewportScale[1] = 0.5f * float(viewport[3]);
     viewportOffset[0] = viewportScale[0] + float(viewport[0]);
     viewportOffset[1] = viewportScale[1] + float(viewport[1]);
-    vertices.clear();
-    indices.clear();
-    counts = {};
+    placements.clear();
     ++frameNumber;
 }
 
@@ -58,33 +58,113 @@ void CreatureRenderer::drawCentred(const SuperFormula& creature)
 
 void CreatureRenderer::addAt(const SuperFormula& creature, bool atPosition)
 {
-    CachedOutline& outline = outlineFor(creature);
-    ++counts.creatures;
+    const OutlineFormula formula{creature.a, creature.b, creature.m, creature.n1,
+                                 creature.n2, creature.n3, creature.samples};
+    const auto [entry, added] = outlines.try_emplace(formula);
+    if (added)
+        unevaluated.push_back(&*entry);
+    entry->second.lastFrame = frameNumber;
+
+    Placement placement{&*entry,        atPosition,      creature.position.x, creature.position.y,
+                        creature.angle, creature.border, creature.eye,        creature.eyeClosed,
+                        {}};
+    std::copy(&creature.colour[0][0], &creature.colour[0][0] + 12, &placement.colour[0][0]);
+    placements.push_back(placement);
+}
+
+void CreatureRenderer::finishFrame()
+{
+    evaluateNewOutlines();
+    vertices.clear();
+    indices.clear();
+    for (const Placement& creature : placements)
+        place(creature);
+    counts = {placements.size(), vertices.size(), indices.size() / 3};
+
+    if (!indices.empty()) {
+        glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+        glDisableClientState(GL_NORMAL_ARRAY);
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glDisableClientState(GL_INDEX_ARRAY);
+        glDisableClientState(GL_EDGE_FLAG_ARRAY);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_COLOR_ARRAY);
+        glVertexPointer(2, GL_FLOAT, sizeof(Vertex), &vertices[0].x);
+        glColorPointer(4, GL_FLOAT, sizeof(Vertex), &vertices[0].r);
+
+        // The vertices are in clip space already.
+        GLint mode;
+        glGetIntegerv(GL_MATRIX_MODE, &mode);
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glLoadIdentity();
+        glDrawElements(GL_TRIANGLES, GLsizei(indices.size()), GL_UNSIGNED_INT, indices.data());
+        glPopMatrix();
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GLenum(mode));
+        glPopClientAttrib();
+    }
+
+    placements.clear();
+    for (auto entry = outlines.begin(); entry != outlines.end();) {
+        if (entry->second.lastFrame == frameNumber)
+            ++entry;
+        else
+            entry = outlines.erase(entry);
+    }
+}
+
+void CreatureRenderer::evaluateNewOutlines()
+{
+    // A world opened with hundreds of outlines of the largest sample count
+    // has tens of millions of points to evaluate, once: they are shared out
+    // among the cores. An ordinary frame's few new outlines are evaluated
+    // here and now.
+    constexpr std::size_t pointsWorthThreads = 1000000;
+    std::size_t points = 0;
+    for (const auto* entry : unevaluated)
+        points += std::size_t(std::max(entry->first.samples, 0)) + 1;
+    const unsigned threads = points < pointsWorthThreads ? 1 : std::max(1u, std::thread::hardware_concurrency());
+
+    std::atomic<std::size_t> next{0};
+    auto evaluate = [&] {
+        for (std::size_t i; (i = next++) < unevaluated.size();)
+            unevaluated[i]->second.outline = evaluateOutline(unevaluated[i]->first);
+    };
+    std::vector<std::thread> helpers;
+    for (unsigned t = 1; t < threads; ++t)
+        helpers.emplace_back(evaluate);
+    evaluate();
+    for (std::thread& helper : helpers)
+        helper.join();
+    unevaluated.clear();
+}
+
+void CreatureRenderer::place(const Placement& creature)
+{
+    const Outline& outline = creature.outline->second.outline;
 
     // The matrices SuperFormula::draw builds, step by step.
     GlMatrix body = frame;
-    if (atPosition)
-        body.translate(float(creature.position.x), float(creature.position.y), 0);
-    const float fit = float(outline.measure.fitScale);
+    if (creature.atPosition)
+        body.translate(float(creature.x), float(creature.y), 0);
+    const float fit = float(outline.fitScale);
     body.scale(fit, fit, fit);
     body.rotateZ(float(creature.angle));
 
-    if (outline.measure.drawable) {
+    if (outline.drawable) {
         const GlMatrix rimToClip = projection * body;
-        const OutlineFormula formula{creature.a, creature.b, creature.m, creature.n1,
-                                     creature.n2, creature.n3, creature.samples};
-        const int stride =
-            thin ? outlineStride(creature.samples, outline.measure.perimeter * pixelsPerUnit(rimToClip)) : 1;
-        if (stride != outline.stride) {
-            outline.points = outlinePoints(formula, stride);
-            outline.stride = stride;
-        }
-        const int count = int(outline.points.size());
-        fan(rimToClip, outline.points.data(), count, 1, clear, black);
+        const std::vector<OutlinePoint>& points = drawnPoints(*creature.outline, pixelsPerUnit(rimToClip));
+        const int count = int(points.size());
+        fan(rimToClip, points.data(), count, 1, clear, black);
         GlMatrix fill = body;
         const float s = float(1 - creature.border);
         fill.scale(s, s, s);
-        fan(projection * fill, outline.points.data(), count, 1, creature.colour[1], creature.colour[0]);
+        fan(projection * fill, points.data(), count, 1, creature.colour[1], creature.colour[0]);
     }
 
     // The eye is drawn unrotated: SuperFormula::draw turns the frame back
@@ -108,15 +188,32 @@ void CreatureRenderer::addAt(const SuperFormula& creature, bool atPosition)
     }
 }
 
-CreatureRenderer::CachedOutline& CreatureRenderer::outlineFor(const SuperFormula& creature)
+const std::vector<OutlinePoint>& CreatureRenderer::drawnPoints(OutlineCache::value_type& entry, double pixelsPerUnit)
 {
-    const OutlineFormula formula{creature.a, creature.b, creature.m, creature.n1,
-                                 creature.n2, creature.n3, creature.samples};
-    auto [entry, added] = outlines.try_emplace(formula);
-    if (added)
-        entry->second.measure = measureOutline(formula);
-    entry->second.lastFrame = frameNumber;
-    return entry->second;
+    const OutlineFormula& formula = entry.first;
+    CachedOutline& cached = entry.second;
+    const Outline& outline = cached.outline;
+    if (!thin || !outlineThinned(formula.samples, outline.perimeter * pixelsPerUnit)) {
+        if (outline.whole)
+            return outline.points;
+        if (cached.drawnLevel != wholeLevel) {
+            cached.drawn = outlinePoints(formula);
+            cached.drawnLevel = wholeLevel;
+        }
+        return cached.drawn;
+    }
+    // The tolerance is rounded down to a quarter power of two, so that the
+    // points are chosen again only when the scale changes by a fifth. A
+    // scale of 0 or not a number leaves the fewest points.
+    const double quarterPowers = 4 * std::log2(thinningTolerance / pixelsPerUnit);
+    const int level = std::isfinite(quarterPowers) ? int(std::floor(std::clamp(quarterPowers, -4000.0, 4000.0))) : 4000;
+    if (level != cached.drawnLevel) {
+        const double tolerance = std::exp2(level / 4.0);
+        const double levelPixelsPerUnit = thinningTolerance / tolerance;
+        cached.drawn = simplifiedOutline(outline, tolerance, thinnedOutlinePoints(outline.perimeter * levelPixelsPerUnit));
+        cached.drawnLevel = level;
+    }
+    return cached.drawn;
 }
 
 double CreatureRenderer::pixelsPerUnit(const GlMatrix& toClip) const
@@ -150,8 +247,8 @@ void CreatureRenderer::closedEye(const GlMatrix& toClip)
 {
     // The line from (-1, 0) to (1, 0) becomes the quadrilateral the
     // rasteriser would fill for it, taken from window coordinates back to
-    // clip space.
-    // Window rows count from the top in a window's own framebuffer.
+    // clip space. Window rows count from the top in a window's own
+    // framebuffer.
     const float rows = intoFramebufferObject ? 1.0f : -1.0f;
     auto toWindow = [&](float x, float y) {
         return WindowPoint{std::fma(toClip.transformX(x, y), viewportScale[0], viewportOffset[0]),
@@ -165,44 +262,4 @@ void CreatureRenderer::closedEye(const GlMatrix& toClip)
                             black[1], black[2], black[3]});
     for (GLuint v : {0u, 1u, 2u, 0u, 2u, 3u})
         indices.push_back(first + v);
-}
-
-void CreatureRenderer::finishFrame()
-{
-    counts.vertices = vertices.size();
-    counts.triangles = indices.size() / 3;
-    if (!indices.empty()) {
-        glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
-        glDisableClientState(GL_NORMAL_ARRAY);
-        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-        glDisableClientState(GL_INDEX_ARRAY);
-        glDisableClientState(GL_EDGE_FLAG_ARRAY);
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glEnableClientState(GL_COLOR_ARRAY);
-        glVertexPointer(2, GL_FLOAT, sizeof(Vertex), &vertices[0].x);
-        glColorPointer(4, GL_FLOAT, sizeof(Vertex), &vertices[0].r);
-
-        // The vertices are in clip space already.
-        GLint mode;
-        glGetIntegerv(GL_MATRIX_MODE, &mode);
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glPushMatrix();
-        glLoadIdentity();
-        glDrawElements(GL_TRIANGLES, GLsizei(indices.size()), GL_UNSIGNED_INT, indices.data());
-        glPopMatrix();
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GLenum(mode));
-        glPopClientAttrib();
-    }
-
-    for (auto entry = outlines.begin(); entry != outlines.end();) {
-        if (entry->second.lastFrame == frameNumber)
-            ++entry;
-        else
-            entry = outlines.erase(entry);
-    }
 }

@@ -202,6 +202,11 @@ std::array<WindowPoint, 4> yMajorQuad(WindowPoint v1, WindowPoint v2)
 
 std::array<WindowPoint, 4> lineQuad(WindowPoint from, WindowPoint to)
 {
+    // Beyond the reach of the rasteriser's fixed point, or not a number.
+    constexpr float reach = 1 << 22;
+    for (float v : {from.x, from.y, to.x, to.y})
+        if (!(std::fabs(v) < reach))
+            return empty(from);
     const float dx = from.x - to.x;
     const float dy = from.y - to.y;
     if (dx * dx + dy * dy == 0)

@@ -19,5 +19,6 @@ struct WindowPoint {
 // The fill of the line from `from` to `to` by the diamond-exit rule, with
 // the bottom-left fill convention of both framebuffers: corners 0 to 3 in
 // order around the quadrilateral, on the rasteriser's 1/256 pixel grid.
-// All four corners coincide when the line fills no pixel.
+// All four corners coincide when the line fills no pixel, and for a line
+// with an end 2^22 pixels or more away or not a number.
 std::array<WindowPoint, 4> lineQuad(WindowPoint from, WindowPoint to);
