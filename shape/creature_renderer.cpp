@@ -247,8 +247,8 @@ void CreatureRenderer::closedEye(const GlMatrix& toClip)
 {
     // The line from (-1, 0) to (1, 0) becomes the quadrilateral the
     // rasteriser would fill for it, taken from window coordinates back to
-    // clip space. Window rows count from the top in a window's own
-    // framebuffer.
+    // clip space. In a window's own framebuffer the rasteriser counts rows
+    // from the top (see lineQuad).
     const float rows = intoFramebufferObject ? 1.0f : -1.0f;
     auto toWindow = [&](float x, float y) {
         return WindowPoint{std::fma(toClip.transformX(x, y), viewportScale[0], viewportOffset[0]),

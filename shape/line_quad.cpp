@@ -11,9 +11,11 @@ constexpr float subpixels = 256.0f;
 constexpr int halfWidth = 128;
 constexpr float pixelOffset = 0.5f;
 
+// To the nearest grid point, halves away from zero, in float.
 int snap(float a)
 {
-    return int(std::lrint(subpixels * a));
+    const float scaled = subpixels * a;
+    return scaled >= 0.0f ? int(scaled + 0.5f) : int(scaled - 0.5f);
 }
 
 bool sign(float x)

@@ -9,8 +9,10 @@
 
 // A point in the rasteriser's window coordinates, pixel centres at
 // half-integers. Into a framebuffer object these are GL's window
-// coordinates; into a window's own framebuffer its rows count from the top,
-// which the negated GL y gives up to a whole number of rows.
+// coordinates. Into a window's own framebuffer its rows count from the top:
+// the negated GL y is that up to a whole number of rows, and fills the same
+// pixels except, now and then, for an end that falls exactly halfway
+// between two points of the 1/256 pixel grid, which it rounds the other way.
 struct WindowPoint {
     float x;
     float y;
