@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cfloat>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -27,17 +26,17 @@ public:
     {
     }
 
-    double angle(int i) const { return step * i; }
     double radius(double phi) const
     {
         return 1 / std::pow(std::pow(std::fabs(ia * std::cos(k * phi)), n2)
                                 + std::pow(std::fabs(ib * std::sin(k * phi)), n3),
                             e);
     }
-    OutlinePoint point(int i) const
+    // Point i, with its radius in `r`.
+    OutlinePoint point(int i, double& r) const
     {
-        const double phi = angle(i);
-        const double r = radius(phi);
+        const double phi = step * i;
+        r = radius(phi);
         return {float(r * std::cos(phi)), float(r * std::sin(phi))};
     }
 
@@ -134,9 +133,8 @@ Outline evaluateOutline(const OutlineFormula& formula)
     points.reserve(std::size_t(formula.samples) + 1);
     double largest = 0;
     for (int i = 0; i <= formula.samples; ++i) {
-        const double phi = evaluator.angle(i);
-        const double r = evaluator.radius(phi);
-        const OutlinePoint p{float(r * std::cos(phi)), float(r * std::sin(phi))};
+        double r;
+        const OutlinePoint p = evaluator.point(i, r);
         // Radii of 0, infinity or NaN, or points beyond a float, give no
         // body: no non-finite vertex or scale may reach GL.
         if (!std::isfinite(p.x) || !std::isfinite(p.y))
@@ -175,8 +173,9 @@ std::vector<OutlinePoint> outlinePoints(const OutlineFormula& formula)
     const OutlineEvaluator evaluator(formula);
     std::vector<OutlinePoint> points;
     points.reserve(std::size_t(formula.samples) + 1);
+    double r;
     for (int i = 0; i <= formula.samples; ++i)
-        points.push_back(evaluator.point(i));
+        points.push_back(evaluator.point(i, r));
     return points;
 }
 
