@@ -90,6 +90,8 @@ protected:
     void advance(double step) override;
     // The translucent background over the last frame, then every shape.
     void drawFrame() override;
+    // The background's texture in this view's context; 0 until it is made.
+    GLuint backgroundTexture() const { return background; }
 
 private:
     // The population changed: a paused world draws one frame to show it, and

@@ -29,9 +29,6 @@ void SuperFormula::setParamSteps(int i, int steps)
     if (i < 0 || i > 8)
         return;
     param(i) = boundsOf(paramField(i)).clamp(steps * paramStep[i]);
-    // Spin speed and eye size are applied at draw time, not in the list.
-    if (i != 6 && i != 7)
-        listValid = false;
 }
 
 std::string paramName(int i)
