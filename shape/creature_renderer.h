@@ -72,7 +72,8 @@ public:
     // before the first frame. A view has it draw a frame on its own thread.
     void setOutlineReadyHandler(std::function<void()> handler);
     // New outlines with more points than this between them are evaluated
-    // apart from the frame; by default, what takes a few milliseconds.
+    // apart from the frame. The default takes some tens of milliseconds and
+    // holds a full world of ordinary creatures (samples up to 150).
     void setFramePointBudget(std::size_t points) { pointBudget = points; }
     // Outlines of the last frame's creatures that are still being evaluated.
     std::size_t outlinesUnderWay() const;
@@ -140,7 +141,7 @@ private:
     void vertex(const GlMatrix& toClip, float x, float y, const GLfloat colour[4]);
 
     bool thin = true;
-    std::size_t pointBudget = std::size_t(1) << 16;
+    std::size_t pointBudget = std::size_t(1) << 18;
     GlMatrix frame;
     GlMatrix projection;
     bool intoFramebufferObject = false;

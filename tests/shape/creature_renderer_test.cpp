@@ -1,3 +1,4 @@
+#include "draw_calls.h"
 #include "reference_drawing.h"
 #include "shape_draws.h"
 #include "shape_gl.h"
@@ -13,54 +14,11 @@
 
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
-
 #include <atomic>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <memory>
-
-// The GL entry points that draw, counted on their way to the GL library.
-namespace {
-struct DrawCalls {
-    int elements = 0, arrays = 0, lists = 0, begins = 0;
-    int total() const { return elements + arrays + lists + begins; }
-} drawCalls;
-
-template <typename Function>
-Function next(const char* name)
-{
-    return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
-}
-} // namespace
-
-extern "C" {
-void glDrawElements(GLenum mode, GLsizei count, GLenum type, const void* indices)
-{
-    ++drawCalls.elements;
-    static const auto real = next<void (*)(GLenum, GLsizei, GLenum, const void*)>("glDrawElements");
-    real(mode, count, type, indices);
-}
-void glDrawArrays(GLenum mode, GLint first, GLsizei count)
-{
-    ++drawCalls.arrays;
-    static const auto real = next<void (*)(GLenum, GLint, GLsizei)>("glDrawArrays");
-    real(mode, first, count);
-}
-void glCallList(GLuint list)
-{
-    ++drawCalls.lists;
-    static const auto real = next<void (*)(GLuint)>("glCallList");
-    real(list);
-}
-void glBegin(GLenum mode)
-{
-    ++drawCalls.begins;
-    static const auto real = next<void (*)(GLenum)>("glBegin");
-    real(mode);
-}
-}
 
 namespace {
 
@@ -221,15 +179,16 @@ TEST_F(CreatureRendering, WindowFramebufferHasTheDisplayListsPixels)
 TEST_F(CreatureRendering, OneDrawCallAFrameAndNoImmediateMode)
 {
     World world = seededWorld(600);
-    drawCalls = {};
+    resetDrawCalls();
     displayListFrame(world, 800);
-    // The counter sees today's drawing: a list and three discs a creature.
-    EXPECT_GT(drawCalls.total(), 2400);
+    // The counter sees the display lists' drawing: a list and three discs a creature.
+    EXPECT_GT(drawCallsSoFar().total(), 2400);
 
     CreatureRenderer renderer;
     rendererFrame(renderer, world, 800);
-    drawCalls = {};
+    resetDrawCalls();
     rendererFrame(renderer, world, 800);
+    const DrawCalls drawCalls = drawCallsSoFar();
     EXPECT_EQ(1, drawCalls.elements);
     EXPECT_EQ(0, drawCalls.arrays + drawCalls.lists + drawCalls.begins);
     EXPECT_EQ(world.size(), renderer.lastFrame().creatures);
@@ -299,6 +258,7 @@ TEST_F(CreatureRendering, OutlinePastTheBudgetIsLeftOutUntilReadyThenDrawnTheSam
     CreatureRenderer renderer;
     renderer.setThinning(false);
     renderer.setOutlineReadyHandler([&] { ++ready; });
+    renderer.setFramePointBudget(50000);
 
     const Pixels loading = rendererFrame(renderer, world, 800);
     EXPECT_EQ(world.size() - 1, renderer.lastFrame().creatures);
@@ -314,6 +274,7 @@ TEST_F(CreatureRendering, OutlinePastTheBudgetIsLeftOutUntilReadyThenDrawnTheSam
 
     // A picture waits for the outline instead.
     CreatureRenderer picture;
+    picture.setFramePointBudget(0);
     worldFrame(800);
     picture.drawCentred(*world.back(), CreatureRenderer::Unready::waitFor);
     EXPECT_EQ(1u, picture.lastFrame().creatures);
