@@ -4,12 +4,32 @@
 // loop, in which Qt composes the window and swaps its buffers, in a view 800
 // and 100 pixels square. The same calls draw 64 times fewer pixels in the
 // small view, so the difference between the two sizes is what rasterising
-// costs; draw_share is the part of a frame spent drawing it. Needs a
-// display: run it under xvfb-run.
+// costs; draw_share is the part of a frame spent drawing it, cpu_ms the CPU
+// time of every thread of the process a frame, a steadier figure than the
+// time on a shared machine. Needs a display: run it under xvfb-run.
+//
+// renderer 0 draws each shape as the world was drawn before its renderer: a
+// display list per shape and the eyes and background in immediate mode;
+// renderer 1 is the world view itself, whose CreatureRenderer draws the
+// population from vertex arrays in one call. draw_calls and begins count,
+// per frame drawn, the GL calls that draw and the glBegin calls among them
+// (each a run of immediate-mode vertices).
+//
+// WorldFrameDense is the cap's worth of shapes of the largest sample count,
+// for the world view alone: display lists of such a world take gigabytes.
+// Its outlines are evaluated apart from the frames while the world ticks;
+// full_frame_ms is the time until a frame shows every shape, and
+// loading_tick_ms and loading_longest_ms the median and the longest tick
+// meanwhile, which is as long as input may wait. peak_rss_mb is the
+// process's peak so far, so run it alone to read it.
 
 #include "app/world_view.h"
+#include "draw_calls.h"
+#include "reference_drawing.h"
 #include "shape/shape_random.h"
 #include "shape/super_formula.h"
+
+#include <sys/resource.h>
 
 #include <benchmark/benchmark.h>
 
@@ -17,62 +37,160 @@
 #include <QElapsedTimer>
 #include <QTest>
 
+#include <algorithm>
+#include <memory>
+#include <vector>
+
 namespace {
 
 class BenchWorld : public WorldView {
 public:
+    using WorldView::renderer;
+
+    ~BenchWorld() override
+    {
+        makeCurrent();
+        lists.release();
+    }
+
+    bool drawAsBefore = false;
     qint64 drawNanoseconds = 0;
+    int framesDrawn = 0;
+    DrawCalls calls;
 
 protected:
     void drawFrame() override
     {
+        const DrawCalls before = drawCallsSoFar();
         QElapsedTimer clock;
         clock.start();
-        WorldView::drawFrame();
+        if (drawAsBefore)
+            lists.drawWorldFrame(backgroundTexture(), population());
+        else
+            WorldView::drawFrame();
         drawNanoseconds += clock.nsecsElapsed();
+        ++framesDrawn;
+        const DrawCalls after = drawCallsSoFar();
+        calls.elements += after.elements - before.elements;
+        calls.arrays += after.arrays - before.arrays;
+        calls.lists += after.lists - before.lists;
+        calls.begins += after.begins - before.begins;
     }
+
+private:
+    ReferenceRenderer lists;
 };
 
-void WorldFrame(benchmark::State& state)
+// Shows `world` at `side` pixels square with `shapes` random shapes from
+// seed 1, each with `samples` steps when that is not 0.
+bool setUpWorld(benchmark::State& state, BenchWorld& world, int shapes, int side, int samples)
 {
-    BenchWorld world;
-    world.resize(state.range(1), state.range(1));
+    world.resize(side, side);
     world.show();
     if (!QTest::qWaitForWindowExposed(&world)) {
         state.SkipWithError("the world view was never exposed");
-        return;
+        return false;
     }
-    world.killAll();
     seedShapeRandom(1);
-    for (int i = 0; i < state.range(0); ++i)
-        world.addNewThing(randomSuperFormula());
-    if (world.population().size() != std::size_t(state.range(0))) {
-        state.SkipWithError("more shapes than the world holds");
-        return;
+    std::vector<std::unique_ptr<SuperFormula>> population;
+    for (int i = 0; i < shapes; ++i) {
+        population.emplace_back(randomSuperFormula());
+        if (samples != 0)
+            population.back()->samples = samples;
     }
-    // The first frame compiles every display list; frames after it do not.
+    if (!world.replacePopulation(std::move(population))) {
+        state.SkipWithError("more shapes than the world holds");
+        return false;
+    }
+    return true;
+}
+
+// CPU time of every thread of the process, the rasteriser's included, in ms.
+double processCpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
+           + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
+
+void tick(BenchWorld& world)
+{
     world.tick();
     QCoreApplication::processEvents();
+}
+
+// Ticks until a frame shows every shape: the first frame evaluates every
+// outline, or hands them to the renderer's threads.
+void loadFully(benchmark::State& state, BenchWorld& world)
+{
+    std::vector<double> ticks;
+    QElapsedTimer clock;
+    clock.start();
+    do {
+        QElapsedTimer one;
+        one.start();
+        tick(world);
+        ticks.push_back(one.nsecsElapsed() / 1e6);
+    } while (world.renderer().lastFrame().leftOut > 0);
+    state.counters["full_frame_ms"] = clock.nsecsElapsed() / 1e6;
+    std::sort(ticks.begin(), ticks.end());
+    state.counters["loading_tick_ms"] = ticks[ticks.size() / 2];
+    state.counters["loading_longest_ms"] = ticks.back();
+}
+
+void runFrames(benchmark::State& state, BenchWorld& world)
+{
+    loadFully(state, world);
     world.drawNanoseconds = 0;
+    world.framesDrawn = 0;
+    world.calls = {};
 
     QElapsedTimer clock;
     clock.start();
-    for (auto _ : state) {
-        world.tick();
-        QCoreApplication::processEvents();
-    }
+    const double cpuStart = processCpuMs();
+    for (auto _ : state)
+        tick(world);
     const double frames = static_cast<double>(state.iterations());
     const double frameMs = clock.nsecsElapsed() / 1e6 / frames;
     const double drawMs = world.drawNanoseconds / 1e6 / frames;
+    state.counters["cpu_ms"] = (processCpuMs() - cpuStart) / frames;
     state.counters["fps"] = 1000.0 / frameMs;
     state.counters["frame_ms"] = frameMs;
     state.counters["draw_ms"] = drawMs;
     state.counters["draw_share"] = drawMs / frameMs;
-    state.counters["us_per_shape"] = frameMs * 1000.0 / state.range(0);
+    state.counters["us_per_shape"] = frameMs * 1000.0 / double(world.population().size());
+    const double drawn = std::max(world.framesDrawn, 1);
+    state.counters["draw_calls"] = world.calls.total() / drawn;
+    state.counters["begins"] = world.calls.begins / drawn;
+    if (!world.drawAsBefore)
+        state.counters["vertices"] = double(world.renderer().lastFrame().vertices);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_rss_mb"] = usage.ru_maxrss / 1024.0;
+}
+
+void WorldFrame(benchmark::State& state)
+{
+    BenchWorld world;
+    world.drawAsBefore = state.range(2) == 0;
+    if (setUpWorld(state, world, int(state.range(0)), int(state.range(1)), 0))
+        runFrames(state, world);
 }
 BENCHMARK(WorldFrame)
-    ->ArgNames({"shapes", "side"})
-    ->ArgsProduct({{20, 200, WorldView::populationCap}, {800, 100}})
+    ->ArgNames({"shapes", "side", "renderer"})
+    ->ArgsProduct({{20, 200, WorldView::populationCap}, {800, 100}, {0, 1}})
+    ->MinTime(2.0)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+void WorldFrameDense(benchmark::State& state)
+{
+    BenchWorld world;
+    if (setUpWorld(state, world, WorldView::populationCap, int(state.range(0)), SuperFormula::maxSamples - 1))
+        runFrames(state, world);
+}
+BENCHMARK(WorldFrameDense)
+    ->ArgNames({"side"})
+    ->Arg(800)->Arg(100)
     ->MinTime(2.0)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -136,12 +136,13 @@ void CreatureRenderer::evaluateNewOutlines(Unready unready)
 {
     // An ordinary frame's few new outlines are evaluated here and now. A
     // world opened with hundreds of outlines of the largest sample count has
-    // tens of millions of points to evaluate, seconds of work: beyond the
-    // budget they go to the queue's threads.
-    std::size_t budget = pointBudget;
+    // tens of millions of points to evaluate, seconds of work: outlines too
+    // long to keep whole, and any beyond the budget, go to the queue's
+    // threads.
+    std::size_t budget = framePointBudget;
     for (OutlineCache::value_type* entry : unevaluated) {
         const std::size_t points = std::size_t(std::max(entry->first.samples, 0)) + 1;
-        if (points <= budget) {
+        if (entry->first.samples < wholeOutlineLimit && points <= budget) {
             budget -= points;
             entry->second.outline = evaluateOutline(entry->first);
         } else {

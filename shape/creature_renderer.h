@@ -32,8 +32,9 @@ class SuperFormula;
 // once while it stays in use, and whatever a frame did not draw is dropped
 // when the frame ends. So no creature has to tell the renderer it changed.
 //
-// A frame evaluates its new outlines itself up to a budget of points; the
-// rest are evaluated on threads of their own (OutlineQueue), and until its
+// A frame evaluates its new outlines itself up to a budget of points, as
+// long as each is short enough to keep whole (wholeOutlineLimit); the rest
+// are evaluated on threads of their own (OutlineQueue), and until its
 // outline is ready a creature is left out of the frames, eye and all, so
 // that a world of millions of outline points shows at once and fills in.
 // The outline-ready handler tells the view when to draw again.
@@ -71,10 +72,6 @@ public:
     // Runs on an evaluating thread each time an outline is ready; set it
     // before the first frame. A view has it draw a frame on its own thread.
     void setOutlineReadyHandler(std::function<void()> handler);
-    // New outlines with more points than this between them are evaluated
-    // apart from the frame. The default takes some tens of milliseconds and
-    // holds a full world of ordinary creatures (samples up to 150).
-    void setFramePointBudget(std::size_t points) { pointBudget = points; }
     // Outlines of the last frame's creatures that are still being evaluated.
     std::size_t outlinesUnderWay() const;
 
@@ -140,8 +137,12 @@ private:
     void closedEye(const GlMatrix& toClip);
     void vertex(const GlMatrix& toClip, float x, float y, const GLfloat colour[4]);
 
+    // New outlines with more points than this between them are evaluated
+    // apart from the frame: some tens of milliseconds of work, and room for
+    // a full world of ordinary creatures (samples up to 150).
+    static constexpr std::size_t framePointBudget = std::size_t(1) << 18;
+
     bool thin = true;
-    std::size_t pointBudget = std::size_t(1) << 18;
     GlMatrix frame;
     GlMatrix projection;
     bool intoFramebufferObject = false;

@@ -49,12 +49,7 @@ protected:
             return;
         }
         ++frames;
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        drawBackgroundQuad(backgroundTexture());
-        glScaled(0.1, 0.1, 0.1);
-        for (const SuperFormula* creature : population())
-            reference.draw(*creature);
+        reference.drawWorldFrame(backgroundTexture(), population());
     }
 
 private:
@@ -125,7 +120,6 @@ TEST(WorldDrawing, PausedWorldShowsACreatureOnceItsOutlineIsReady)
 {
     TestWorld world;
     world.killAll();
-    world.renderer().setFramePointBudget(0);
     ASSERT_TRUE(showAt(world, 400, 400));
     SuperFormula* dense = stillDisc(0, 0, 0, 1, 0);
     dense->samples = SuperFormula::maxSamples - 1;

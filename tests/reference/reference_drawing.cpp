@@ -207,6 +207,16 @@ void DisplayList::drawFrom(const SuperFormula& creature, bool atPosition)
     glPopMatrix();
 }
 
+void ReferenceRenderer::drawWorldFrame(GLuint background, const std::list<SuperFormula*>& population)
+{
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    drawBackgroundQuad(background);
+    glScaled(0.1, 0.1, 0.1);
+    for (const SuperFormula* creature : population)
+        draw(*creature);
+}
+
 void ReferenceRenderer::release()
 {
     for (auto& [creature, list] : lists)

@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 
+#include <list>
 #include <unordered_map>
 
 class SuperFormula;
@@ -62,6 +63,9 @@ class ReferenceRenderer {
 public:
     void draw(const SuperFormula& creature) { lists[&creature].draw(creature); }
     void drawCentred(const SuperFormula& creature) { lists[&creature].drawCentred(creature); }
+    // The world view's frame as it was drawn: the modelview reset, the
+    // background quad, one world unit a tenth of the view, every creature.
+    void drawWorldFrame(GLuint background, const std::list<SuperFormula*>& population);
     // Deletes every list in the current context and forgets them.
     void release();
 

@@ -246,9 +246,9 @@ TEST_F(CreatureRendering, OutlinesFollowTheirValuesAndUnusedOnesGo)
     EXPECT_EQ(0u, renderer.cachedOutlines());
 }
 
-// An outline past the frame's budget is evaluated apart: its creature is
+// An outline too long to keep whole is evaluated apart: its creature is
 // left out, eye and all, until it is ready, then drawn as any other.
-TEST_F(CreatureRendering, OutlinePastTheBudgetIsLeftOutUntilReadyThenDrawnTheSame)
+TEST_F(CreatureRendering, LongOutlineIsLeftOutUntilReadyThenDrawnTheSame)
 {
     World world = seededWorld(20);
     World without = seededWorld(20);
@@ -258,7 +258,6 @@ TEST_F(CreatureRendering, OutlinePastTheBudgetIsLeftOutUntilReadyThenDrawnTheSam
     CreatureRenderer renderer;
     renderer.setThinning(false);
     renderer.setOutlineReadyHandler([&] { ++ready; });
-    renderer.setFramePointBudget(50000);
 
     const Pixels loading = rendererFrame(renderer, world, 800);
     EXPECT_EQ(world.size() - 1, renderer.lastFrame().creatures);
@@ -274,7 +273,6 @@ TEST_F(CreatureRendering, OutlinePastTheBudgetIsLeftOutUntilReadyThenDrawnTheSam
 
     // A picture waits for the outline instead.
     CreatureRenderer picture;
-    picture.setFramePointBudget(0);
     worldFrame(800);
     picture.drawCentred(*world.back(), CreatureRenderer::Unready::waitFor);
     EXPECT_EQ(1u, picture.lastFrame().creatures);
