@@ -1,0 +1,189 @@
+// Evaluation over runs of points beside the peers, one thread: the run
+// kernels at each dispatch level this processor has, and today's one-point
+// value() loop, each against stb_perlin or libnoise on the same points.
+//
+//   build/bin/run_bench --benchmark_min_time=1
+//
+// Every row times ours and the peer in alternating blocks of the same
+// points, by this thread's processor time, so that the machine's load
+// weighs on both alike: ours_ns and peer_ns are per point, ratio is
+// ours / peer. Rows end in the level the kernels ran at (AVX3, AVX2, SSE4)
+// or in "value", the one-point loop.
+//
+// "Grid" rows sample a 512 x 512 grid over [0, 32)^2 at z = 0.375 in runs of
+// one row; "Scattered" rows 4096 points in [-100, 100]^3 in one run.
+#include "support/simd/dispatch.h"
+#include "texture/scalar/noise.h"
+
+#include <benchmark/benchmark.h>
+
+#define STB_PERLIN_IMPLEMENTATION
+#include <stb_perlin.h>
+
+#include <noise.h>
+
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace tex;
+
+namespace {
+
+constexpr int side = 512;
+constexpr double gridExtent = 32.0;
+constexpr double gridZ = 0.375;
+constexpr int rowsPerBlock = 16;
+
+// This thread's processor time in seconds.
+double threadSeconds()
+{
+    timespec now;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + 1e-9 * double(now.tv_nsec);
+}
+
+// Points of one run, as coordinate arrays.
+struct Points {
+    std::vector<double> x, y, z;
+    std::vector<float> fx, fy, fz;
+
+    void add(double px, double py, double pz)
+    {
+        x.push_back(px);
+        y.push_back(py);
+        z.push_back(pz);
+        fx.push_back(float(px));
+        fy.push_back(float(py));
+        fz.push_back(float(pz));
+    }
+    std::size_t size() const { return x.size(); }
+};
+
+// The grid in blocks of rowsPerBlock rows.
+const std::vector<Points>& gridBlocks()
+{
+    static const std::vector<Points> blocks = [] {
+        std::vector<Points> result(side / rowsPerBlock);
+        const double step = gridExtent / side;
+        for (int r = 0; r < side; ++r)
+            for (int c = 0; c < side; ++c)
+                result[r / rowsPerBlock].add(c * step, r * step, gridZ);
+        return result;
+    }();
+    return blocks;
+}
+
+const std::vector<Points>& scatteredBlocks()
+{
+    static const std::vector<Points> blocks = [] {
+        std::mt19937 gen(20240601u);
+        std::uniform_real_distribution<double> coordinate(-100.0, 100.0);
+        std::vector<Points> result(1);
+        for (int i = 0; i < 4096; ++i)
+            result[0].add(coordinate(gen), coordinate(gen), coordinate(gen));
+        return result;
+    }();
+    return blocks;
+}
+
+// A grid block is evaluated one row, one run, at a time.
+std::size_t runLength(const std::vector<Points>& blocks)
+{
+    return &blocks == &gridBlocks() ? side : blocks[0].size();
+}
+
+// Our side of a row: the run kernels over a block, or, without a level, the
+// one-point loop; both into `out`.
+using Ours = std::function<void(const double* x, const double* y, const double* z, double* out, std::size_t n)>;
+using OnePoint = std::function<double(double x, double y, double z)>;
+using Peer = std::function<double(const Points& p, std::size_t i)>;
+
+void versus(benchmark::State& state, const std::vector<Points>& blocks, const std::optional<simd::Level>& level,
+            const Ours& runs, const OnePoint& onePoint, const Peer& peer)
+{
+    std::unique_ptr<simd::ForcedLevel> forced;
+    if (level)
+        forced = std::make_unique<simd::ForcedLevel>(*level);
+    const std::size_t run = runLength(blocks);
+    std::vector<double> out(blocks[0].size());
+    double ours = 0, theirs = 0, sum = 0;
+    std::size_t block = 0, points = 0;
+    for (auto _ : state) {
+        const Points& p = blocks[block];
+        const double t0 = threadSeconds();
+        if (level) {
+            for (std::size_t i = 0; i < p.size(); i += run)
+                runs(&p.x[i], &p.y[i], &p.z[i], &out[i], run);
+        } else {
+            for (std::size_t i = 0; i < p.size(); ++i)
+                out[i] = onePoint(p.x[i], p.y[i], p.z[i]);
+        }
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+        const double t1 = threadSeconds();
+        for (std::size_t i = 0; i < p.size(); ++i)
+            sum += peer(p, i);
+        const double t2 = threadSeconds();
+        ours += t1 - t0;
+        theirs += t2 - t1;
+        points += p.size();
+        block = block + 1 == blocks.size() ? 0 : block + 1;
+    }
+    benchmark::DoNotOptimize(sum);
+    state.counters["ours_ns"] = 1e9 * ours / double(points);
+    state.counters["peer_ns"] = 1e9 * theirs / double(points);
+    state.counters["ratio"] = ours / theirs;
+}
+
+double stbNoise(const Points& p, std::size_t i)
+{
+    return stb_perlin_noise3(p.fx[i], p.fy[i], p.fz[i], 0, 0, 0);
+}
+
+// Registers `name`/<level> for every supported level, and `name`/value.
+template <typename Body>
+void registerLevels(const std::string& name, Body body)
+{
+    for (const simd::Level& level : simd::builtLevels()) {
+        if (!simd::supported(level) || level.doubleLanes == 1)
+            continue;
+        benchmark::RegisterBenchmark((name + "/" + level.name).c_str(),
+                                     [body, level](benchmark::State& state) { body(state, level); })
+            ->Unit(benchmark::kMillisecond);
+    }
+    benchmark::RegisterBenchmark((name + "/value").c_str(),
+                                 [body](benchmark::State& state) { body(state, std::nullopt); })
+        ->Unit(benchmark::kMillisecond);
+}
+
+void registerNoise()
+{
+    for (const auto& [name, blocks] : {std::pair{"NoiseGridVsStb", &gridBlocks()},
+                                        std::pair{"NoiseScatteredVsStb", &scatteredBlocks()}}) {
+        registerLevels(name, [blocks](benchmark::State& state, std::optional<simd::Level> level) {
+            Noise noise(1, 256);
+            versus(
+                state, *blocks, level,
+                [&](const double* x, const double* y, const double* z, double* out, std::size_t n) {
+                    noise.valueRun(x, y, z, out, n);
+                },
+                [&](double x, double y, double z) { return noise.value(x, y, z); }, stbNoise);
+        });
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    registerNoise();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
