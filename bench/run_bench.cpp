@@ -13,6 +13,7 @@
 // "Grid" rows sample a 512 x 512 grid over [0, 32)^2 at z = 0.375 in runs of
 // one row; "Scattered" rows 4096 points in [-100, 100]^3 in one run.
 #include "support/simd/dispatch.h"
+#include "texture/scalar/fbm.h"
 #include "texture/scalar/noise.h"
 
 #include <benchmark/benchmark.h>
@@ -177,11 +178,33 @@ void registerNoise()
     }
 }
 
+// FBM of 4 octaves over noise, beside stb's fBm of 4 octaves with the same
+// lacunarity and gain.
+void registerFbm()
+{
+    registerLevels("FbmGridVsStb", [](benchmark::State& state, std::optional<simd::Level> level) {
+        Noise noise(1, 256);
+        FBM fbm;
+        fbm.setInput(&noise, 0);
+        fbm.setIntParameter("octaves", 4);
+        versus(
+            state, gridBlocks(), level,
+            [&](const double* x, const double* y, const double* z, double* out, std::size_t n) {
+                fbm.valueRun(x, y, z, out, n);
+            },
+            [&](double x, double y, double z) { return fbm.value(x, y, z); },
+            [](const Points& p, std::size_t i) {
+                return stb_perlin_fbm_noise3(p.fx[i], p.fy[i], p.fz[i], 2.0f, 0.5f, 4);
+            });
+    });
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     registerNoise();
+    registerFbm();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -23,7 +23,7 @@ namespace tex::HWY_NAMESPACE {
 class LatticeNoise {
 public:
     explicit LatticeNoise(const NoiseTables& tables)
-        : perm(tables.perm), wide(tables.wide), terms(tables.terms), mask(hn::Set(Words(), tables.mask))
+        : perm(tables.perm), terms(tables.terms), mask(tables.mask)
     {
     }
 
@@ -40,37 +40,28 @@ public:
     HWY_INLINE DoubleVec operator()(DoubleVec x, DoubleVec y, DoubleVec z, CellMemo& memo) const
     {
         const Doubles d;
-        // The lattice corner below each point, and the point's offsets from it.
-        Cell cell{hn::Floor(x), hn::Floor(y), hn::Floor(z), x, y, z};
-        const double cx = hn::GetLane(cell.cx);
-        const double cy = hn::GetLane(cell.cy);
-        const double cz = hn::GetLane(cell.cz);
-        const DoubleMask shared = hn::And(hn::And(cell.cx == hn::Set(d, cx), cell.cy == hn::Set(d, cy)),
-                                          cell.cz == hn::Set(d, cz));
-        // A finite corner shared by all lanes makes every lane finite.
-        if (hn::AllTrue(d, shared) && std::isfinite(cx) && std::isfinite(cy) && std::isfinite(cz)) {
-            cell.fx = x - cell.cx;
-            cell.fy = y - cell.cy;
-            cell.fz = z - cell.cz;
-            if (!(cx == memo.cx && cy == memo.cy && cz == memo.cz))
-                HashCorners(cx, cy, cz, memo);
-            return Blend(cell, SharedCorners(cell, memo));
-        }
-
         // A point with a NaN or infinite coordinate is 0, as at a lattice
         // point; it is computed at the origin so that its table indices
-        // stay in range.
-        const DoubleMask finite = hn::And(hn::And(hn::IsFinite(x), hn::IsFinite(y)), hn::IsFinite(z));
-        x = hn::IfThenElseZero(finite, x);
-        y = hn::IfThenElseZero(finite, y);
-        z = hn::IfThenElseZero(finite, z);
-        cell.cx = hn::Floor(x);
-        cell.cy = hn::Floor(y);
-        cell.cz = hn::Floor(z);
+        // stay in range. Along a grid row every lane shares a finite corner,
+        // which settles it at once.
+        Cell cell{hn::Floor(x), hn::Floor(y), hn::Floor(z), x, y, z};
+        const DoubleMask shared = SameCell(cell, 0);
+        const bool allFinite = (hn::AllTrue(d, shared) && std::isfinite(hn::GetLane(cell.cx)) &&
+                                std::isfinite(hn::GetLane(cell.cy)) && std::isfinite(hn::GetLane(cell.cz))) ||
+                               hn::AllTrue(d, Finite(x, y, z));
+        DoubleMask finite = hn::FirstN(d, hn::Lanes(d));
+        if (!allFinite) {
+            finite = Finite(x, y, z);
+            x = hn::IfThenElseZero(finite, x);
+            y = hn::IfThenElseZero(finite, y);
+            z = hn::IfThenElseZero(finite, z);
+            cell = Cell{hn::Floor(x), hn::Floor(y), hn::Floor(z), x, y, z};
+        }
         cell.fx = x - cell.cx;
         cell.fy = y - cell.cy;
         cell.fz = z - cell.cz;
-        return hn::IfThenElseZero(finite, Blend(cell, GatheredCorners(cell)));
+        const DoubleVec n = Blend(cell, CornerTerms(cell, memo));
+        return allFinite ? n : hn::IfThenElseZero(finite, n);
     }
 
 private:
@@ -96,9 +87,11 @@ private:
                     Lerp(Lerp(g.g001, g.g101, u), Lerp(g.g011, g.g111, u), v), t);
     }
 
-    // c modulo 256 for an integer double c, as the scalar code takes the low
-    // bits of the floor's int64 (and 0 from 2^63 on, where every double is
-    // a multiple of 2^11).
+    // c modulo 256 for an integer double c: the low bits that every lattice
+    // mask reads, as the scalar code reads them from the floor's int64 (and
+    // 0 from 2^63 on, where every double is a multiple of 2^11). Exact: the
+    // floor and the scalings by 256 are, and so is the difference of two
+    // integers less than 256 apart.
     static HWY_INLINE std::int64_t Wrap(double c)
     {
         return static_cast<std::int64_t>(c - 256.0 * std::floor(c * (1.0 / 256.0)));
@@ -107,7 +100,7 @@ private:
     // The permutation index of each corner's hash for the cell at (cx, cy, cz).
     HWY_INLINE void HashCorners(double cx, double cy, double cz, CellMemo& memo) const
     {
-        const std::int64_t m = hn::GetLane(mask);
+        const std::int64_t m = mask;
         const std::int64_t X = Wrap(cx);
         const std::int64_t Y = Wrap(cy);
         const std::int64_t Z = Wrap(cz);
@@ -121,28 +114,31 @@ private:
         memo = CellMemo{cx, cy, cz, {a0 + Z0, b0 + Z0, a1 + Z0, b1 + Z0, a0 + Z1, b0 + Z1, a1 + Z1, b1 + Z1}};
     }
 
-    // The same for every lane. Exact for every integer double: the floor and
-    // the scalings by 256 are exact, and so is the difference of two
-    // integers less than 256 apart.
-    static HWY_INLINE WordVec Wrap(DoubleVec c)
-    {
-        const Doubles d;
-        const Words w;
-        const DoubleVec wrapped = c - hn::Set(d, 256.0) * hn::Floor(c * hn::Set(d, 1.0 / 256.0));
-        // An integer below 2^52 added to 2^52 lies in the low mantissa bits.
-        return hn::And(hn::BitCast(w, wrapped + hn::Set(d, 0x1p52)), hn::Set(w, 255));
-    }
-
     static HWY_INLINE DoubleVec Fade(DoubleVec t)
     {
         const Doubles d;
         return t * t * t * (hn::Set(d, 10.0) - t * (hn::Set(d, 15.0) - hn::Set(d, 6.0) * t));
     }
 
-    // Every lane in the same cell, as along the rows of a grid: each corner's
-    // two terms are read from the twelve signed offsets by the indices of
-    // the gradient-term table, as the scalar code reads them.
-    HWY_INLINE Corners SharedCorners(const Cell& cell, const CellMemo& memo) const
+    static HWY_INLINE DoubleMask Finite(DoubleVec x, DoubleVec y, DoubleVec z)
+    {
+        return hn::And(hn::And(hn::IsFinite(x), hn::IsFinite(y)), hn::IsFinite(z));
+    }
+
+    // The lanes whose corner is that of lane `lane`.
+    static HWY_INLINE DoubleMask SameCell(const Cell& cell, std::size_t lane)
+    {
+        const Doubles d;
+        return hn::And(hn::And(cell.cx == hn::Set(d, hn::ExtractLane(cell.cx, lane)),
+                               cell.cy == hn::Set(d, hn::ExtractLane(cell.cy, lane))),
+                       cell.cz == hn::Set(d, hn::ExtractLane(cell.cz, lane)));
+    }
+
+    // The terms of every lane's corners, a cell at a time: all lanes in a
+    // cell (along a grid row, every lane) read each corner's two terms from
+    // the twelve signed offsets by the indices of the gradient-term table,
+    // as the scalar code reads them.
+    HWY_INLINE Corners CornerTerms(const Cell& cell, CellMemo& memo) const
     {
         const Doubles d;
         const DoubleVec one = hn::Set(d, 1.0);
@@ -159,68 +155,38 @@ private:
             const std::size_t i = memo.corner[corner];
             return hn::Load(d, offsets[terms[corner][0][i]]) + hn::Load(d, offsets[terms[corner][1][i]]);
         };
-        return {term(0), term(1), term(2), term(3), term(4), term(5), term(6), term(7)};
+
+        std::size_t lane = 0;
+        DoubleMask here = SameCell(cell, lane);
+        Hash(cell, lane, memo);
+        Corners g{term(0), term(1), term(2), term(3), term(4), term(5), term(6), term(7)};
+        DoubleMask rest = hn::AndNot(here, hn::FirstN(d, hn::Lanes(d)));
+        while (!hn::AllFalse(d, rest)) {
+            lane = static_cast<std::size_t>(hn::FindFirstTrue(d, rest));
+            here = SameCell(cell, lane);
+            Hash(cell, lane, memo);
+            g = Corners{hn::IfThenElse(here, term(0), g.g000), hn::IfThenElse(here, term(1), g.g100),
+                        hn::IfThenElse(here, term(2), g.g010), hn::IfThenElse(here, term(3), g.g110),
+                        hn::IfThenElse(here, term(4), g.g001), hn::IfThenElse(here, term(5), g.g101),
+                        hn::IfThenElse(here, term(6), g.g011), hn::IfThenElse(here, term(7), g.g111)};
+            rest = hn::AndNot(here, rest);
+        }
+        return g;
     }
 
-    // Lanes in different cells: the hashes gathered lane by lane, each
-    // corner's terms picked by the bits of its hash.
-    HWY_INLINE Corners GatheredCorners(const Cell& cell) const
+    // Makes `memo` hold lane `lane`'s cell.
+    HWY_INLINE void Hash(const Cell& cell, std::size_t lane, CellMemo& memo) const
     {
-        const Doubles d;
-        const Words w;
-        const WordVec one = hn::Set(w, 1);
-        const WordVec X = Wrap(cell.cx);
-        const WordVec Y = Wrap(cell.cy);
-        const WordVec Z = Wrap(cell.cz);
-        const WordVec X0 = hn::And(X, mask);
-        const WordVec X1 = hn::And(X + one, mask);
-        const WordVec Y0 = hn::And(Y, mask);
-        const WordVec Y1 = hn::And(Y + one, mask);
-        const WordVec Z0 = hn::And(Z, mask);
-        const WordVec Z1 = hn::And(Z + one, mask);
-        const WordVec a = hn::GatherIndex(w, wide, X0);
-        const WordVec b = hn::GatherIndex(w, wide, X1);
-        const WordVec a0 = hn::GatherIndex(w, wide, a + Y0);
-        const WordVec a1 = hn::GatherIndex(w, wide, a + Y1);
-        const WordVec b0 = hn::GatherIndex(w, wide, b + Y0);
-        const WordVec b1 = hn::GatherIndex(w, wide, b + Y1);
-        const DoubleVec fx = cell.fx, fy = cell.fy, fz = cell.fz;
-        const DoubleVec gx = fx - hn::Set(d, 1.0);
-        const DoubleVec gy = fy - hn::Set(d, 1.0);
-        const DoubleVec gz = fz - hn::Set(d, 1.0);
-        return {Grad(hn::GatherIndex(w, wide, a0 + Z0), fx, fy, fz),
-                Grad(hn::GatherIndex(w, wide, b0 + Z0), gx, fy, fz),
-                Grad(hn::GatherIndex(w, wide, a1 + Z0), fx, gy, fz),
-                Grad(hn::GatherIndex(w, wide, b1 + Z0), gx, gy, fz),
-                Grad(hn::GatherIndex(w, wide, a0 + Z1), fx, fy, gz),
-                Grad(hn::GatherIndex(w, wide, b0 + Z1), gx, fy, gz),
-                Grad(hn::GatherIndex(w, wide, a1 + Z1), fx, gy, gz),
-                Grad(hn::GatherIndex(w, wide, b1 + Z1), gx, gy, gz)};
-    }
-
-    // The gradient term of corner hash h at offsets (dx, dy, dz): with h4 the
-    // low four bits, p is dx when h4 < 8, else dy; q is dy when h4 < 4, dx
-    // when h4 is 12 or 14, else dz; bit 0 negates p and bit 1 negates q.
-    static HWY_INLINE DoubleVec Grad(WordVec h, DoubleVec dx, DoubleVec dy, DoubleVec dz)
-    {
-        const Doubles d;
-        const Words w;
-        const WordVec h4 = hn::And(h, hn::Set(w, 15));
-        const DoubleMask pIsX = hn::RebindMask(d, h4 < hn::Set(w, 8));
-        const DoubleMask qIsY = hn::RebindMask(d, h4 < hn::Set(w, 4));
-        const DoubleMask qIsX = hn::RebindMask(d, hn::Or(h4, hn::Set(w, 2)) == hn::Set(w, 14));
-        const DoubleVec p = hn::IfThenElse(pIsX, dx, dy);
-        const DoubleVec q = hn::IfThenElse(qIsY, dy, hn::IfThenElse(qIsX, dx, dz));
-        // Negation flips the sign bit, nothing else.
-        const DoubleVec pSign = hn::BitCast(d, hn::ShiftLeft<63>(h4));
-        const DoubleVec qSign = hn::BitCast(d, hn::ShiftLeft<62>(hn::And(h4, hn::Set(w, 2))));
-        return hn::Xor(p, pSign) + hn::Xor(q, qSign);
+        const double cx = hn::ExtractLane(cell.cx, lane);
+        const double cy = hn::ExtractLane(cell.cy, lane);
+        const double cz = hn::ExtractLane(cell.cz, lane);
+        if (!(cx == memo.cx && cy == memo.cy && cz == memo.cz))
+            HashCorners(cx, cy, cz, memo);
     }
 
     const std::uint8_t* perm;
-    const std::int64_t* wide;
     const std::uint8_t (*terms)[2][512];
-    WordVec mask;
+    std::int64_t mask;
 };
 
 } // namespace tex::HWY_NAMESPACE

@@ -1,0 +1,28 @@
+#pragma once
+
+// Evaluation over runs of points, as the library's fields compose it. Not
+// installed.
+
+#include <cstddef>
+
+namespace tex {
+
+class Basis;
+
+namespace detail {
+
+// How many points the fields that hold buffers for their inputs evaluate at
+// a time: enough to keep the vector kernels busy, little enough that a deep
+// graph's buffers (a few KiB a node) fit on a thread's stack.
+constexpr std::size_t runBlock = 64;
+
+// out[i] = Basis::applyContrast(scale * in[i]) at `contrast`, for n values,
+// in vector lanes, bit for bit. out may be in.
+void contrastRun(double contrast, double scale, const double* in, double* out, std::size_t n);
+
+// out[i] = field.value(x[i], y[i], z[i]) for n points, over runs where the
+// field's class has a run kernel, one point at a time where it has none.
+void fieldValues(Basis& field, const double* x, const double* y, const double* z, double* out, std::size_t n);
+
+} // namespace detail
+} // namespace tex

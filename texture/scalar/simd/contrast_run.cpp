@@ -1,0 +1,38 @@
+// The contrast stage over runs of values.
+
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "texture/scalar/simd/contrast_run.cpp"
+#include <hwy/foreach_target.h>
+
+#include <hwy/highway.h>
+
+#include "support/simd/lanes-inl.h"
+
+HWY_BEFORE_NAMESPACE();
+namespace tex::HWY_NAMESPACE {
+
+void ContrastRun(double contrast, double scale, const double* in, double* out, std::size_t n)
+{
+    const Doubles d;
+    const DoubleVec c = hn::Set(d, contrast);
+    const DoubleVec s = hn::Set(d, scale);
+    ForEachValue(in, out, n, [&](DoubleVec v) TEX_INLINE_LAMBDA { return Contrast(c, s * v); });
+}
+
+} // namespace tex::HWY_NAMESPACE
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+#include "texture/scalar/detail/runs.h"
+
+namespace tex {
+
+HWY_EXPORT(ContrastRun);
+
+void detail::contrastRun(double contrast, double scale, const double* in, double* out, std::size_t n)
+{
+    HWY_DYNAMIC_DISPATCH(ContrastRun)(contrast, scale, in, out, n);
+}
+
+} // namespace tex
+#endif
