@@ -15,6 +15,7 @@
 #include "support/simd/dispatch.h"
 #include "texture/scalar/fbm.h"
 #include "texture/scalar/noise.h"
+#include "texture/scalar/voronoi.h"
 
 #include <benchmark/benchmark.h>
 
@@ -199,12 +200,38 @@ void registerFbm()
     });
 }
 
+// Cellular F1 (Voronoi of size 256 and density 1.5, its distance through the
+// contrast stage) beside libnoise's Voronoi module with its distance output
+// and no displacement, at frequency 1: one seed point per unit cell.
+void registerVoronoi()
+{
+    for (const auto& [name, blocks] : {std::pair{"VoronoiGridVsLibnoise", &gridBlocks()},
+                                        std::pair{"VoronoiScatteredVsLibnoise", &scatteredBlocks()}}) {
+        registerLevels(name, [blocks](benchmark::State& state, std::optional<simd::Level> level) {
+            Voronoi cells(17, 256, 1.5);
+            noise::module::Voronoi module;
+            module.SetSeed(17);
+            module.SetFrequency(1.0);
+            module.EnableDistance(true);
+            module.SetDisplacement(0.0);
+            versus(
+                state, *blocks, level,
+                [&](const double* x, const double* y, const double* z, double* out, std::size_t n) {
+                    cells.valueRun(x, y, z, out, n);
+                },
+                [&](double x, double y, double z) { return cells.value(x, y, z); },
+                [&](const Points& p, std::size_t i) { return module.GetValue(p.x[i], p.y[i], p.z[i]); });
+        });
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     registerNoise();
     registerFbm();
+    registerVoronoi();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -62,7 +62,7 @@ struct PointRun {
 // Points for identity tests, in an order that puts every kind beside every
 // other in some vector: scattered points over several periods of both signs;
 // rows that cross cell faces and the period `period`; lattice points and
-// negative zeros; coordinates beyond the int range, at 2^52 and 2^63 and
+// negative zeros; points a hair off cell faces; coordinates beyond the int range, at 2^52 and 2^63 and
 // near the largest double; and NaN and infinities on each axis.
 inline PointRun identityPoints(unsigned seed, double period)
 {
@@ -77,6 +77,12 @@ inline PointRun identityPoints(unsigned seed, double period)
     for (int i = 0; i < 40; ++i) {
         const double base = std::floor(wide(gen));
         run.add(base, base + 1, i % 2 ? -0.0 : base + 0.5);
+    }
+    // A hair inside or outside a cell face, where rounding decides visits.
+    for (int i = 0; i < 40; ++i) {
+        const double base = std::floor(wide(gen));
+        const double hair = i % 2 ? 1e-13 : -1e-13;
+        run.add(base + hair, base + 0.5 + unit(gen) * 0.1, base - hair);
     }
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::numeric_limits<double>::quiet_NaN();

@@ -20,6 +20,8 @@ void detail::fieldValues(Basis& field, const double* x, const double* y, const d
         static_cast<FBM&>(field).valueRun(x, y, z, out, n);
     } else if (type == typeid(Turbulence)) {
         static_cast<Turbulence&>(field).valueRun(x, y, z, out, n);
+    } else if (type == typeid(Voronoi)) {
+        static_cast<Voronoi&>(field).valueRun(x, y, z, out, n);
     } else {
         for (std::size_t i = 0; i < n; ++i)
             out[i] = field.value(x[i], y[i], z[i]);

@@ -107,4 +107,42 @@ TEST_P(OctaveRuns, FbmAndTurbulenceMatchValueAtEveryPoint)
 
 INSTANTIATE_AT_EVERY_LEVEL(OctaveRuns);
 
+class VoronoiRuns : public AtEveryLevel {};
+
+TEST_P(VoronoiRuns, MatchValueNearestIdAndGapAtEveryPoint)
+{
+    struct Config {
+        int seed, size;
+        double density;
+    };
+    // Periods from 1 (every cell alike, so ties) to 256, and densities from
+    // empty neighbourhoods to full cells. The objects share the thread's
+    // cell cache, as in a graph.
+    const Config configs[] = {{1, 256, 1.5}, {12345, 16, 1.5}, {9, 1, 2.0}, {4, 256, 0.3},
+                              {2024, 64, 4.0}, {606, 8, 9.0}, {5, 256, 0.001}};
+    for (const Config& config : configs) {
+        Voronoi cells(config.seed, config.size, config.density);
+        cells.setParameter("xscale", 1.5);
+        cells.setParameter("zscale", -0.75);
+        cells.setParameter("contrast", 1.2);
+        const PointRun run = identityPoints(unsigned(config.seed), config.size);
+        const std::string what = "size " + std::to_string(config.size) + ", density " + std::to_string(config.density);
+        expectRunsMatchValues(cells, run, what);
+        for (auto [start, length] : stretches(run.size())) {
+            std::vector<std::uint32_t> ids(length);
+            std::vector<double> gaps(length);
+            cells.nearestIdAndGapRun(&run.x[start], &run.y[start], &run.z[start], ids.data(), gaps.data(), length);
+            for (std::size_t i = 0; i < length; ++i) {
+                const std::size_t p = start + i;
+                ASSERT_EQ(ids[i], cells.nearestId(run.x[p], run.y[p], run.z[p]))
+                    << what << " at (" << run.x[p] << ", " << run.y[p] << ", " << run.z[p] << ")";
+                ASSERT_EQ(bitsOf(gaps[i]), bitsOf(cells.distanceGap(run.x[p], run.y[p], run.z[p])))
+                    << what << " at (" << run.x[p] << ", " << run.y[p] << ", " << run.z[p] << ")";
+            }
+        }
+    }
+}
+
+INSTANTIATE_AT_EVERY_LEVEL(VoronoiRuns);
+
 } // namespace

@@ -9,7 +9,7 @@
 #endif
 
 #include "support/simd/lanes-inl.h"
-#include "texture/scalar/simd/noise_tables.h"
+#include "texture/scalar/detail/noise_tables.h"
 
 #include <cmath>
 #include <cstddef>
