@@ -34,7 +34,7 @@ using detail::cellsSearched;
 
 // Points searched together: enough that a position's uncached cells fill a
 // batch of seeding lanes even where no two points share a cell.
-constexpr std::size_t chunkPoints = 128;
+constexpr std::size_t chunkPoints = 256;
 // Room past the last point for a whole vector's loads.
 constexpr std::size_t padded = chunkPoints + maxLanes;
 
@@ -186,11 +186,20 @@ void Prepare(const detail::VoronoiRunField& field, Chunk& c, const double* x, co
 // Whether any point of the group visits cell m: whether the cell's reach
 // lies below the point's threshold in one of the searches.
 template <bool kNearest, bool kPair>
-bool MayHold(const Chunk& c, const Group& group, int m)
+HWY_INLINE bool MayHold(const Chunk& c, const Group& group, int m)
 {
-    for (std::size_t i = group.begin; i < group.end; ++i) {
-        const double reach = c.reach[m][i];
-        if ((kNearest && reach < c.nearest[i]) || (kPair && reach < c.second[i]))
+    const Doubles d;
+    const std::size_t lanes = hn::Lanes(d);
+    for (std::size_t i = group.begin; i < group.end; i += lanes) {
+        const DoubleVec reach = hn::LoadU(d, c.reach[m] + i);
+        DoubleMask visits = hn::FirstN(d, group.end - i);
+        if (kNearest && kPair)
+            visits = hn::And(visits, hn::Or(reach < hn::LoadU(d, c.nearest + i), reach < hn::LoadU(d, c.second + i)));
+        else if (kNearest)
+            visits = hn::And(visits, reach < hn::LoadU(d, c.nearest + i));
+        else
+            visits = hn::And(visits, reach < hn::LoadU(d, c.second + i));
+        if (!hn::AllFalse(d, visits))
             return true;
     }
     return false;
@@ -260,18 +269,25 @@ void SearchChunk(const detail::VoronoiRunField& field, Chunk& c)
     for (int position = 0; position < cellsSearched; ++position) {
         const int m = detail::searchOrder[position];
         const bool home = position == 0;
-        // Which groups visit the cell, and which of those cells are not cached.
-        std::size_t waitingCount = 0;
+        // Which groups visit the cell, and which of those cells are not
+        // cached (looked up together, so that the lookups overlap).
+        std::size_t visitingCount = 0;
         for (std::size_t g = 0; g < c.groupCount; ++g) {
             Group& group = c.groups[g];
             group.cell = nullptr;
             const std::uint32_t hash = group.hash[m];
-            const int count = field.counts[hash >> 24];
-            if (count == 0 || (!home && !MayHold<kNearest, kPair>(c, group, m)))
+            if (field.counts[hash >> 24] == 0 || (!home && !MayHold<kNearest, kPair>(c, group, m)))
                 continue;
-            group.cell = cache.find(hash, count);
+            cache.prefetch(hash);
+            c.waiting[visitingCount++] = g;
+        }
+        std::size_t waitingCount = 0;
+        for (std::size_t i = 0; i < visitingCount; ++i) {
+            Group& group = c.groups[c.waiting[i]];
+            const std::uint32_t hash = group.hash[m];
+            group.cell = cache.find(hash, field.counts[hash >> 24]);
             if (!group.cell)
-                c.waiting[waitingCount++] = g;
+                c.waiting[waitingCount++] = c.waiting[i];
         }
         // Those are seeded side by side; they enter the cache only after
         // every group has been offered its cell, so that no cached cell a
