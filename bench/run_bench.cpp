@@ -12,7 +12,18 @@
 //
 // "Grid" rows sample a 512 x 512 grid over [0, 32)^2 at z = 0.375 in runs of
 // one row; "Scattered" rows 4096 points in [-100, 100]^3 in one run.
+//
+// The "Bake" rows time a 512 x 512 RGBA float bake, one thread, of the world
+// background (noise of period 16 through its colour map, extent 16) and of a
+// flagstone paving (extent 16): ours composes it of the run kernels a row at
+// a time, the peer is today's bakeFloats of the same grid, which evaluates
+// colour() at each texel. speedup is the peer's time / ours; a row whose
+// bytes differ from the peer's fails.
 #include "support/simd/dispatch.h"
+#include "texture/bake/detail/texel_runs.h"
+#include "texture/bake/memory_bake.h"
+#include "texture/colour/colour_map.h"
+#include "texture/colour/flagstone.h"
 #include "texture/scalar/fbm.h"
 #include "texture/scalar/noise.h"
 #include "texture/scalar/voronoi.h"
@@ -24,6 +35,7 @@
 
 #include <noise.h>
 
+#include <cstring>
 #include <ctime>
 #include <functional>
 #include <memory>
@@ -225,6 +237,80 @@ void registerVoronoi()
     }
 }
 
+// A 512 x 512 RGBA float bake of `function` over `grid` from its colourRun, a
+// row at a time, as bakeFloats stores colours.
+template <typename Function>
+void runBake(Function& function, const Grid& grid, std::vector<float>& out)
+{
+    const int width = grid.width();
+    std::vector<Point> points(width);
+    std::vector<double> x(width), y(width), z(width);
+    std::vector<Colour> colours(width, Colour(0, 0, 0, 0));
+    for (int row = 0; row < grid.height(); ++row) {
+        grid.rowPoints(row, 0, width, points.data());
+        for (int c = 0; c < width; ++c) {
+            x[c] = points[c].x;
+            y[c] = points[c].y;
+            z[c] = points[c].z;
+        }
+        function.colourRun(x.data(), y.data(), z.data(), colours.data(), width);
+        detail::colourTexels(colours.data(), &out[std::size_t(row) * width * 4], width);
+    }
+}
+
+template <typename Function>
+void bakeVersusToday(benchmark::State& state, const simd::Level& level, Function& function)
+{
+    const simd::ForcedLevel forced(level);
+    const Grid grid = Grid::flat(side, side, 16.0, 0.0, 0.0, 0.0);
+    std::vector<float> ours(std::size_t(side) * side * 4), today(ours.size());
+    double oursSeconds = 0, todaySeconds = 0;
+    for (auto _ : state) {
+        const double t0 = threadSeconds();
+        runBake(function, grid, ours);
+        benchmark::ClobberMemory();
+        const double t1 = threadSeconds();
+        bakeFloats(function, grid, today.data(), BakeOptions{std::nullopt, 1});
+        benchmark::ClobberMemory();
+        const double t2 = threadSeconds();
+        oursSeconds += t1 - t0;
+        todaySeconds += t2 - t1;
+    }
+    const double n = double(state.iterations());
+    state.counters["ours_ms"] = 1e3 * oursSeconds / n;
+    state.counters["today_ms"] = 1e3 * todaySeconds / n;
+    state.counters["speedup"] = todaySeconds / oursSeconds;
+    if (std::memcmp(ours.data(), today.data(), ours.size() * sizeof(float)) != 0)
+        state.SkipWithError("the bakes differ");
+}
+
+const double backgroundStops[] = {
+    0.0, 0.5, 0.2, 0.4, 0.1, 0.4, 0.5, 0.2, 0.4, 0.1, 0.95, 0.8, 0.6, 0.2, 0.1, 1.0, 0.5, 0.2, 0.4, 0.1,
+};
+
+void registerBakes()
+{
+    for (const simd::Level& level : simd::builtLevels()) {
+        if (!simd::supported(level) || level.doubleLanes == 1)
+            continue;
+        benchmark::RegisterBenchmark((std::string("BakeBackground/") + level.name).c_str(),
+                                     [level](benchmark::State& state) {
+                                         Noise noise(1, 16);
+                                         ColourMap map;
+                                         map.setInput(&noise, 0);
+                                         map.spline()->setStops(backgroundStops, 4);
+                                         bakeVersusToday(state, level, map);
+                                     })
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((std::string("BakeFlagstone/") + level.name).c_str(),
+                                     [level](benchmark::State& state) {
+                                         Flagstone flagstone(17, 23);
+                                         bakeVersusToday(state, level, flagstone);
+                                     })
+            ->Unit(benchmark::kMillisecond);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -232,6 +318,7 @@ int main(int argc, char** argv)
     registerNoise();
     registerFbm();
     registerVoronoi();
+    registerBakes();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -12,9 +12,18 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <memory>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
+
+namespace tex::simd {
+inline void PrintTo(const Level& level, std::ostream* out)
+{
+    *out << level.name;
+}
+} // namespace tex::simd
 
 // A test fixture parameterised by dispatch level: the kernels run at that
 // level for the test's duration, and a level the processor lacks is skipped

@@ -1,0 +1,108 @@
+// Flagstone over runs of points, bit for bit its colour() at each point.
+
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "texture/colour/simd/flagstone_run.cpp"
+#include <hwy/foreach_target.h>
+
+#include <hwy/highway.h>
+
+#include "support/colour.h"
+#include "support/simd/lanes-inl.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+HWY_BEFORE_NAMESPACE();
+namespace tex::HWY_NAMESPACE {
+
+// The colours of n points from their cells' identifiers and gaps and their
+// two grain values: the stone colour chosen by the identifier's top two
+// bits, brightened by the gap and grained; the mortar colour grained; the
+// mortar where the gap is below 0.1.
+void FlagstoneColours(const Colour* stoneColours, const Colour& mortarColour, const std::uint32_t* ids,
+                      const double* gaps, const double* jointGrain, const double* stoneGrain, Colour* out,
+                      std::size_t n)
+{
+    const Doubles d;
+    const Words w;
+    const std::size_t lanes = hn::Lanes(d);
+    const DoubleVec one = hn::Set(d, 1.0);
+    for (std::size_t i = 0; i < n; i += lanes) {
+        const std::size_t here = std::min(lanes, n - i);
+        HWY_ALIGN double gapLanes[maxLanes] = {}, jointLanes[maxLanes] = {}, stoneLanes[maxLanes] = {};
+        HWY_ALIGN std::int64_t choice[maxLanes] = {};
+        std::memcpy(gapLanes, gaps + i, here * sizeof(double));
+        std::memcpy(jointLanes, jointGrain + i, here * sizeof(double));
+        std::memcpy(stoneLanes, stoneGrain + i, here * sizeof(double));
+        for (std::size_t j = 0; j < here; ++j)
+            choice[j] = ids[i + j] >> 30;
+        const DoubleVec gap = hn::Load(d, gapLanes);
+        const WordVec which = hn::Load(w, choice);
+
+        // step(0.1, gap): 0 below the edge, 1 from it on (and for NaN).
+        const DoubleVec inside = hn::IfThenElseZero(hn::Not(gap < hn::Set(d, 0.1)), one);
+        const DoubleVec t = one - inside;
+        const DoubleVec mortarScale = one + hn::Set(d, 0.05) * hn::Load(d, jointLanes);
+        const DoubleVec brightness = hn::Set(d, 0.5) * gap + hn::Set(d, 0.7);
+        const DoubleVec grain = one + hn::Set(d, 0.1) * hn::Load(d, stoneLanes);
+        const double Colour::*components[4] = {&Colour::r, &Colour::g, &Colour::b, &Colour::a};
+        DoubleVec result[4];
+        for (int c = 0; c < 4; ++c) {
+            const auto member = components[c];
+            DoubleVec stone = hn::Set(d, stoneColours[0].*member);
+            for (int k = 1; k < 4; ++k)
+                stone = hn::IfThenElse(hn::RebindMask(d, which == hn::Set(w, k)), hn::Set(d, stoneColours[k].*member),
+                                       stone);
+            const DoubleVec mortar = hn::Set(d, mortarColour.*member) * mortarScale;
+            stone = stone * brightness * grain;
+            result[c] = stone * (one - t) + mortar * t;
+        }
+        HWY_ALIGN double interleaved[4 * maxLanes];
+        hn::StoreInterleaved4(result[0], result[1], result[2], result[3], d, interleaved);
+        std::memcpy(static_cast<void*>(out + i), interleaved, here * sizeof(Colour));
+    }
+}
+
+} // namespace tex::HWY_NAMESPACE
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+#include "texture/colour/flagstone.h"
+#include "texture/scalar/detail/runs.h"
+
+#include <typeinfo>
+
+namespace tex {
+
+HWY_EXPORT(FlagstoneColours);
+
+void Flagstone::colourRun(const double* x, const double* y, const double* z, Colour* out, std::size_t n)
+{
+    if (typeid(*this) != typeid(Flagstone)) {
+        for (std::size_t i = 0; i < n; ++i)
+            out[i] = colour(x[i], y[i], z[i]);
+        return;
+    }
+    constexpr std::size_t block = 256;
+    std::uint32_t ids[block];
+    double gaps[block], jointGrain[block], stoneGrain[block];
+    double gx[block], gy[block], gz[block];
+    for (std::size_t start = 0; start < n; start += block) {
+        const std::size_t count = std::min(block, n - start);
+        cells.nearestIdAndGapRun(x + start, y + start, z + start, ids, gaps, count);
+        for (const auto& [scale, grain] : {std::pair{7.7, jointGrain}, std::pair{5.0, stoneGrain}}) {
+            for (std::size_t i = 0; i < count; ++i) {
+                gx[i] = scale * x[start + i];
+                gy[i] = scale * y[start + i];
+                gz[i] = scale * z[start + i];
+            }
+            grainNoise.valueRun(gx, gy, gz, grain, count);
+        }
+        HWY_DYNAMIC_DISPATCH(FlagstoneColours)(stoneColours, mortarColour, ids, gaps, jointGrain, stoneGrain,
+                                               out + start, count);
+    }
+}
+
+} // namespace tex
+#endif
