@@ -97,6 +97,25 @@ HWY_INLINE void ForEachValue(const double* in, double* out, std::size_t n, At at
     std::memcpy(out + i, tail[1], rest * sizeof(double));
 }
 
+// out[i] = at(a[i], b[i]) over a run of n pairs of values, as ForEachPoint.
+template <class At>
+HWY_INLINE void ForEachValue(const double* a, const double* b, double* out, std::size_t n, At at)
+{
+    const Doubles d;
+    const std::size_t lanes = hn::Lanes(d);
+    std::size_t i = 0;
+    for (; i + lanes <= n; i += lanes)
+        hn::StoreU(at(hn::LoadU(d, a + i), hn::LoadU(d, b + i)), d, out + i);
+    if (i == n)
+        return;
+    const std::size_t rest = n - i;
+    HWY_ALIGN double tail[3][maxLanes] = {};
+    std::memcpy(tail[0], a + i, rest * sizeof(double));
+    std::memcpy(tail[1], b + i, rest * sizeof(double));
+    hn::Store(at(hn::Load(d, tail[0]), hn::Load(d, tail[1])), d, tail[2]);
+    std::memcpy(out + i, tail[2], rest * sizeof(double));
+}
+
 } // namespace tex::HWY_NAMESPACE
 HWY_AFTER_NAMESPACE();
 

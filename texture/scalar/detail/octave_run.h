@@ -50,12 +50,7 @@ void FractalSum::octaveRun(const double* x, const double* y, const double* z, do
                 m = going;
             }
             termRun(px, py, pz, term, m);
-            for (std::size_t i = 0; i < m; ++i) {
-                sum[i] = sum[i] + term[i] * weight;
-                px[i] = px[i] * lacunarity;
-                py[i] = py[i] * lacunarity;
-                pz[i] = pz[i] * lacunarity;
-            }
+            detail::octaveStep(sum, term, weight, px, py, pz, lacunarity, m);
             weight = weight / lacunarity;
         }
         detail::contrastRun(contrast, scale, sum, term, m);

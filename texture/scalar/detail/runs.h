@@ -20,6 +20,12 @@ constexpr std::size_t runBlock = 64;
 // in vector lanes, bit for bit. out may be in.
 void contrastRun(double contrast, double scale, const double* in, double* out, std::size_t n);
 
+// One octave of a fractal sum over n points: sum[i] = sum[i] + term[i] *
+// weight, then each point multiplied by the lacunarity, in vector lanes,
+// bit for bit.
+void octaveStep(double* sum, const double* term, double weight, double* x, double* y, double* z, double lacunarity,
+                std::size_t n);
+
 // out[i] = field.value(x[i], y[i], z[i]) for n points, over runs where the
 // field's class has a run kernel, one point at a time where it has none.
 void fieldValues(Basis& field, const double* x, const double* y, const double* z, double* out, std::size_t n);
