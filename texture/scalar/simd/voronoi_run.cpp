@@ -232,6 +232,8 @@ HWY_INLINE void Offer(Chunk& c, const Group& group, int m, const VoronoiCell& ce
         // Each search decides from its threshold before the cell's points.
         const DoubleMask visitNearest = home ? valid : hn::And(valid, reach < nearest);
         const DoubleMask visitPair = home ? valid : hn::And(valid, reach < second);
+        if ((!kNearest || hn::AllFalse(d, visitNearest)) && (!kPair || hn::AllFalse(d, visitPair)))
+            continue;
         for (int k = 0; k < count; ++k) {
             const DoubleVec dx = hn::Set(d, cellX + double(cell.offset[k][0])) - qx;
             const DoubleVec dy = hn::Set(d, cellY + double(cell.offset[k][1])) - qy;
