@@ -134,12 +134,7 @@ void EvaluateRun(const std::vector<ColourStop>& stops, const Colour* tangents, c
             }
         }
 
-        HWY_ALIGN double interleaved[4 * maxLanes];
-        hn::StoreInterleaved4(colour[0], colour[1], colour[2], colour[3], d, interleaved);
-        if (here == maxLanes)
-            std::memcpy(static_cast<void*>(out + i), interleaved, maxLanes * sizeof(Colour));
-        else
-            std::memcpy(static_cast<void*>(out + i), interleaved, here * sizeof(Colour));
+        StoreColours(colour, out + i, here);
     }
 }
 

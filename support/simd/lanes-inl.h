@@ -57,6 +57,21 @@ HWY_INLINE DoubleVec Contrast(DoubleVec contrast, DoubleVec v)
     return hn::IfThenElse(hn::IsNaN(r), hn::Set(d, 0.5), clamped);
 }
 
+// Stores the colours of the first `count` lanes of a vector, components r,
+// g, b, a, into out[0 .. count - 1] (a colour is four doubles).
+template <class Colours>
+HWY_INLINE void StoreColours(const DoubleVec (&c)[4], Colours* out, std::size_t count)
+{
+    const Doubles d;
+    HWY_ALIGN double interleaved[4 * maxLanes];
+    hn::StoreInterleaved4(c[0], c[1], c[2], c[3], d, interleaved);
+    static_assert(sizeof(Colours) == 4 * sizeof(double), "a colour is four doubles");
+    if (count == maxLanes)
+        std::memcpy(static_cast<void*>(out), interleaved, maxLanes * sizeof(Colours));
+    else
+        std::memcpy(static_cast<void*>(out), interleaved, count * sizeof(Colours));
+}
+
 // out[i] = at(x[i], y[i], z[i]) over a run of n points, a vector of lanes at
 // a time; the lanes of the last, partial vector past the run compute at
 // (0, 0, 0) and are dropped.

@@ -58,9 +58,7 @@ void FlagstoneColours(const Colour* stoneColours, const Colour& mortarColour, co
             stone = stone * brightness * grain;
             result[c] = stone * (one - t) + mortar * t;
         }
-        HWY_ALIGN double interleaved[4 * maxLanes];
-        hn::StoreInterleaved4(result[0], result[1], result[2], result[3], d, interleaved);
-        std::memcpy(static_cast<void*>(out + i), interleaved, here * sizeof(Colour));
+        StoreColours(result, out + i, here);
     }
 }
 

@@ -84,17 +84,19 @@ void Prepare(const detail::VoronoiRunField& field, Chunk& c, const double* x, co
     const std::size_t lanes = hn::Lanes(d);
     const double* coordinates[3] = {x, y, z};
     for (int axis = 0; axis < 3; ++axis) {
-        for (std::size_t i = 0; i < count; ++i)
-            c.q[axis][i] = field.scale[axis] * coordinates[axis][i];
         std::fill(c.q[axis] + count, c.q[axis] + padded, 0.0);
+        const DoubleVec scale = hn::Set(d, field.scale[axis]);
+        ForEachValue(coordinates[axis], c.q[axis], count, [&](DoubleVec v) TEX_INLINE_LAMBDA { return scale * v; });
     }
-    for (std::size_t i = 0; i < count; ++i) {
+    const DoubleVec nothing = hn::Set(d, detail::nothingFound);
+    for (std::size_t i = 0; i < count; i += lanes) {
+        hn::Store(nothing, d, c.nearest + i);
+        hn::Store(hn::Zero(Words()), Words(), c.id + i);
+        hn::Store(nothing, d, c.first + i);
+        hn::Store(nothing, d, c.second + i);
+    }
+    for (std::size_t i = 0; i < count; ++i)
         c.finite[i] = std::isfinite(c.q[0][i]) && std::isfinite(c.q[1][i]) && std::isfinite(c.q[2][i]);
-        c.nearest[i] = detail::nothingFound;
-        c.id[i] = 0;
-        c.first[i] = detail::nothingFound;
-        c.second[i] = detail::nothingFound;
-    }
 
     const DoubleVec lowest = hn::Set(d, -2147483648.0);
     const DoubleVec highest = hn::Set(d, 2147483647.0);
