@@ -21,7 +21,7 @@ void ColourSpline::setStops(const double* table, int count)
 {
     stopList.clear();
     segmentTangents.clear();
-    if (count <= 0)
+    if (table == nullptr || count <= 0)
         return;
     stopList.reserve(count);
     for (int k = 0; k < count; ++k) {

@@ -20,7 +20,8 @@ struct ColourStop {
 class ColourSpline {
 public:
     // Replaces every stop with `count` rows of `table`, five doubles a row:
-    // position, r, g, b, a. A count of zero or less leaves the spline empty.
+    // position, r, g, b, a. A null table or a count of zero or less leaves
+    // the spline empty.
     // A row whose position is NaN or infinite is left out; a colour
     // component that is not finite is taken as a bake would store it: +inf
     // as 1, -inf and NaN as 0.

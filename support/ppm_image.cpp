@@ -49,7 +49,7 @@ PPMImage::PPMImage(const std::string& filename) : filename(filename)
 
 PPMImage::PPMImage(std::FILE* file, const std::string& filename) : filename(filename)
 {
-    loaded = load(file);
+    loaded = file != nullptr && load(file);
 }
 
 PPMImage::~PPMImage()
@@ -64,6 +64,8 @@ bool PPMImage::checkMagic(char a, char b)
 
 void PPMImage::skipComments(std::FILE* file)
 {
+    if (file == nullptr)
+        return;
     for (;;) {
         const int c = std::getc(file);
         if (c == EOF)

@@ -25,7 +25,7 @@ public:
     explicit PPMImage(const std::string& filename);
     // Reads from a stream already open for reading as raw bytes, starting at
     // its current position; the stream is left open. `filename` is only
-    // recorded.
+    // recorded. A null stream loads nothing.
     PPMImage(std::FILE* file, const std::string& filename);
     ~PPMImage();
     PPMImage(const PPMImage&) = delete;
@@ -36,7 +36,7 @@ public:
     // Skips line feeds and comments: a '#' starts a comment, which runs up
     // to and including the next line feed or NUL byte. Stops before any
     // other character (spaces, tabs and carriage returns included) or at
-    // end of file.
+    // end of file. A null stream is left alone.
     static void skipComments(std::FILE* file);
 
     // Part of the GL layer of the library (texture_gl, texture/gl/): link it

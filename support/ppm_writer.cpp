@@ -15,9 +15,9 @@ PPMWriter::PPMWriter(const std::string& path, int width, int height, Depth depth
     failed = std::fprintf(file.stream(), "P6 %d %d %d\n", width, height, maximum) < 0;
 }
 
-bool PPMWriter::reserveRows(int rows, Depth expected)
+bool PPMWriter::reserveRows(const void* samples, int rows, Depth expected)
 {
-    if (failed || depth != expected || rows < 0 || rows > height - rowsWritten)
+    if (failed || depth != expected || rows < 0 || rows > height - rowsWritten || (rows > 0 && !samples))
         failed = true;
     else
         rowsWritten += rows;
@@ -26,7 +26,7 @@ bool PPMWriter::reserveRows(int rows, Depth expected)
 
 bool PPMWriter::writeRows(const std::uint8_t* samples, int rows)
 {
-    if (!reserveRows(rows, Depth::Eight))
+    if (!reserveRows(samples, rows, Depth::Eight))
         return false;
     const std::size_t count = std::size_t(width) * 3 * std::size_t(rows);
     failed = std::fwrite(samples, 1, count, file.stream()) != count;
@@ -35,7 +35,7 @@ bool PPMWriter::writeRows(const std::uint8_t* samples, int rows)
 
 bool PPMWriter::writeRows(const std::uint16_t* samples, int rows)
 {
-    if (!reserveRows(rows, Depth::Sixteen))
+    if (!reserveRows(samples, rows, Depth::Sixteen))
         return false;
     // Most significant byte first, whatever the host's byte order; one row
     // at a time keeps the staging buffer small.

@@ -23,8 +23,8 @@ public:
     PPMWriter(const std::string& path, int width, int height, Depth depth = Depth::Eight);
 
     // Appends `rows` rows of width × 3 samples. The overload must match the
-    // depth. False once anything failed or more rows than the height were
-    // given.
+    // depth. False once anything failed, more rows than the height were
+    // given or rows were given without samples (null).
     bool writeRows(const std::uint8_t* samples, int rows);
     bool writeRows(const std::uint16_t* samples, int rows);
 
@@ -33,7 +33,7 @@ public:
     bool finish();
 
 private:
-    bool reserveRows(int rows, Depth expected);
+    bool reserveRows(const void* samples, int rows, Depth expected);
 
     AtomicFile file;
     int width;

@@ -35,7 +35,7 @@ void Random::seed(std::uint32_t s)
 void Random::seedArray(const std::uint32_t* key, int length)
 {
     static const std::uint32_t zeroKey[1] = {0};
-    if (length < 1) {
+    if (key == nullptr || length < 1) {
         key = zeroKey;
         length = 1;
     }

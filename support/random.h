@@ -15,8 +15,8 @@ public:
     explicit Random(int s);
 
     void seed(std::uint32_t s);
-    // Reseeds from `length` words of `key`. A length below 1 reads nothing
-    // from `key` and seeds as if from the single word 0.
+    // Reseeds from `length` words of `key`. A null key or a length below 1
+    // reads nothing from `key` and seeds as if from the single word 0.
     void seedArray(const std::uint32_t* key, int length);
 
     std::uint32_t nextUint32();

@@ -6,7 +6,7 @@
 
 int main()
 {
-    GLuint (*volatile bake)(tex::ColourBasis&, int, int, double, double, double, double, int) = tex::bakeTexture;
+    GLuint (*volatile bake)(const tex::ColourBasis&, int, int, double, double, double, double, int) = tex::bakeTexture;
     std::printf("texture_gl links: %s\n", bake != nullptr ? "yes" : "no");
     return bake != nullptr ? 0 : 1;
 }

@@ -51,8 +51,10 @@ std::string figures(const Colour& c)
 class ConstantField : public Basis {
 public:
     explicit ConstantField(double raw) : raw(raw) {}
-    double value(double, double, double) override { return applyContrast(raw); }
     double raw;
+
+protected:
+    double formula(double, double, double) const override { return raw; }
 };
 
 TEST(ConsumerFlags, ScalarLerpIsNotFused)

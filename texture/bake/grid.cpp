@@ -35,6 +35,8 @@ bool Grid::contains(const Region& region) const
 
 void Grid::rowPoints(int row, int first, int count, Point* points) const
 {
+    if (!points)
+        return;
     if (shape == Kind::Flat) {
         const double step = size / std::max(columns, rows);
         const double py = y + row * step;

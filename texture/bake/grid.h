@@ -51,7 +51,7 @@ public:
 
     // The points of `count` samples of row `row` from column `first` on,
     // into points[0 .. count - 1]. Rows and columns outside the grid follow
-    // the same formula.
+    // the same formula. A null `points` is left alone.
     void rowPoints(int row, int first, int count, Point* points) const;
     // The point of one sample.
     Point point(int row, int column) const;

@@ -45,13 +45,13 @@ bool bakeRgbImage(const std::string& filename, Function& f, const Grid& grid, in
 
 } // namespace
 
-bool bakeImage(const std::string& filename, Basis& f, int width, int height, double extent, double x0,
+bool bakeImage(const std::string& filename, const Basis& f, int width, int height, double extent, double x0,
                double y0, double z, int threads)
 {
     return bakeRgbImage(filename, f, Grid::flat(width, height, extent, x0, y0, z), threads);
 }
 
-bool bakeImage(const std::string& filename, ColourBasis& f, int width, int height, double extent,
+bool bakeImage(const std::string& filename, const ColourBasis& f, int width, int height, double extent,
                double x0, double y0, double z, int threads)
 {
     return bakeRgbImage(filename, f, Grid::flat(width, height, extent, x0, y0, z), threads);

@@ -23,11 +23,11 @@ constexpr long long maxImageBakeBytes = 1LL << 40;
 // nothing evaluated and no file created, for a width or height below 1 or a
 // raster beyond maxImageBakeBytes; false, with no partial file left and any
 // old file unchanged, when the file cannot be created or written.
-bool bakeImage(const std::string& filename, Basis& f, int width, int height, double extent, double x0,
+bool bakeImage(const std::string& filename, const Basis& f, int width, int height, double extent, double x0,
                double y0, double z, int threads = 0);
 // The colour function `f` over the flat grid into an RGB PPM file, as above:
 // each colour clamped to [0, 1], alpha dropped.
-bool bakeImage(const std::string& filename, ColourBasis& f, int width, int height, double extent,
+bool bakeImage(const std::string& filename, const ColourBasis& f, int width, int height, double extent,
                double x0, double y0, double z, int threads = 0);
 
 } // namespace tex

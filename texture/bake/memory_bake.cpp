@@ -93,10 +93,10 @@ Sample fromUnit(double v)
 }
 
 template <typename Sample>
-bool bakeScalarPixels(Basis& f, const Grid& grid, Channels channels, Sample* out, const BakeOptions& options)
+bool bakeScalarPixels(const Basis& f, const Grid& grid, Channels channels, Sample* out, const BakeOptions& options)
 {
     const Region region = options.region.value_or(grid.whole());
-    if (!grid.contains(region))
+    if (!out || !grid.contains(region))
         return false;
     const int perPixel = static_cast<int>(channels);
     forEachSample(grid, region, options.threads, [&f, out, perPixel](std::size_t i, const Point& p) {
@@ -118,11 +118,11 @@ bool bakeScalarPixels(Basis& f, const Grid& grid, Channels channels, Sample* out
 }
 
 template <typename Sample>
-bool bakeColourPixels(ColourBasis& f, const Grid& grid, Channels channels, Sample* out,
+bool bakeColourPixels(const ColourBasis& f, const Grid& grid, Channels channels, Sample* out,
                       const BakeOptions& options)
 {
     const Region region = options.region.value_or(grid.whole());
-    if (channels == Channels::Grey || !grid.contains(region))
+    if (!out || channels == Channels::Grey || !grid.contains(region))
         return false;
     const bool alpha = channels == Channels::RGBA;
     const int perPixel = static_cast<int>(channels);
@@ -141,20 +141,20 @@ bool bakeColourPixels(ColourBasis& f, const Grid& grid, Channels channels, Sampl
 
 } // namespace
 
-bool bakeFloats(Basis& f, const Grid& grid, float* out, const BakeOptions& options)
+bool bakeFloats(const Basis& f, const Grid& grid, float* out, const BakeOptions& options)
 {
     const Region region = options.region.value_or(grid.whole());
-    if (!grid.contains(region))
+    if (!out || !grid.contains(region))
         return false;
     forEachSample(grid, region, options.threads,
                   [&f, out](std::size_t i, const Point& p) { out[i] = float(f.value(p.x, p.y, p.z)); });
     return true;
 }
 
-bool bakeFloats(ColourBasis& f, const Grid& grid, float* out, const BakeOptions& options)
+bool bakeFloats(const ColourBasis& f, const Grid& grid, float* out, const BakeOptions& options)
 {
     const Region region = options.region.value_or(grid.whole());
-    if (!grid.contains(region))
+    if (!out || !grid.contains(region))
         return false;
     forEachSample(grid, region, options.threads, [&f, out](std::size_t i, const Point& p) {
         Colour colour = f.colour(p.x, p.y, p.z);
@@ -168,23 +168,23 @@ bool bakeFloats(ColourBasis& f, const Grid& grid, float* out, const BakeOptions&
     return true;
 }
 
-bool bakePixels(Basis& f, const Grid& grid, Channels channels, std::uint8_t* out, const BakeOptions& options)
+bool bakePixels(const Basis& f, const Grid& grid, Channels channels, std::uint8_t* out, const BakeOptions& options)
 {
     return bakeScalarPixels(f, grid, channels, out, options);
 }
 
-bool bakePixels(ColourBasis& f, const Grid& grid, Channels channels, std::uint8_t* out,
+bool bakePixels(const ColourBasis& f, const Grid& grid, Channels channels, std::uint8_t* out,
                 const BakeOptions& options)
 {
     return bakeColourPixels(f, grid, channels, out, options);
 }
 
-bool bakePixels(Basis& f, const Grid& grid, Channels channels, std::uint16_t* out, const BakeOptions& options)
+bool bakePixels(const Basis& f, const Grid& grid, Channels channels, std::uint16_t* out, const BakeOptions& options)
 {
     return bakeScalarPixels(f, grid, channels, out, options);
 }
 
-bool bakePixels(ColourBasis& f, const Grid& grid, Channels channels, std::uint16_t* out,
+bool bakePixels(const ColourBasis& f, const Grid& grid, Channels channels, std::uint16_t* out,
                 const BakeOptions& options)
 {
     return bakeColourPixels(f, grid, channels, out, options);

@@ -35,8 +35,8 @@ class ColourBasis;
 // library allows that once its graph is wired; a function of your own must
 // too, or be baked with one thread.
 //
-// A bake returns false, writing nothing and evaluating nothing, when the
-// region is empty or not inside the grid. Otherwise it fills region.width ×
+// A bake returns false, writing nothing and evaluating nothing, when `out`
+// is null or the region is empty or not inside the grid. Otherwise it fills region.width ×
 // region.height samples (times the floats or channels of each) and returns
 // true.
 
@@ -49,16 +49,16 @@ struct BakeOptions {
     int threads = 0;
 };
 
-bool bakeFloats(Basis& f, const Grid& grid, float* out, const BakeOptions& options = {});
-bool bakeFloats(ColourBasis& f, const Grid& grid, float* out, const BakeOptions& options = {});
+bool bakeFloats(const Basis& f, const Grid& grid, float* out, const BakeOptions& options = {});
+bool bakeFloats(const ColourBasis& f, const Grid& grid, float* out, const BakeOptions& options = {});
 
-bool bakePixels(Basis& f, const Grid& grid, Channels channels, std::uint8_t* out,
+bool bakePixels(const Basis& f, const Grid& grid, Channels channels, std::uint8_t* out,
                 const BakeOptions& options = {});
-bool bakePixels(ColourBasis& f, const Grid& grid, Channels channels, std::uint8_t* out,
+bool bakePixels(const ColourBasis& f, const Grid& grid, Channels channels, std::uint8_t* out,
                 const BakeOptions& options = {});
-bool bakePixels(Basis& f, const Grid& grid, Channels channels, std::uint16_t* out,
+bool bakePixels(const Basis& f, const Grid& grid, Channels channels, std::uint16_t* out,
                 const BakeOptions& options = {});
-bool bakePixels(ColourBasis& f, const Grid& grid, Channels channels, std::uint16_t* out,
+bool bakePixels(const ColourBasis& f, const Grid& grid, Channels channels, std::uint16_t* out,
                 const BakeOptions& options = {});
 
 } // namespace tex

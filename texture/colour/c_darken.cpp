@@ -33,10 +33,8 @@ CDarken::CDarken() : ColourBasis(1, 1)
 
 CDarken::~CDarken() = default;
 
-Colour CDarken::colour(double x, double y, double z)
+Colour CDarken::formula(double x, double y, double z) const
 {
-    if (!inputsReady())
-        return Colour(0, 0, 0, 0);
     const double v = input(0)->value(x, y, z);
     const double f = soundFactor(lerp(1.0, v, darken));
     const Colour c = colourInput(0)->colour(x, y, z);

@@ -18,7 +18,8 @@ public:
     CDarken();
     ~CDarken() override;
 
-    Colour colour(double x, double y, double z) override;
+protected:
+    Colour formula(double x, double y, double z) const override;
 
 private:
     double darken;

@@ -6,10 +6,8 @@ CMixer::CMixer() : ColourBasis(1, 2) {}
 
 CMixer::~CMixer() = default;
 
-Colour CMixer::colour(double x, double y, double z)
+Colour CMixer::formula(double x, double y, double z) const
 {
-    if (!inputsReady())
-        return Colour(0, 0, 0, 0);
     const double v = input(0)->value(x, y, z);
     const Colour b = colourInput(1)->colour(x, y, z);
     const Colour a = colourInput(0)->colour(x, y, z);

@@ -15,7 +15,8 @@ public:
     CMixer();
     ~CMixer() override;
 
-    Colour colour(double x, double y, double z) override;
+protected:
+    Colour formula(double x, double y, double z) const override;
 };
 
 } // namespace tex

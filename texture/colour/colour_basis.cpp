@@ -22,6 +22,18 @@ const ParameterList& ColourBasis::parameterList()
     return parameterTable().list();
 }
 
+Colour ColourBasis::colour(double x, double y, double z) const
+{
+    if (!inputsReady())
+        return Colour(0, 0, 0, 0);
+    return formula(x, y, z);
+}
+
+bool ColourBasis::setColourInput(ColourBasis* colour, int index)
+{
+    return colourInputs.connect(this, colour, index, &ColourBasis::colourInputs);
+}
+
 bool ColourBasis::hasSpline() const
 {
     return false;

@@ -11,10 +11,16 @@ namespace tex {
 // Colour, returned unclamped (baking clamps). Shares the named-parameter
 // protocol with the scalar fields; the ColourBasis list itself is empty.
 //
+// colour() checks the inputs and calls the function's formula(); a colour
+// function of your own gives the constructor its numbers of scalar and
+// colour inputs, reads them with input(i) and colourInput(i), and overrides
+// formula(), as a scalar field does (see Basis).
+//
 // Inputs, scalar (setInput) and colour (setColourInput), are borrowed:
-// whoever builds the graph owns every node. Indices a class does not have
-// are ignored. A colour function whose inputs are not all connected does not
-// follow the missing ones: its colour() is transparent black (0, 0, 0, 0).
+// whoever builds the graph owns every node and keeps it alive while it is
+// wired or used. Indices a class does not have are ignored. A colour
+// function whose inputs are not all connected does not follow the missing
+// ones: its colour() is transparent black (0, 0, 0, 0).
 //
 // Threads: colour() changes no state, neither the function's nor its
 // inputs'. Once a graph is wired, its parameters set and its splines filled,
@@ -22,7 +28,7 @@ namespace tex {
 // beside them). Setting a parameter, rewiring (setInput, setColourInput) or
 // filling a spline while another thread evaluates or reads the graph is not
 // supported. A class derived from ColourBasis keeps to the same rule: its
-// colour() must not change state that another evaluation reads.
+// formula() must not change state that another evaluation reads.
 class ColourBasis : public Parameterised {
 public:
     // A colour function with `inputCount` scalar and `colourInputCount`
@@ -32,15 +38,25 @@ public:
     ColourBasis& operator=(const ColourBasis&) = delete;
 
     virtual ~ColourBasis();
-    virtual Colour colour(double x, double y, double z) = 0;
-    virtual void setInput(Basis* field, int index) { inputs.set(field, index); }
-    virtual void setColourInput(ColourBasis* colour, int index) { colourInputs.set(colour, index); }
+
+    // The colour at (x, y, z): formula(x, y, z), or transparent black while
+    // an input is missing.
+    Colour colour(double x, double y, double z) const;
+
+    // Connect a scalar field, or a colour function, as input number
+    // `index`; null disconnects it. Each returns true once input `index`
+    // holds what was given; false, leaving the wiring as it was, for an
+    // index the class lacks and, for colour inputs, for a colour function
+    // that would close a cycle (this one itself, or one that has this one
+    // among the colour inputs below it).
+    bool setInput(Basis* field, int index) { return inputs.set(field, index); }
+    bool setColourInput(ColourBasis* colour, int index);
     // Number of scalar inputs.
-    virtual int inputCount() const { return inputs.count(); }
+    int inputCount() const { return inputs.count(); }
     // Number of colour inputs.
-    virtual int colourInputCount() const { return colourInputs.count(); }
+    int colourInputCount() const { return colourInputs.count(); }
     // True when every scalar and every colour input is connected.
-    virtual bool inputsReady() const { return inputs.allSet() && colourInputs.allSet(); }
+    bool inputsReady() const { return inputs.allSet() && colourInputs.allSet(); }
     virtual bool hasSpline() const;
     // The owned spline of a colour map, open for filling; null otherwise.
     virtual ColourSpline* spline();
@@ -52,10 +68,14 @@ protected:
     // The (empty) ColourBasis table, which the tables of derived classes extend.
     static const ParameterTable& parameterTable();
 
+    // The colour at (x, y, z), unclamped. colour() calls it only once every
+    // input is connected, so input(i) and colourInput(i) are never null here.
+    virtual Colour formula(double x, double y, double z) const = 0;
+
     // Scalar input number `index`, 0 <= index < inputCount(); null until connected.
-    Basis* input(int index) const { return inputs[index]; }
+    const Basis* input(int index) const { return inputs[index]; }
     // Colour input number `index`, 0 <= index < colourInputCount(); null until connected.
-    ColourBasis* colourInput(int index) const { return colourInputs[index]; }
+    const ColourBasis* colourInput(int index) const { return colourInputs[index]; }
 
 private:
     Inputs<Basis> inputs;

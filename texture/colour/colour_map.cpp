@@ -6,10 +6,8 @@ ColourMap::ColourMap() : ColourBasis(1) {}
 
 ColourMap::~ColourMap() = default;
 
-Colour ColourMap::colour(double x, double y, double z)
+Colour ColourMap::formula(double x, double y, double z) const
 {
-    if (!inputsReady())
-        return Colour(0, 0, 0, 0);
     return colourSpline.evaluate(input(0)->value(x, y, z));
 }
 

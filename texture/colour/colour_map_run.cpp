@@ -6,7 +6,7 @@
 
 namespace tex {
 
-void ColourMap::colourRun(const double* x, const double* y, const double* z, Colour* out, std::size_t n)
+void ColourMap::colourRun(const double* x, const double* y, const double* z, Colour* out, std::size_t n) const
 {
     if (typeid(*this) != typeid(ColourMap) || !inputsReady()) {
         for (std::size_t i = 0; i < n; ++i)

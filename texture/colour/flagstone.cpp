@@ -19,7 +19,7 @@ Flagstone::Flagstone(int cellSeed, int grainSeed) : cells(cellSeed, 256, 1.5), g
 
 Flagstone::~Flagstone() = default;
 
-Colour Flagstone::colour(double x, double y, double z)
+Colour Flagstone::formula(double x, double y, double z) const
 {
     const std::uint32_t id = cells.nearestId(x, y, z);
     const double gap = cells.distanceGap(x, y, z);

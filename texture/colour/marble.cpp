@@ -6,10 +6,8 @@ namespace tex {
 
 Marble::~Marble() = default;
 
-Colour Marble::colour(double x, double y, double z)
+Colour Marble::formula(double x, double y, double z) const
 {
-    if (!inputsReady())
-        return Colour(0, 0, 0, 0);
     double d = x + input(0)->value(x, y, z);
     if (d > 1)
         d = d - std::floor(d);

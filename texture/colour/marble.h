@@ -12,10 +12,11 @@ public:
     Marble() = default;
     ~Marble() override;
 
+protected:
     // spline.evaluate(d) with d = x + input(x, y, z), wrapped to its
     // fractional part only when above 1 (a d of 1 or less, negatives
     // included, is used as it is).
-    Colour colour(double x, double y, double z) override;
+    Colour formula(double x, double y, double z) const override;
 };
 
 } // namespace tex

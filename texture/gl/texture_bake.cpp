@@ -38,24 +38,24 @@ GLuint bakeAndUpload(Function& f, const Grid& grid, int perTexel, GLenum format,
 
 } // namespace
 
-GLuint bakeTexture(Basis& f, int width, int height, double extent, double x0, double y0, double z, int threads)
+GLuint bakeTexture(const Basis& f, int width, int height, double extent, double x0, double y0, double z, int threads)
 {
     return bakeAndUpload(f, Grid::flat(width, height, extent, x0, y0, z), 1, GL_LUMINANCE, threads);
 }
 
-GLuint bakeTexture(ColourBasis& f, int width, int height, double extent, double x0, double y0, double z,
+GLuint bakeTexture(const ColourBasis& f, int width, int height, double extent, double x0, double y0, double z,
                    int threads)
 {
     return bakeAndUpload(f, Grid::flat(width, height, extent, x0, y0, z), 4, GL_RGBA, threads);
 }
 
-GLuint bakeSphereTexture(Basis& f, int width, int height, double radius, double cx, double cy, double cz,
+GLuint bakeSphereTexture(const Basis& f, int width, int height, double radius, double cx, double cy, double cz,
                          int threads)
 {
     return bakeAndUpload(f, Grid::sphere(width, height, radius, cx, cy, cz), 1, GL_LUMINANCE, threads);
 }
 
-GLuint bakeSphereTexture(ColourBasis& f, int width, int height, double radius, double cx, double cy,
+GLuint bakeSphereTexture(const ColourBasis& f, int width, int height, double radius, double cx, double cy,
                          double cz, int threads)
 {
     return bakeAndUpload(f, Grid::sphere(width, height, radius, cx, cy, cz), 4, GL_RGBA, threads);

@@ -25,17 +25,17 @@ constexpr long long maxTextureBakeBytes = 1LL << 30;
 // allocated returns 0, evaluating nothing and touching no GL state.
 
 // The scalar field `f` over the flat grid (Grid::flat) into a luminance texture.
-GLuint bakeTexture(Basis& f, int width, int height, double extent, double x0, double y0, double z,
+GLuint bakeTexture(const Basis& f, int width, int height, double extent, double x0, double y0, double z,
                    int threads = 0);
 // The colour function `f` over the flat grid into an RGBA texture.
-GLuint bakeTexture(ColourBasis& f, int width, int height, double extent, double x0, double y0, double z,
+GLuint bakeTexture(const ColourBasis& f, int width, int height, double extent, double x0, double y0, double z,
                    int threads = 0);
 
 // The scalar field `f` over a sphere (Grid::sphere) into a luminance texture.
-GLuint bakeSphereTexture(Basis& f, int width, int height, double radius, double cx, double cy, double cz,
+GLuint bakeSphereTexture(const Basis& f, int width, int height, double radius, double cx, double cy, double cz,
                          int threads = 0);
 // The colour function `f` over a sphere into an RGBA texture.
-GLuint bakeSphereTexture(ColourBasis& f, int width, int height, double radius, double cx, double cy,
+GLuint bakeSphereTexture(const ColourBasis& f, int width, int height, double radius, double cx, double cy,
                          double cz, int threads = 0);
 
 } // namespace tex

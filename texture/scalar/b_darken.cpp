@@ -15,16 +15,11 @@ BDarken::BDarken() : Basis(2)
 
 BDarken::~BDarken() = default;
 
-double BDarken::value(double x, double y, double z)
+double BDarken::formula(double x, double y, double z) const
 {
-    if (!inputsReady())
-        return applyContrast(0.0);
-    const double px = xscale * x;
-    const double py = yscale * y;
-    const double pz = zscale * z;
-    const double a = input(0)->value(px, py, pz);
-    const double b = input(1)->value(px, py, pz);
-    return applyContrast(a * lerp(1.0, b, amount));
+    const double a = input(0)->value(x, y, z);
+    const double b = input(1)->value(x, y, z);
+    return a * lerp(1.0, b, amount);
 }
 
 } // namespace tex

@@ -14,7 +14,8 @@ public:
     BDarken();
     ~BDarken() override;
 
-    double value(double x, double y, double z) override;
+protected:
+    double formula(double x, double y, double z) const override;
 
 private:
     double amount;

@@ -15,12 +15,9 @@ BGainer::BGainer() : Basis(1)
 
 BGainer::~BGainer() = default;
 
-double BGainer::value(double x, double y, double z)
+double BGainer::formula(double x, double y, double z) const
 {
-    if (!inputsReady())
-        return applyContrast(0.0);
-    const double v = input(0)->value(xscale * x, yscale * y, zscale * z);
-    return applyContrast(tex::gain(gain, v));
+    return tex::gain(gain, input(0)->value(x, y, z));
 }
 
 } // namespace tex

@@ -15,16 +15,11 @@ BLerper::BLerper() : Basis(2)
 
 BLerper::~BLerper() = default;
 
-double BLerper::value(double x, double y, double z)
+double BLerper::formula(double x, double y, double z) const
 {
-    if (!inputsReady())
-        return applyContrast(0.0);
-    const double px = xscale * x;
-    const double py = yscale * y;
-    const double pz = zscale * z;
-    const double b = input(1)->value(px, py, pz);
-    const double a = input(0)->value(px, py, pz);
-    return applyContrast(lerp(a, b, amount));
+    const double b = input(1)->value(x, y, z);
+    const double a = input(0)->value(x, y, z);
+    return lerp(a, b, amount);
 }
 
 } // namespace tex

@@ -16,16 +16,10 @@ BPerturber::BPerturber() : Basis(2)
 
 BPerturber::~BPerturber() = default;
 
-double BPerturber::value(double x, double y, double z)
+double BPerturber::formula(double x, double y, double z) const
 {
-    if (!inputsReady())
-        return applyContrast(0.0);
-    const double sx = xscale * x;
-    const double sy = yscale * y;
-    const double sz = zscale * z;
-    const double e = input(1)->value(sx, sy, sz);
-    const double r = input(0)->value(sx + e * xperturb, sy + e * yperturb, sz + e * zperturb);
-    return applyContrast(r);
+    const double e = input(1)->value(x, y, z);
+    return input(0)->value(x + e * xperturb, y + e * yperturb, z + e * zperturb);
 }
 
 } // namespace tex

@@ -16,7 +16,8 @@ public:
     BPerturber();
     ~BPerturber() override;
 
-    double value(double x, double y, double z) override;
+protected:
+    double formula(double x, double y, double z) const override;
 
 private:
     double xperturb;

@@ -16,14 +16,9 @@ BScaler::BScaler() : Basis(1)
 
 BScaler::~BScaler() = default;
 
-double BScaler::value(double x, double y, double z)
+double BScaler::formula(double x, double y, double z) const
 {
-    if (!inputsReady())
-        return applyContrast(0.0);
-    const double px = xscale * x;
-    const double py = yscale * y;
-    const double pz = zscale * z;
-    return applyContrast(input(0)->value(px * xfactor, py * yfactor, pz * zfactor));
+    return input(0)->value(x * xfactor, y * yfactor, z * zfactor);
 }
 
 } // namespace tex

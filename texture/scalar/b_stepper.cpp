@@ -15,12 +15,9 @@ BStepper::BStepper() : Basis(1)
 
 BStepper::~BStepper() = default;
 
-double BStepper::value(double x, double y, double z)
+double BStepper::formula(double x, double y, double z) const
 {
-    if (!inputsReady())
-        return applyContrast(0.0);
-    const double v = input(0)->value(xscale * x, yscale * y, zscale * z);
-    return applyContrast(tex::step(step, v));
+    return tex::step(step, input(0)->value(x, y, z));
 }
 
 } // namespace tex

@@ -30,13 +30,36 @@ const ParameterList& Basis::parameterList()
     return parameterTable().list();
 }
 
-double Basis::applyContrast(double v) const
+namespace {
+
+// The contrast stage, shared by applyContrast and value() so that value()
+// need not call out for it.
+inline double contrastStage(double v, double contrast)
 {
     const double d = v - 0.5;
     const double r = d * contrast + 0.5;
     if (std::isnan(r))
         return 0.5;
     return clamp(0.01, 0.99, r);
+}
+
+} // namespace
+
+double Basis::applyContrast(double v) const
+{
+    return contrastStage(v, contrast);
+}
+
+double Basis::value(double x, double y, double z) const
+{
+    if (!inputs.allSet())
+        return contrastStage(0.0, contrast);
+    return contrastStage(formula(xscale * x, yscale * y, zscale * z), contrast);
+}
+
+bool Basis::setInput(Basis* input, int index)
+{
+    return inputs.connect(this, input, index, &Basis::inputs);
 }
 
 } // namespace tex

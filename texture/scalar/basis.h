@@ -11,8 +11,23 @@ namespace tex {
 // stored as given), the contrast stage through which every result passes,
 // and the wiring of other fields as inputs.
 //
+// What every field shares is done here, once: value() checks the inputs,
+// scales the point and passes the result through the contrast stage; a
+// field defines only its formula() at the scaled point. A field of your own
+// derives from Basis, gives the constructor its number of inputs, reads
+// them with input(i), and overrides formula():
+//
+//     class Ripple : public tex::Basis {
+//     protected:
+//         double formula(double x, double y, double) const override
+//         {
+//             return 0.5 + 0.5 * std::sin(x * y);
+//         }
+//     };
+//
 // Inputs are borrowed: a field never creates, copies or destroys a field
-// wired into it. Call order: construct, set parameters, setInput until
+// wired into it, and whoever builds the graph keeps every node alive while
+// it is wired or used. Call order: construct, set parameters, setInput until
 // inputsReady(), then value() any number of times. A field whose inputs are
 // not all connected does not follow the missing ones: its value() is
 // applyContrast(0), the bottom of its range.
@@ -22,7 +37,7 @@ namespace tex {
 // call value() on it at once (and the getters beside them). Setting a
 // parameter or rewiring (setInput) while another thread evaluates or reads
 // the graph is not supported. A class derived from Basis keeps to the same
-// rule: its value() must not change state that another evaluation reads.
+// rule: its formula() must not change state that another evaluation reads.
 class Basis : public Parameterised {
 public:
     // A field with `inputCount` inputs, none connected yet.
@@ -36,14 +51,24 @@ public:
     // contrast acts as contrast 0, and every value is a number in range.
     // Defined in basis.cpp, compiled with the library's flags, so that no
     // caller's compiler fuses the multiply and the add.
-    virtual double applyContrast(double v) const;
+    double applyContrast(double v) const;
     virtual ~Basis();
-    virtual double value(double x, double y, double z) = 0;
-    // Connects `input` as input number `index`; indices a class lacks are ignored.
-    virtual void setInput(Basis* input, int index) { inputs.set(input, index); }
-    virtual int inputCount() const { return inputs.count(); }
+
+    // The field at (x, y, z): applyContrast(formula(xscale x, yscale y,
+    // zscale z)), or applyContrast(0) while an input is missing. The same
+    // bits as applyContrast, and defined beside it in basis.cpp for the
+    // same reason.
+    double value(double x, double y, double z) const;
+
+    // Connects `input` as input number `index`; a null input disconnects
+    // it. Returns true once input `index` holds `input`; false, leaving the
+    // wiring as it was, for an index the class lacks and for an input that
+    // would close a cycle (this field itself, or a field that has this one
+    // among the inputs below it), which value() would follow without end.
+    bool setInput(Basis* input, int index);
+    int inputCount() const { return inputs.count(); }
     // True when every input index of the class has a field connected.
-    virtual bool inputsReady() const { return inputs.allSet(); }
+    bool inputsReady() const { return inputs.allSet(); }
 
     // The program-wide list: "contrast", "xscale", "yscale", "zscale".
     static const ParameterList& parameterList();
@@ -52,8 +77,13 @@ protected:
     // The four Basis parameters; the tables of derived classes extend it.
     static const ParameterTable& parameterTable();
 
+    // The raw result at the scaled point (x, y, z), before the contrast
+    // stage. value() calls it only once every input is connected, so
+    // input(i) is never null here.
+    virtual double formula(double x, double y, double z) const = 0;
+
     // Input number `index`, 0 <= index < inputCount(); null until connected.
-    Basis* input(int index) const { return inputs[index]; }
+    const Basis* input(int index) const { return inputs[index]; }
 
     double contrast;
     double xscale;

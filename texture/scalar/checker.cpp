@@ -24,19 +24,15 @@ Checker::Checker() = default;
 
 Checker::~Checker() = default;
 
-double Checker::value(double x, double y, double z)
+double Checker::formula(double x, double y, double z) const
 {
-    const double sx = xscale * x;
-    const double sy = yscale * y;
-    const double sz = zscale * z;
-    if (!(std::isfinite(sx) && std::isfinite(sy) && std::isfinite(sz)))
-        return applyContrast(0.0);
+    if (!(std::isfinite(x) && std::isfinite(y) && std::isfinite(z)))
+        return 0.0;
     // Only the parity matters; unsigned sums keep it without overflow.
-    const std::uint32_t tx = truncParity(sx);
-    const std::uint32_t ty = truncParity(sy);
-    const std::uint32_t tz = truncParity(sz);
-    const std::uint32_t raw = (((tx + ty) & 1u) + tz) & 1u;
-    return applyContrast(raw);
+    const std::uint32_t tx = truncParity(x);
+    const std::uint32_t ty = truncParity(y);
+    const std::uint32_t tz = truncParity(z);
+    return (((tx + ty) & 1u) + tz) & 1u;
 }
 
 } // namespace tex

@@ -16,7 +16,9 @@ public:
     Checker();
     ~Checker() override;
 
-    double value(double x, double y, double z) override;
+protected:
+    // The parity of the truncated scaled coordinates, 0 or 1.
+    double formula(double x, double y, double z) const override;
 };
 
 } // namespace tex

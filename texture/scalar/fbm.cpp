@@ -8,13 +8,11 @@ FBM::FBM() : FractalSum(1) {}
 
 FBM::~FBM() = default;
 
-double FBM::value(double x, double y, double z)
+double FBM::formula(double x, double y, double z) const
 {
-    if (!inputsReady())
-        return applyContrast(0.0);
-    Basis* field = input(0);
+    const Basis* field = input(0);
     // Every field's values lie in [0.01, 0.99].
-    return octaveValue(x, y, z, 0.99, 0.5, [field](double px, double py, double pz) {
+    return octaveSum(x, y, z, 0.99, 0.5, [field](double px, double py, double pz) {
         return field->value(px, py, pz);
     });
 }

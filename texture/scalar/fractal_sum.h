@@ -49,13 +49,14 @@ protected:
     // The same with `octaves` octaves instead of the default.
     FractalSum(int inputCount, int octaves);
 
-    // applyContrast(scale * sum), the sum over octaves of term(p) * weight,
-    // p starting at the scaled point and the weight at 1; the sum is 0 when
-    // octaves is below 1. Every term(p) must lie in [0, termBound]. Defined
-    // in detail/octave_sum.h, which only the library's own fields include.
+    // scale * sum, the sum over octaves of term(p) * weight, p starting at
+    // (x, y, z) and the weight at 1; the sum is 0 when octaves is below 1.
+    // Every term(p) must lie in [0, termBound]; the contrast stage of the
+    // result is the field's value. Defined in detail/octave_sum.h, which
+    // only the library's own fields include.
     template <typename Term>
-    double octaveValue(double x, double y, double z, double termBound, double scale, Term term) const;
-    // octaveValue at each of n points, bit for bit, the terms of a block of
+    double octaveSum(double x, double y, double z, double termBound, double scale, Term term) const;
+    // octaveSum at each of n points, bit for bit, the terms of a block of
     // points at a time: termRun(px, py, pz, terms, m) sets terms[i] =
     // term(px[i], py[i], pz[i]) for i < m. Defined in detail/octave_run.h.
     template <typename TermRun>

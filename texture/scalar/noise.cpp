@@ -203,10 +203,9 @@ double Noise::noise(double x, double y, double z) const
     return latticeNoise(perm, gradientTerms, mask, x, y, z);
 }
 
-double Noise::value(double x, double y, double z)
+double Noise::formula(double x, double y, double z) const
 {
-    const double n = latticeNoise(perm, gradientTerms, mask, xscale * x, yscale * y, zscale * z);
-    return applyContrast((n + 1) * 0.5);
+    return (latticeNoise(perm, gradientTerms, mask, x, y, z) + 1) * 0.5;
 }
 
 } // namespace tex

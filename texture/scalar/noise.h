@@ -13,9 +13,7 @@ namespace tex {
 // shuffled by the field's own generator: the same seed gives the same field.
 // No parameters beyond those of Basis.
 //
-// Final: nothing derives from it (fields that need noise hold one by value),
-// and knowing that lets value() apply the contrast stage inline rather than
-// through a per-value indirect call.
+// Final: nothing derives from it (fields that need noise hold one by value).
 class Noise final : public Basis {
 public:
     // `size` is the lattice period, meant to be a power of two; sizes below
@@ -40,10 +38,6 @@ public:
     // many times over.
     static constexpr double bound = 2.0 + 0x1p-40;
 
-    // applyContrast((noise(xscale x, yscale y, zscale z) + 1) * 0.5); so the
-    // contrast stage of 0.5 at a point that is not finite after the scales.
-    double value(double x, double y, double z) override;
-
     // noise() and value() at each of n points: out[i] is noise(x[i], y[i],
     // z[i]), or value(x[i], y[i], z[i]), to the last bit. Several points are
     // computed at once in the vector lanes of the widest instruction set the
@@ -55,6 +49,11 @@ public:
     int latticeSize() const { return size; }
     // The 512-entry permutation table, read-only.
     const std::uint8_t* permutation() const { return perm; }
+
+protected:
+    // (noise(x, y, z) + 1) * 0.5, so value() is the contrast stage of 0.5
+    // at a point that is not finite after the scales.
+    double formula(double x, double y, double z) const override;
 
 private:
     void buildPermutation();

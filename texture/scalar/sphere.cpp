@@ -10,18 +10,15 @@ Sphere::Sphere() = default;
 
 Sphere::~Sphere() = default;
 
-double Sphere::value(double x, double y, double z)
+double Sphere::formula(double x, double y, double z) const
 {
-    const double sx = xscale * x;
-    const double sy = yscale * y;
-    const double sz = zscale * z;
-    if (!(std::isfinite(sx) && std::isfinite(sy) && std::isfinite(sz)))
-        return applyContrast(0.0);
-    const double cx = sx - std::trunc(sx) - 0.5;
-    const double cy = sy - std::trunc(sy) - 0.5;
-    const double cz = sz - std::trunc(sz) - 0.5;
+    if (!(std::isfinite(x) && std::isfinite(y) && std::isfinite(z)))
+        return 0.0;
+    const double cx = x - std::trunc(x) - 0.5;
+    const double cy = y - std::trunc(y) - 0.5;
+    const double cz = z - std::trunc(z) - 0.5;
     const double r = std::sqrt(cx * cx + cy * cy + cz * cz);
-    return applyContrast(clamp(0.0, 1.0, 1.0 - 2.0 * r));
+    return clamp(0.0, 1.0, 1.0 - 2.0 * r);
 }
 
 } // namespace tex

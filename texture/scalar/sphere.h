@@ -17,9 +17,10 @@ public:
     Sphere();
     ~Sphere() override;
 
-    // applyContrast(clamp(0, 1, 1 - 2r)), r the distance from the scaled
-    // point to the centre of its cell.
-    double value(double x, double y, double z) override;
+protected:
+    // clamp(0, 1, 1 - 2r), r the distance from the scaled point to the
+    // centre of its cell.
+    double formula(double x, double y, double z) const override;
 };
 
 } // namespace tex

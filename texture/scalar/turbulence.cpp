@@ -16,9 +16,9 @@ Turbulence::Turbulence(int octaves) : FractalSum(0, octaves), source(256)
 
 Turbulence::~Turbulence() = default;
 
-double Turbulence::value(double x, double y, double z)
+double Turbulence::formula(double x, double y, double z) const
 {
-    return octaveValue(x, y, z, Noise::bound, 1.0, [this](double px, double py, double pz) {
+    return octaveSum(x, y, z, Noise::bound, 1.0, [this](double px, double py, double pz) {
         return std::fabs(source.noise(px, py, pz));
     });
 }

@@ -213,14 +213,14 @@ std::uint32_t Voronoi::search(double qx, double qy, double qz, double* kept, int
     return Search(*this, kept, k).run(qx, qy, qz);
 }
 
-double Voronoi::value(double x, double y, double z)
+double Voronoi::formula(double x, double y, double z) const
 {
     double kept[1];
-    search(xscale * x, yscale * y, zscale * z, kept, 1);
-    return applyContrast(std::sqrt(kept[0]));
+    search(x, y, z, kept, 1);
+    return std::sqrt(kept[0]);
 }
 
-double Voronoi::nthDistance(double x, double y, double z, int n)
+double Voronoi::nthDistance(double x, double y, double z, int n) const
 {
     if (n < 1)
         return 0.0;
@@ -231,13 +231,13 @@ double Voronoi::nthDistance(double x, double y, double z, int n)
     return std::sqrt(kept[n - 1]);
 }
 
-std::uint32_t Voronoi::nearestId(double x, double y, double z)
+std::uint32_t Voronoi::nearestId(double x, double y, double z) const
 {
     double kept[1];
     return search(x, y, z, kept, 1);
 }
 
-double Voronoi::distanceGap(double x, double y, double z)
+double Voronoi::distanceGap(double x, double y, double z) const
 {
     double kept[2];
     search(x, y, z, kept, 2);

@@ -54,36 +54,37 @@ public:
     Voronoi(int size, double density);
     ~Voronoi() override;
 
-    // applyContrast(F1), F1 the distance from the scaled point to its
-    // nearest feature point (999.9995.. when none lies in the 27 cells).
-    double value(double x, double y, double z) override;
-
     // Distance from the scaled point to its n-th nearest feature point
     // (n = 1 the nearest), without contrast; sqrt(999999) when fewer than n
     // points were found. Outside the contract, n < 1 gives 0.0 and
     // n > maxKept gives sqrt(999999) without searching.
-    virtual double nthDistance(double x, double y, double z, int n);
+    virtual double nthDistance(double x, double y, double z, int n) const;
     // Identifier of the feature point nearest to the unscaled point; 0 when
     // none was found.
-    virtual std::uint32_t nearestId(double x, double y, double z);
+    virtual std::uint32_t nearestId(double x, double y, double z) const;
     // F2 - F1 at the unscaled point, the second-nearest distance minus the
     // nearest; 0 when no point was found.
-    virtual double distanceGap(double x, double y, double z);
+    virtual double distanceGap(double x, double y, double z) const;
 
     // value() at each of n points, and nearestId() and distanceGap() at each
     // of n points (what Flagstone reads of its cells), to the last bit: the
     // points are searched a chunk at a time, consecutive points in one cell
     // together and in vector lanes, and the cells they need seeded side by
     // side (see support/simd/dispatch.h). Any n; the outputs may be
-    // coordinate arrays. A class derived from Voronoi gets its own
-    // value(), nearestId() and distanceGap() at each point.
-    void valueRun(const double* x, const double* y, const double* z, double* out, std::size_t n);
+    // coordinate arrays. A class derived from Voronoi gets value(),
+    // nearestId() and distanceGap() at each point.
+    void valueRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const;
     void nearestIdAndGapRun(const double* x, const double* y, const double* z, std::uint32_t* ids, double* gaps,
-                            std::size_t n);
+                            std::size_t n) const;
 
     int latticeSize() const { return size; }
     // Number of points of a cell whose hash has this top byte (0..255).
     int countForTopByte(int topByte) const { return counts[topByte & 0xFF]; }
+
+protected:
+    // F1, the distance from the scaled point to its nearest feature point
+    // (999.9995.. when none lies in the 27 cells).
+    double formula(double x, double y, double z) const override;
 
 private:
     class Search;

@@ -250,10 +250,12 @@ private:
 
     // Connects the inputs of node `index`, "inputs" to scalar fields and
     // "colourInputs" to colour functions, every index the class has and no
-    // other.
+    // other. A connection the library refuses closes a cycle, which
+    // checkAcyclic then names.
     void wireNode(std::size_t index, const json& entry, const std::string& at)
     {
         const Node& node = *nodes[index];
+        bool refused = false;
         const std::string type = entry["type"].get<std::string>();
         for (const NodeKind kind : {NodeKind::Field, NodeKind::Colour}) {
             const bool scalar = kind == NodeKind::Field;
@@ -284,14 +286,13 @@ private:
                 if (input.kind() != kind)
                     fail(inputAt, id.dump() + " is a " + (scalar ? "colour function" : "scalar field") + "; "
                                       + key + " take " + (scalar ? "scalar fields" : "colour functions"));
-                if (scalar)
-                    node.setInput(input.asField(), int(i));
-                else
-                    node.setColourInput(input.asColour(), int(i));
+                const bool connected = scalar ? node.setInput(input.asField(), int(i))
+                                              : node.setColourInput(input.asColour(), int(i));
+                refused = refused || !connected;
                 references.push_back({index, found->second, inputAt});
             }
         }
-        if (!node.inputsReady())
+        if (!refused && !node.inputsReady())
             fail(at, type + " is not ready with these inputs");
     }
 

@@ -23,18 +23,14 @@ int Node::colourInputCount() const
     return field ? 0 : colour->colourInputCount();
 }
 
-void Node::setInput(tex::Basis* input, int index) const
+bool Node::setInput(tex::Basis* input, int index) const
 {
-    if (field)
-        field->setInput(input, index);
-    else
-        colour->setInput(input, index);
+    return field ? field->setInput(input, index) : colour->setInput(input, index);
 }
 
-void Node::setColourInput(tex::ColourBasis* input, int index) const
+bool Node::setColourInput(tex::ColourBasis* input, int index) const
 {
-    if (colour)
-        colour->setColourInput(input, index);
+    return colour && colour->setColourInput(input, index);
 }
 
 bool Node::inputsReady() const

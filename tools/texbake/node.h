@@ -24,8 +24,9 @@ public:
     tex::Parameterised& named() const;
     int inputCount() const;
     int colourInputCount() const;
-    void setInput(tex::Basis* input, int index) const;
-    void setColourInput(tex::ColourBasis* input, int index) const;
+    // False where the library refuses the connection (see Basis::setInput).
+    bool setInput(tex::Basis* input, int index) const;
+    bool setColourInput(tex::ColourBasis* input, int index) const;
     bool inputsReady() const;
     // The colour spline of a colour map; null for every other function.
     tex::ColourSpline* spline() const;

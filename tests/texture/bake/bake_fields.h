@@ -20,7 +20,7 @@ inline std::ostream& operator<<(std::ostream& out, const SamplePoint& p)
 }
 
 // A scalar field that records every point it is asked for and answers
-// `result` there, raw (no contrast stage).
+// `result` there, through the contrast stage.
 class RecordingField : public tex::Basis {
 public:
     explicit RecordingField(std::function<double(double, double, double)> result = [](double, double, double) { return 0.5; })
@@ -28,14 +28,15 @@ public:
     {
     }
 
-    double value(double x, double y, double z) override
+    mutable std::vector<SamplePoint> points;
+    std::function<double(double, double, double)> result;
+
+protected:
+    double formula(double x, double y, double z) const override
     {
         points.push_back({x, y, z});
         return result(x, y, z);
     }
-
-    std::vector<SamplePoint> points;
-    std::function<double(double, double, double)> result;
 };
 
 // The colour-function counterpart of RecordingField.
@@ -48,14 +49,15 @@ public:
     {
     }
 
-    tex::Colour colour(double x, double y, double z) override
+    mutable std::vector<SamplePoint> points;
+    std::function<tex::Colour(double, double, double)> result;
+
+protected:
+    tex::Colour formula(double x, double y, double z) const override
     {
         points.push_back({x, y, z});
         return result(x, y, z);
     }
-
-    std::vector<SamplePoint> points;
-    std::function<tex::Colour(double, double, double)> result;
 };
 
 // The points of a width × height flat grid with the given step, row by row.

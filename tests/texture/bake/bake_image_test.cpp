@@ -51,9 +51,11 @@ TEST_F(BakeImageTest, GridStartsExactlyAtTheOrigin)
 
 TEST_F(BakeImageTest, ScalarValuesBecomeTruncatedGreyBytes)
 {
-    const std::vector<double> values = {0.0, 0.999, 1.0, 0.5, 1.0 / 255 - 1e-9, -0.3, 1.7,
+    // Raw values before the field's contrast stage, which takes them into
+    // [0.01, 0.99] (NaN to 0.5): 0.01 × 255 = 2.55, 0.99 × 255 = 252.45.
+    const std::vector<double> values = {0.0, 0.999, 1.0, 0.5, 0.3, -0.3, 1.7,
                                         std::numeric_limits<double>::quiet_NaN()};
-    const std::vector<unsigned char> bytes = {0, 254, 255, 127, 0, 0, 255, 0};
+    const std::vector<unsigned char> bytes = {2, 252, 252, 127, 76, 2, 252, 127};
     RecordingField field([&values](double x, double, double) { return values[size_t(x)]; });
     ASSERT_TRUE(bakeImage(path("grey.ppm"), field, int(values.size()), 1, double(values.size()), 0, 0, 0));
 
@@ -87,8 +89,8 @@ TEST_F(BakeImageTest, FirstFileRowIsTheRowAtY0)
     ASSERT_TRUE(bakeImage(path("rows.ppm"), field, 2, 3, 3.0, 0, 0, 0));
     const PPMImage image(path("rows.ppm"));
     ASSERT_TRUE(image.loaded);
-    EXPECT_EQ(pixelsOf(image), (std::vector<unsigned char>{255, 255, 255, 255, 255, 255, 0, 0, 0, 0, 0, 0,
-                                                           0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(pixelsOf(image), (std::vector<unsigned char>{252, 252, 252, 252, 252, 252, 2, 2, 2, 2, 2, 2,
+                                                           2, 2, 2, 2, 2, 2}));
 }
 
 TEST_F(BakeImageTest, ReportsFilesThatCannotBeWritten)

@@ -86,18 +86,23 @@ TEST(MemoryBake, EveryThreadCountAndRegionGivesTheSameSamples)
 TEST(MemoryBake, SamplesBecomeFloatsAndEightOrSixteenBitPixels)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    const std::vector<double> values = {0.0, 0.5, 1.0, 0.999, 1.7, -0.3, nan};
+    // Raw values before the field's contrast stage, which takes them into
+    // [0.01, 0.99] (NaN to 0.5).
+    const std::vector<double> values = {0.0, 0.5, 1.0, 0.999, 0.3, 0.7, nan};
     RecordingField field([&values](double x, double, double) { return values[size_t(x)]; });
     const Grid row = Grid::flat(int(values.size()), 1, double(values.size()), 0, 0, 0);
 
     std::vector<float> floats(values.size());
     ASSERT_TRUE(bakeFloats(field, row, floats.data()));
-    EXPECT_EQ(floats[4], 1.7f); // unclamped
-    EXPECT_EQ(floats[5], -0.3f);
+    EXPECT_EQ(floats[0], 0.01f);
+    EXPECT_EQ(floats[4], 0.3f);
+    EXPECT_EQ(floats[5], 0.7f);
+    EXPECT_EQ(floats[6], 0.5f);
 
     std::vector<std::uint16_t> wide(values.size() * 4);
     ASSERT_TRUE(bakePixels(field, row, Channels::RGBA, wide.data()));
-    const std::vector<std::uint16_t> greys = {0, 32767, 65535, 65469, 65535, 0, 0};
+    // 0.01 × 65535 = 655.35, 0.99 × 65535 = 64879.65, 0.3 × 65535 = 19660.5.
+    const std::vector<std::uint16_t> greys = {655, 32767, 64879, 64879, 19660, 45874, 32767};
     for (size_t i = 0; i < values.size(); ++i) {
         EXPECT_EQ(wide[4 * i], greys[i]) << i;
         EXPECT_EQ(wide[4 * i + 2], greys[i]) << i;
@@ -106,7 +111,7 @@ TEST(MemoryBake, SamplesBecomeFloatsAndEightOrSixteenBitPixels)
 
     std::vector<std::uint8_t> narrow(values.size());
     ASSERT_TRUE(bakePixels(field, row, Channels::Grey, narrow.data()));
-    EXPECT_EQ(narrow, (std::vector<std::uint8_t>{0, 127, 255, 254, 255, 0, 0}));
+    EXPECT_EQ(narrow, (std::vector<std::uint8_t>{2, 127, 252, 252, 76, 178, 127}));
 
     RecordingColour colour([](double, double, double) { return Colour(1.2, -0.1, 0.5, 0.25); });
     std::vector<std::uint16_t> rgba(4);
@@ -114,7 +119,7 @@ TEST(MemoryBake, SamplesBecomeFloatsAndEightOrSixteenBitPixels)
     EXPECT_EQ(rgba, (std::vector<std::uint16_t>{65535, 0, 32767, 16383}));
 }
 
-TEST(MemoryBake, RefusesRegionsOutsideTheGridAndGreyColoursWithoutEvaluating)
+TEST(MemoryBake, RefusesRegionsOutsideTheGridGreyColoursAndNullBuffersWithoutEvaluating)
 {
     RecordingField field;
     RecordingColour colour;
@@ -129,6 +134,11 @@ TEST(MemoryBake, RefusesRegionsOutsideTheGridAndGreyColoursWithoutEvaluating)
     EXPECT_FALSE(bakePixels(colour, grid, Channels::Grey, out.data()));
     EXPECT_FALSE(bakeFloats(field, Grid::flat(0, 4, 1, 0, 0, 0), reinterpret_cast<float*>(out.data())));
     EXPECT_FALSE(bakeFloats(colour, Grid::sphere(4, -1, 1, 0, 0, 0), reinterpret_cast<float*>(out.data())));
+    EXPECT_FALSE(bakeFloats(field, grid, nullptr));
+    EXPECT_FALSE(bakeFloats(colour, grid, nullptr));
+    EXPECT_FALSE(bakePixels(field, grid, Channels::Grey, static_cast<std::uint8_t*>(nullptr)));
+    EXPECT_FALSE(bakePixels(colour, grid, Channels::RGBA, static_cast<std::uint16_t*>(nullptr)));
+    grid.rowPoints(0, 0, 10, nullptr);
     EXPECT_TRUE(field.points.empty());
     EXPECT_TRUE(colour.points.empty());
     EXPECT_EQ(out, std::vector<std::uint8_t>(200, 0xAB));

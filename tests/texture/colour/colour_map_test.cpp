@@ -13,14 +13,16 @@ namespace {
 class ConstantField : public Basis {
 public:
     explicit ConstantField(double raw) : raw(raw) {}
-    double value(double, double, double) override { return applyContrast(raw); }
     double raw;
+
+protected:
+    double formula(double, double, double) const override { return raw; }
 };
 
 // A colour function that overrides none of the wiring operations.
 class PlainColour : public ColourBasis {
-public:
-    Colour colour(double, double, double) override { return Colour(1, 0, 0, 1); }
+protected:
+    Colour formula(double, double, double) const override { return Colour(1, 0, 0, 1); }
 };
 
 const double backgroundStops[] = {

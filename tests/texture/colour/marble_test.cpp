@@ -41,7 +41,8 @@ TEST(Marble, PassesTheUnscaledPointToItsInput)
     marble.setInput(&input, 0);
     marble.spline()->setStops(stops, 4);
     marble.colour(1.5, -2.0, 4.0);
-    EXPECT_EQ(input.points.back(), (std::array<double, 3>{1.5, -2.0, 4.0}));
+    // The input's own xscale applies, once.
+    EXPECT_EQ(input.points.back(), (std::array<double, 3>{5 * 1.5, -2.0, 4.0}));
 }
 
 TEST(Marble, IsWiredLikeAColourMap)

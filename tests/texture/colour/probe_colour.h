@@ -23,7 +23,8 @@ public:
             *destroyed = true;
     }
 
-    tex::Colour colour(double, double, double) override
+protected:
+    tex::Colour formula(double, double, double) const override
     {
         if (log)
             log->push_back(name);

@@ -13,7 +13,9 @@ namespace {
 class ConstantField : public Basis {
 public:
     double raw = 0.5;
-    double value(double, double, double) override { return applyContrast(raw); }
+
+protected:
+    double formula(double, double, double) const override { return raw; }
 };
 
 // A field with an input and parameters of its own, built the way derived
@@ -21,7 +23,7 @@ public:
 // own names first and pass the rest to Basis.
 class DerivedField : public Basis {
 public:
-    DerivedField() { parameterList(); }
+    DerivedField() : Basis(1) { parameterList(); }
 
     static const ParameterList& parameterList()
     {
@@ -56,21 +58,11 @@ public:
         return name == "octaves" ? octaves : Basis::getIntParameter(name);
     }
 
-    double value(double x, double y, double z) override
-    {
-        return input ? applyContrast(input->value(x, y, z)) : applyContrast(0);
-    }
-    void setInput(Basis* field, int index) override
-    {
-        if (index == 0)
-            input = field;
-    }
-    int inputCount() const override { return 1; }
-    bool inputsReady() const override { return input != nullptr; }
-
     int octaves = 8;
     double lacunarity = 2.0;
-    Basis* input = nullptr;
+
+protected:
+    double formula(double x, double y, double z) const override { return input(0)->value(x, y, z); }
 };
 
 } // namespace

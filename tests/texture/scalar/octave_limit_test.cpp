@@ -183,6 +183,25 @@ TEST(OctaveLimit, WhereNothingElseEndsTheSumItStopsAtTheMostOctaves)
     }
 }
 
+TEST(OctaveLimit, BelowLacunarityOneAnInfiniteSumEndsWhereEveryOctaveWouldGiveNaN)
+{
+    // At lacunarity 0.5 the weight overflows at octave 1024, and the sum
+    // turns infinite, or has long reached the end of the contrast stage.
+    // Summed on, it would meet terms of 0 once the point has shrunk to the
+    // lattice origin, and 0 × inf is NaN, which the contrast stage makes
+    // 0.5; the sum ends at the end of the range instead.
+    Sums sums;
+    const Point p = points[0];
+    const double every = everyOctave(2048, 0.5, p.x, p.y, p.z, [&](double x, double y, double z) {
+        return std::fabs(sums.source.noise(x, y, z));
+    });
+    EXPECT_TRUE(std::isnan(every));
+    for (double contrast : {1.0, 1e-9, -1.0}) {
+        sums.set(2048, 0.5, contrast);
+        EXPECT_EQ(sums.turbulence.value(p.x, p.y, p.z), contrast > 0 ? 0.99 : 0.01) << contrast;
+    }
+}
+
 TEST(OctaveLimit, EveryLacunarityEndsInRange)
 {
     // Lacunarities outside the listed range too, at the largest count.

@@ -27,11 +27,12 @@ public:
         useParameters(table);
     }
 
-    double value(double, double, double) override { return applyContrast(level); }
-
     std::int32_t count;
     double ownContrast;
     double level;
+
+protected:
+    double formula(double, double, double) const override { return level; }
 };
 
 TEST(ParameterTable, OwnEntriesFollowTheBaseListAndStartAtTheirDefaults)
@@ -60,6 +61,9 @@ TEST(ParameterTable, NamesGoToOwnEntriesFirstThenTheBaseByKind)
     EXPECT_EQ(field.getParameter("contrast"), 0.25);
     field.setParameter("contrast", 0.5);
     EXPECT_EQ(field.ownContrast, 0.5);
+    TableField input;
+    for (int i = 0; i < 3; ++i)
+        field.setInput(&input, i);
     EXPECT_EQ(field.value(0, 0, 0), 0.75) << "the Basis contrast stays 1";
     EXPECT_EQ(field.findParameter("contrast"), &field.parameters()[0]);
 

@@ -22,16 +22,18 @@ public:
             *destroyed = true;
     }
 
-    double value(double x, double y, double z) override
+    double raw;
+    // The scaled points asked for.
+    mutable std::vector<std::array<double, 3>> points;
+
+protected:
+    double formula(double x, double y, double z) const override
     {
         points.push_back({x, y, z});
         if (log)
             log->push_back(name);
-        return applyContrast(raw);
+        return raw;
     }
-
-    double raw;
-    std::vector<std::array<double, 3>> points;
 
 private:
     std::string name;

@@ -28,12 +28,6 @@ public:
         }
     }
 
-    double value(double x, double y, double z) override
-    {
-        Search s(1);
-        find(xscale * x, yscale * y, zscale * z, s);
-        return applyContrast(std::sqrt(s.kept[0]));
-    }
 
     double nthDistance(double x, double y, double z, int n)
     {
@@ -56,6 +50,14 @@ public:
         return std::sqrt(s.kept[1]) - std::sqrt(s.kept[0]);
     }
 
+protected:
+    double formula(double x, double y, double z) const override
+    {
+        Search s(1);
+        find(x, y, z, s);
+        return std::sqrt(s.kept[0]);
+    }
+
 private:
     struct Search {
         explicit Search(int k) : kept(k, 999999.0) {}
@@ -74,7 +76,7 @@ private:
         }
     };
 
-    void cell(int X, int Y, int Z, double qx, double qy, double qz, Search& s)
+    void cell(int X, int Y, int Z, double qx, double qy, double qz, Search& s) const
     {
         const std::uint32_t h = std::uint32_t(X & mask) * 702395077u + std::uint32_t(Y & mask) * 915488749u
             + std::uint32_t(Z & mask) * 2120969693u;
@@ -94,7 +96,7 @@ private:
         }
     }
 
-    void find(double qx, double qy, double qz, Search& s)
+    void find(double qx, double qy, double qz, Search& s) const
     {
         const int X = int(std::floor(qx));
         const int Y = int(std::floor(qy));
@@ -118,7 +120,8 @@ private:
                 }
     }
 
-    tex::Random random;
+    // Reseeded for every cell a query visits.
+    mutable tex::Random random;
     int mask;
     int counts[256];
 };

@@ -75,7 +75,7 @@ namespace tex {
 
 HWY_EXPORT(FlagstoneColours);
 
-void Flagstone::colourRun(const double* x, const double* y, const double* z, Colour* out, std::size_t n)
+void Flagstone::colourRun(const double* x, const double* y, const double* z, Colour* out, std::size_t n) const
 {
     if (typeid(*this) != typeid(Flagstone)) {
         for (std::size_t i = 0; i < n; ++i)

@@ -7,12 +7,13 @@
 #include "texture/scalar/fractal_sum.h"
 
 #include <algorithm>
+#include <cstddef>
 
 namespace tex {
 
-// octaveValue at each point, a block of points at a time: every octave's
-// terms of a block come from one call of termRun. From octave 16 on, the
-// points whose sums are settled leave the block, the others go on.
+// octaveSum at each point, a block of points at a time: every octave's terms
+// of a block come from one call of termRun. From octave 16 on, the points
+// whose sums are settled leave the block, the others go on.
 template <typename TermRun>
 void FractalSum::octaveRun(const double* x, const double* y, const double* z, double* out, std::size_t n,
                            double termBound, double scale, TermRun termRun) const
@@ -25,9 +26,9 @@ void FractalSum::octaveRun(const double* x, const double* y, const double* z, do
     for (std::size_t start = 0; start < n; start += block) {
         std::size_t m = std::min(block, n - start);
         for (std::size_t i = 0; i < m; ++i) {
-            px[i] = xscale * x[start + i];
-            py[i] = yscale * y[start + i];
-            pz[i] = zscale * z[start + i];
+            px[i] = x[start + i];
+            py[i] = y[start + i];
+            pz[i] = z[start + i];
             sum[i] = 0.0;
             from[i] = i;
         }
@@ -37,7 +38,7 @@ void FractalSum::octaveRun(const double* x, const double* y, const double* z, do
                 std::size_t going = 0;
                 for (std::size_t i = 0; i < m; ++i) {
                     if (settled(sum[i], weight, termBound, scale)) {
-                        detail::contrastRun(contrast, scale, &sum[i], &out[start + from[i]], 1);
+                        out[start + from[i]] = scale * sum[i];
                         continue;
                     }
                     px[going] = px[i];
@@ -53,9 +54,8 @@ void FractalSum::octaveRun(const double* x, const double* y, const double* z, do
             detail::octaveStep(sum, term, weight, px, py, pz, lacunarity, m);
             weight = weight / lacunarity;
         }
-        detail::contrastRun(contrast, scale, sum, term, m);
         for (std::size_t i = 0; i < m; ++i)
-            out[start + from[i]] = term[i];
+            out[start + from[i]] = scale * sum[i];
     }
 }
 

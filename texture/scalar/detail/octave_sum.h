@@ -8,13 +8,13 @@
 namespace tex {
 
 template <typename Term>
-double FractalSum::octaveValue(double x, double y, double z, double termBound, double scale, Term term) const
+double FractalSum::octaveSum(double x, double y, double z, double termBound, double scale, Term term) const
 {
     const int count = octaves < maxOctaves ? octaves : maxOctaves;
     double sum = 0.0;
-    double px = xscale * x;
-    double py = yscale * y;
-    double pz = zscale * z;
+    double px = x;
+    double py = y;
+    double pz = z;
     double weight = 1.0;
     for (int octave = 0; octave < count; ++octave) {
         if (octave >= listedOctaves && octave % 8 == 0 && settled(sum, weight, termBound, scale))
@@ -25,7 +25,7 @@ double FractalSum::octaveValue(double x, double y, double z, double termBound, d
         pz = pz * lacunarity;
         weight = weight / lacunarity;
     }
-    return applyContrast(scale * sum);
+    return scale * sum;
 }
 
 } // namespace tex

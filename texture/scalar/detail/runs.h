@@ -28,7 +28,7 @@ void octaveStep(double* sum, const double* term, double weight, double* x, doubl
 
 // out[i] = field.value(x[i], y[i], z[i]) for n points, over runs where the
 // field's class has a run kernel, one point at a time where it has none.
-void fieldValues(Basis& field, const double* x, const double* y, const double* z, double* out, std::size_t n);
+void fieldValues(const Basis& field, const double* x, const double* y, const double* z, double* out, std::size_t n);
 
 } // namespace detail
 } // namespace tex

@@ -380,7 +380,7 @@ void detail::voronoiSearchRun(const VoronoiRunField& field, const double* x, con
     HWY_DYNAMIC_DISPATCH(VoronoiSearchRun)(field, x, y, z, n, results);
 }
 
-void Voronoi::valueRun(const double* x, const double* y, const double* z, double* out, std::size_t n)
+void Voronoi::valueRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const
 {
     if (typeid(*this) != typeid(Voronoi)) {
         for (std::size_t i = 0; i < n; ++i)
@@ -393,7 +393,7 @@ void Voronoi::valueRun(const double* x, const double* y, const double* z, double
 }
 
 void Voronoi::nearestIdAndGapRun(const double* x, const double* y, const double* z, std::uint32_t* ids,
-                                 double* gaps, std::size_t n)
+                                 double* gaps, std::size_t n) const
 {
     if (typeid(*this) != typeid(Voronoi)) {
         for (std::size_t i = 0; i < n; ++i) {
