@@ -69,6 +69,8 @@ private:
     // hash perm[i] lie. Derived from perm once, so that evaluation reads the
     // terms of a corner in one step instead of reading the hash first.
     std::uint8_t gradientTerms[8][2][512];
+    // perm in 64-bit words, which vector lanes of doubles gather from.
+    std::int64_t wideTable[512];
 };
 
 } // namespace tex

@@ -19,11 +19,15 @@
 HWY_BEFORE_NAMESPACE();
 namespace tex::HWY_NAMESPACE {
 
+// Whether the processor gathers lanes from memory in one instruction (AVX2
+// and AVX-512 do).
+constexpr bool gathers = HWY_ARCH_X86 && HWY_TARGET <= HWY_AVX2;
+
 // The raw noise of one Noise, from its tables.
 class LatticeNoise {
 public:
     explicit LatticeNoise(const NoiseTables& tables)
-        : perm(tables.perm), terms(tables.terms), mask(tables.mask)
+        : perm(tables.perm), wide(tables.wide), terms(tables.terms), mask(tables.mask)
     {
     }
 
@@ -60,7 +64,11 @@ public:
         cell.fx = x - cell.cx;
         cell.fy = y - cell.cy;
         cell.fz = z - cell.cz;
-        const DoubleVec n = Blend(cell, CornerTerms(cell, memo));
+        // Lanes that mostly lie in cells of their own (scattered points) have
+        // their hashes gathered, where the processor gathers lanes.
+        const DoubleMask here = allFinite ? shared : SameCell(cell, 0);
+        const bool scattered = gathers && hn::CountTrue(d, here) < hn::Lanes(d) / 2;
+        const DoubleVec n = Blend(cell, scattered ? GatheredCorners(cell) : CornerTerms(cell, here, memo));
         return allFinite ? n : hn::IfThenElseZero(finite, n);
     }
 
@@ -138,7 +146,7 @@ private:
     // cell (along a grid row, every lane) read each corner's two terms from
     // the twelve signed offsets by the indices of the gradient-term table,
     // as the scalar code reads them.
-    HWY_INLINE Corners CornerTerms(const Cell& cell, CellMemo& memo) const
+    HWY_INLINE Corners CornerTerms(const Cell& cell, DoubleMask here, CellMemo& memo) const
     {
         const Doubles d;
         const DoubleVec one = hn::Set(d, 1.0);
@@ -157,7 +165,6 @@ private:
         };
 
         std::size_t lane = 0;
-        DoubleMask here = SameCell(cell, lane);
         Hash(cell, lane, memo);
         Corners g{term(0), term(1), term(2), term(3), term(4), term(5), term(6), term(7)};
         DoubleMask rest = hn::AndNot(here, hn::FirstN(d, hn::Lanes(d)));
@@ -174,6 +181,61 @@ private:
         return g;
     }
 
+    // Each lane's hashes gathered from the permutation in 64-bit words, and
+    // each corner's terms picked by the bits of its hash.
+    HWY_INLINE Corners GatheredCorners(const Cell& cell) const
+    {
+        const Doubles d;
+        const Words w;
+        const WordVec one = hn::Set(w, 1);
+        const WordVec m = hn::Set(w, mask);
+        const WordVec X = Wrap(cell.cx), Y = Wrap(cell.cy), Z = Wrap(cell.cz);
+        const WordVec X0 = hn::And(X, m), X1 = hn::And(X + one, m);
+        const WordVec Y0 = hn::And(Y, m), Y1 = hn::And(Y + one, m);
+        const WordVec Z0 = hn::And(Z, m), Z1 = hn::And(Z + one, m);
+        const WordVec a = hn::GatherIndex(w, wide, X0);
+        const WordVec b = hn::GatherIndex(w, wide, X1);
+        const WordVec a0 = hn::GatherIndex(w, wide, a + Y0);
+        const WordVec a1 = hn::GatherIndex(w, wide, a + Y1);
+        const WordVec b0 = hn::GatherIndex(w, wide, b + Y0);
+        const WordVec b1 = hn::GatherIndex(w, wide, b + Y1);
+        const DoubleVec fx = cell.fx, fy = cell.fy, fz = cell.fz;
+        const DoubleVec gx = fx - hn::Set(d, 1.0), gy = fy - hn::Set(d, 1.0), gz = fz - hn::Set(d, 1.0);
+        return {Grad(hn::GatherIndex(w, wide, a0 + Z0), fx, fy, fz), Grad(hn::GatherIndex(w, wide, b0 + Z0), gx, fy, fz),
+                Grad(hn::GatherIndex(w, wide, a1 + Z0), fx, gy, fz), Grad(hn::GatherIndex(w, wide, b1 + Z0), gx, gy, fz),
+                Grad(hn::GatherIndex(w, wide, a0 + Z1), fx, fy, gz), Grad(hn::GatherIndex(w, wide, b0 + Z1), gx, fy, gz),
+                Grad(hn::GatherIndex(w, wide, a1 + Z1), fx, gy, gz), Grad(hn::GatherIndex(w, wide, b1 + Z1), gx, gy, gz)};
+    }
+
+    // Wrap in every lane, the result as a 64-bit integer: an integer below
+    // 2^52 added to 2^52 lies in the low mantissa bits.
+    static HWY_INLINE WordVec Wrap(DoubleVec c)
+    {
+        const Doubles d;
+        const Words w;
+        const DoubleVec wrapped = c - hn::Set(d, 256.0) * hn::Floor(c * hn::Set(d, 1.0 / 256.0));
+        return hn::And(hn::BitCast(w, wrapped + hn::Set(d, 0x1p52)), hn::Set(w, 255));
+    }
+
+    // The gradient term of corner hash h at offsets (dx, dy, dz): with h4 the
+    // low four bits, p is dx when h4 < 8, else dy; q is dy when h4 < 4, dx
+    // when h4 is 12 or 14, else dz; bit 0 negates p and bit 1 negates q.
+    static HWY_INLINE DoubleVec Grad(WordVec h, DoubleVec dx, DoubleVec dy, DoubleVec dz)
+    {
+        const Doubles d;
+        const Words w;
+        const WordVec h4 = hn::And(h, hn::Set(w, 15));
+        const DoubleMask pIsX = hn::RebindMask(d, h4 < hn::Set(w, 8));
+        const DoubleMask qIsY = hn::RebindMask(d, h4 < hn::Set(w, 4));
+        const DoubleMask qIsX = hn::RebindMask(d, hn::Or(h4, hn::Set(w, 2)) == hn::Set(w, 14));
+        const DoubleVec p = hn::IfThenElse(pIsX, dx, dy);
+        const DoubleVec q = hn::IfThenElse(qIsY, dy, hn::IfThenElse(qIsX, dx, dz));
+        // Negation flips the sign bit, nothing else.
+        const DoubleVec pSign = hn::BitCast(d, hn::ShiftLeft<63>(h4));
+        const DoubleVec qSign = hn::BitCast(d, hn::ShiftLeft<62>(hn::And(h4, hn::Set(w, 2))));
+        return hn::Xor(p, pSign) + hn::Xor(q, qSign);
+    }
+
     // Makes `memo` hold lane `lane`'s cell.
     HWY_INLINE void Hash(const Cell& cell, std::size_t lane, CellMemo& memo) const
     {
@@ -185,6 +247,7 @@ private:
     }
 
     const std::uint8_t* perm;
+    const std::int64_t* wide;
     const std::uint8_t (*terms)[2][512];
     std::int64_t mask;
 };

@@ -53,13 +53,13 @@ HWY_EXPORT(NoiseValueRun);
 
 void Noise::noiseRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const
 {
-    HWY_DYNAMIC_DISPATCH(NoiseRun)(NoiseTables{perm, gradientTerms, mask}, x, y, z, out, n);
+    HWY_DYNAMIC_DISPATCH(NoiseRun)(NoiseTables{perm, wideTable, gradientTerms, mask}, x, y, z, out, n);
 }
 
 void Noise::valueRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const
 {
     const double scale[3] = {xscale, yscale, zscale};
-    HWY_DYNAMIC_DISPATCH(NoiseValueRun)(NoiseTables{perm, gradientTerms, mask}, scale, contrast, x, y, z,
+    HWY_DYNAMIC_DISPATCH(NoiseValueRun)(NoiseTables{perm, wideTable, gradientTerms, mask}, scale, contrast, x, y, z,
                                         out, n);
 }
 
