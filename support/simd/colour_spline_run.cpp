@@ -48,12 +48,20 @@ void EvaluateRun(const std::vector<ColourStop>& stops, const Colour* tangents, c
     const Doubles d;
     const std::size_t lanes = hn::Lanes(d);
     const std::size_t segments = stops.size() - 1;
-    // On the stack for the short splines that colour maps use.
+    // Each segment's values, and each of them spread over a whole vector, so
+    // that the lanes of one segment read them as they are; on the stack for
+    // the short splines that colour maps use.
     constexpr std::size_t shortSpline = 8;
-    double onStack[shortSpline * segmentValues];
-    std::vector<double> onHeap(segments > shortSpline ? segments * segmentValues : 0);
-    double* table = segments > shortSpline ? onHeap.data() : onStack;
+    double tableOnStack[shortSpline * segmentValues];
+    HWY_ALIGN double spreadOnStack[shortSpline * segmentValues * maxLanes];
+    const bool onHeap = segments > shortSpline;
+    std::vector<double> tableOnHeap(onHeap ? segments * segmentValues : 0);
+    std::vector<double> spreadOnHeap(onHeap ? segments * segmentValues * maxLanes : 0);
+    double* table = onHeap ? tableOnHeap.data() : tableOnStack;
+    double* spread = onHeap ? spreadOnHeap.data() : spreadOnStack;
     SegmentTable(stops, tangents, table);
+    for (std::size_t v = 0; v < segments * segmentValues; ++v)
+        hn::StoreU(hn::Set(d, table[v]), d, spread + v * maxLanes);
     const Colour& firstColour = stops.front().colour;
     const Colour& lastColour = stops.back().colour;
     const DoubleVec lastPosition = hn::Set(d, stops.back().position);
@@ -87,19 +95,25 @@ void EvaluateRun(const std::vector<ColourStop>& stops, const Colour* tangents, c
             }
             k = next;
         }
-        DoubleVec s[segmentValues];
-        for (int v = 0; v < segmentValues; ++v)
-            s[v] = hn::Set(d, table[k * segmentValues + v]);
+        const double* values = spread + k * segmentValues * maxLanes;
         // Otherwise lanes move on to segment k while every stop up to k lies
         // at or below x.
+        HWY_ALIGN double mixed[segmentValues * maxLanes];
+        if (!hn::AllFalse(d, moved)) {
+            std::memcpy(mixed, values, sizeof mixed);
+            values = mixed;
+        }
         for (std::size_t next = k + 1; next < segments && !hn::AllFalse(d, moved); ++next) {
+            const double* later = spread + next * segmentValues * maxLanes;
             for (int v = 0; v < segmentValues; ++v)
-                s[v] = hn::IfThenElse(moved, hn::Set(d, table[next * segmentValues + v]), s[v]);
+                hn::Store(hn::IfThenElse(moved, hn::LoadU(d, later + v * maxLanes), hn::Load(d, mixed + v * maxLanes)),
+                          d, mixed + v * maxLanes);
             if (next + 1 < segments)
                 moved = hn::And(moved, hn::Not(hn::Set(d, table[(next + 1) * segmentValues + start]) > x));
         }
+        const auto s = [values](int v) TEX_INLINE_LAMBDA { return hn::LoadU(Doubles(), values + v * maxLanes); };
 
-        DoubleVec t = (x - s[start]) / (s[end] - s[start]);
+        DoubleVec t = (x - s(start)) / (s(end) - s(start));
         t = hn::IfThenElse(hn::Or(hn::IsNaN(t), t < zero), zero, t);
         t = hn::IfThenElse(t > one, one, t);
         const DoubleVec t2 = t * t;
@@ -111,13 +125,13 @@ void EvaluateRun(const std::vector<ColourStop>& stops, const Colour* tangents, c
         DoubleVec curve[4];
         DoubleMask overflowed = hn::FirstN(d, 0);
         for (int c = 0; c < 4; ++c) {
-            curve[c] = s[p1 + c] * h00 + s[m1 + c] * h10 + s[p2 + c] * h01 + s[m2 + c] * h11;
+            curve[c] = s(p1 + c) * h00 + s(m1 + c) * h10 + s(p2 + c) * h01 + s(m2 + c) * h11;
             overflowed = hn::Or(overflowed, hn::IsNaN(curve[c]));
         }
         // A tangent that overflowed: the straight blend of the stops. No
         // width: the segment's first stop. At or past the last stop: its
         // colour. A NaN position: the first stop's colour.
-        const DoubleMask noWidth = hn::Not(s[end] > s[start]);
+        const DoubleMask noWidth = hn::Not(s(end) > s(start));
         const DoubleMask past = x >= lastPosition;
         const DoubleMask nan = hn::IsNaN(x);
         const double firstComponents[4] = {firstColour.r, firstColour.g, firstColour.b, firstColour.a};
@@ -125,10 +139,10 @@ void EvaluateRun(const std::vector<ColourStop>& stops, const Colour* tangents, c
         DoubleVec colour[4] = {curve[0], curve[1], curve[2], curve[3]};
         if (!hn::AllFalse(d, overflowed))
             for (int c = 0; c < 4; ++c)
-                colour[c] = hn::IfThenElse(overflowed, s[p1 + c] * (one - t) + s[p2 + c] * t, colour[c]);
+                colour[c] = hn::IfThenElse(overflowed, s(p1 + c) * (one - t) + s(p2 + c) * t, colour[c]);
         if (!hn::AllFalse(d, hn::Or(hn::Or(noWidth, past), nan))) {
             for (int c = 0; c < 4; ++c) {
-                colour[c] = hn::IfThenElse(noWidth, s[p1 + c], colour[c]);
+                colour[c] = hn::IfThenElse(noWidth, s(p1 + c), colour[c]);
                 colour[c] = hn::IfThenElse(past, hn::Set(d, lastComponents[c]), colour[c]);
                 colour[c] = hn::IfThenElse(nan, hn::Set(d, firstComponents[c]), colour[c]);
             }
