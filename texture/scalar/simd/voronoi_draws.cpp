@@ -15,9 +15,7 @@ namespace tex::HWY_NAMESPACE {
 // `hashes` holds maxCells words (those past the cells drawn for are 0).
 void Draw(const std::uint32_t* hashes, int cells, int count, std::uint32_t* outputs, std::uint32_t* first)
 {
-    const std::size_t group = CellsPerChainGroup();
-    for (std::size_t c = 0; c < std::size_t(cells); c += group)
-        DrawChains(hashes + c, count, outputs + c, VoronoiDraws::maxCells, first + c);
+    DrawCells(hashes, std::size_t(cells), count, outputs, VoronoiDraws::maxCells, first);
 }
 
 } // namespace tex::HWY_NAMESPACE
