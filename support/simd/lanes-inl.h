@@ -94,24 +94,6 @@ HWY_INLINE void ForEachPoint(const double* x, const double* y, const double* z, 
     std::memcpy(out + i, tail[3], rest * sizeof(double));
 }
 
-// out[i] = at(in[i]) over a run of n values, as ForEachPoint.
-template <class At>
-HWY_INLINE void ForEachValue(const double* in, double* out, std::size_t n, At at)
-{
-    const Doubles d;
-    const std::size_t lanes = hn::Lanes(d);
-    std::size_t i = 0;
-    for (; i + lanes <= n; i += lanes)
-        hn::StoreU(at(hn::LoadU(d, in + i)), d, out + i);
-    if (i == n)
-        return;
-    const std::size_t rest = n - i;
-    HWY_ALIGN double tail[2][maxLanes] = {};
-    std::memcpy(tail[0], in + i, rest * sizeof(double));
-    hn::Store(at(hn::Load(d, tail[0])), d, tail[1]);
-    std::memcpy(out + i, tail[1], rest * sizeof(double));
-}
-
 // out[i] = at(a[i], b[i]) over a run of n pairs of values, as ForEachPoint.
 template <class At>
 HWY_INLINE void ForEachValue(const double* a, const double* b, double* out, std::size_t n, At at)
@@ -129,6 +111,13 @@ HWY_INLINE void ForEachValue(const double* a, const double* b, double* out, std:
     std::memcpy(tail[1], b + i, rest * sizeof(double));
     hn::Store(at(hn::Load(d, tail[0]), hn::Load(d, tail[1])), d, tail[2]);
     std::memcpy(out + i, tail[2], rest * sizeof(double));
+}
+
+// out[i] = at(in[i]) over a run of n values, as ForEachPoint.
+template <class At>
+HWY_INLINE void ForEachValue(const double* in, double* out, std::size_t n, At at)
+{
+    ForEachValue(in, in, out, n, [&](DoubleVec v, DoubleVec) TEX_INLINE_LAMBDA { return at(v); });
 }
 
 } // namespace tex::HWY_NAMESPACE
