@@ -2,6 +2,7 @@
 
 #include "app/gl_widget.h"
 #include "app/world_file.h"
+#include "editor/picture_file.h"
 #include "shape/shape_file.h"
 #include "shape/super_formula.h"
 
@@ -9,7 +10,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
-#include <QSaveFile>
 #include <QSlider>
 
 #include <cmath>
@@ -60,11 +60,8 @@ bool Window::exportPicture(const QString& file, QString& error)
     const int bottom = (frame.height() - side) / 2;
     const QImage square = frame.copy(x0, frame.height() - bottom - side, side, side);
 
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || !square.save(&out, "PNG") || !out.commit()) {
-        error = out.errorString();
+    if (!savePicture(file, square, error))
         return false;
-    }
     status->setText(tr("Exported “%1”.").arg(QFileInfo(file).fileName()));
     return true;
 }

@@ -1,22 +1,10 @@
 #pragma once
 
-#include "app/gl_widget.h"
-#include "shape/super_formula.h"
+#include "app/world_document.h"
 
 #include <QString>
 
-#include <memory>
-#include <vector>
-
-// A world as its file holds it (the format is described in
-// shape/shape_file.h): the creatures plus two settings,
-//   "mutationRate": 0 to 2, read to the hundredth as the slider sets it;
-//   "mode": "random", "mutate" or "manykids".
-struct WorldRecord {
-    double mutationRate = 0.5;
-    GLWidget::Mode mode = GLWidget::ModeRandom;
-    std::vector<std::unique_ptr<SuperFormula>> creatures;
-};
+class GLWidget;
 
 // Writes the world's shapes, rate and mode to `path` atomically.
 bool writeWorldFile(const QString& path, const GLWidget& world, QString& error);

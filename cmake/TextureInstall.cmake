@@ -3,9 +3,11 @@
 #   <prefix>/include/texture/texture/...   the library's headers, in their tree
 #   <prefix>/include/texture/support/...   (headers under detail/ and the vector
 #                                          kernels' -inl.h stay private)
-#   <libdir>/libtexture.a, libtexture_gl.a
+#   <libdir>/libtexture.a, libtexture_gl.a, libtexture_graph.a
 #   <libdir>/cmake/texture/                textureConfig.cmake and its targets
-#   <libdir>/pkgconfig/texture.pc, texture_gl.pc
+#   <libdir>/pkgconfig/texture.pc, texture_gl.pc, texture_graph.pc
+# texture_gl and texture_graph only where they were built (OpenGL,
+# nlohmann-json found).
 include(CMakePackageConfigHelpers)
 
 set(texture_include_root ${CMAKE_INSTALL_INCLUDEDIR}/texture)
@@ -18,23 +20,13 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/support ${PROJECT_SOURCE_DIR}/texture
   PATTERN "detail" EXCLUDE
   PATTERN "*-inl.h" EXCLUDE
   PATTERN "gl" EXCLUDE
-  PATTERN "texture_gl.h" EXCLUDE)
+  PATTERN "texture_gl.h" EXCLUDE
+  PATTERN "graph" EXCLUDE
+  PATTERN "texture_graph.h" EXCLUDE)
 
 install(TARGETS texture EXPORT textureTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(EXPORT textureTargets NAMESPACE texture:: DESTINATION ${texture_cmake_dir})
-
-set(TEXTURE_WITH_GL OFF)
-if(TARGET texture_gl)
-  set(TEXTURE_WITH_GL ON)
-  install(DIRECTORY ${PROJECT_SOURCE_DIR}/texture/gl
-    DESTINATION ${texture_include_root}/texture
-    FILES_MATCHING PATTERN "*.h" PATTERN "detail" EXCLUDE)
-  install(FILES ${PROJECT_SOURCE_DIR}/texture/texture_gl.h DESTINATION ${texture_include_root}/texture)
-  install(TARGETS texture_gl EXPORT texture_glTargets
-    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-  install(EXPORT texture_glTargets NAMESPACE texture:: DESTINATION ${texture_cmake_dir})
-endif()
 
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/textureConfig.cmake.in
   ${PROJECT_BINARY_DIR}/textureConfig.cmake
@@ -54,7 +46,20 @@ else()
 endif()
 configure_file(${CMAKE_CURRENT_LIST_DIR}/texture.pc.in ${PROJECT_BINARY_DIR}/texture.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/texture.pc DESTINATION ${texture_pkgconfig_dir})
-if(TEXTURE_WITH_GL)
-  configure_file(${CMAKE_CURRENT_LIST_DIR}/texture_gl.pc.in ${PROJECT_BINARY_DIR}/texture_gl.pc @ONLY)
-  install(FILES ${PROJECT_BINARY_DIR}/texture_gl.pc DESTINATION ${texture_pkgconfig_dir})
-endif()
+
+# The optional parts, each where it was built: texture_<part>, its headers
+# (texture/<part>/ and texture/texture_<part>.h), its CMake targets, which
+# textureConfig.cmake includes where they are, and its .pc file.
+foreach(part gl graph)
+  if(TARGET texture_${part})
+    install(DIRECTORY ${PROJECT_SOURCE_DIR}/texture/${part}
+      DESTINATION ${texture_include_root}/texture
+      FILES_MATCHING PATTERN "*.h" PATTERN "detail" EXCLUDE)
+    install(FILES ${PROJECT_SOURCE_DIR}/texture/texture_${part}.h DESTINATION ${texture_include_root}/texture)
+    install(TARGETS texture_${part} EXPORT texture_${part}Targets
+      ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+    install(EXPORT texture_${part}Targets NAMESPACE texture:: DESTINATION ${texture_cmake_dir})
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/texture_${part}.pc.in ${PROJECT_BINARY_DIR}/texture_${part}.pc @ONLY)
+    install(FILES ${PROJECT_BINARY_DIR}/texture_${part}.pc DESTINATION ${texture_pkgconfig_dir})
+  endif()
+endforeach()

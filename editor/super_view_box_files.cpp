@@ -1,5 +1,6 @@
 #include "editor/super_view_box.h"
 
+#include "editor/picture_file.h"
 #include "editor/super_view.h"
 #include "shape/shape_file.h"
 #include "shape/super_formula.h"
@@ -9,7 +10,6 @@
 #include <QInputDialog>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QSaveFile>
 
 namespace {
 
@@ -58,12 +58,7 @@ bool SuperViewBox::exportPicture(const QString& path, int side, QString& error)
         error = tr("there is no creature to draw, or no framebuffer of %1 pixels square").arg(side);
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "PNG") || !file.commit()) {
-        error = file.errorString();
-        return false;
-    }
-    return true;
+    return savePicture(path, picture, error);
 }
 
 void SuperViewBox::openCreatureFromDialog()

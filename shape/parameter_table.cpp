@@ -1,5 +1,7 @@
 #include "shape/super_formula.h"
 
+#include "shape/creature_bounds.h"
+
 const double paramStep[9] = {0.1, 0.1, 0.1, 1.0, 1.0, 1.0, 1.0, 0.05, 0.01};
 
 const int paramSliderRange[9][2] = {
@@ -26,7 +28,7 @@ void SuperFormula::setParamSteps(int i, int steps)
     // Indices outside the table are ignored rather than read past its end.
     if (i < 0 || i > 8)
         return;
-    param(i) = steps * paramStep[i];
+    param(i) = boundsOf(paramField(i)).clamp(steps * paramStep[i]);
     // Spin speed and eye size are applied at draw time, not in the list.
     if (i != 6 && i != 7)
         listValid = false;

@@ -1,11 +1,11 @@
 #include "shape/shape_file.h"
 
+#include "shape/creature_bounds.h"
 #include "shape/super_formula.h"
+#include "shape/whole_file.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -125,11 +125,6 @@ private:
     QJsonObject record;
 };
 
-bool within(double v, double lo, double hi)
-{
-    return v >= lo && v <= hi;
-}
-
 } // namespace
 
 QJsonObject shapeToJson(const SuperFormula& shape)
@@ -196,51 +191,38 @@ std::unique_ptr<SuperFormula> shapeFromJson(const QJsonValue& value, QString& er
 
 QString shapeProblem(const SuperFormula& shape)
 {
-    for (int i = 0; i < 9; ++i)
-        if (!std::isfinite(shape.param(i)))
-            return QStringLiteral("\"%1\" is not a finite number").arg(QString::fromStdString(paramName(i)));
-    const struct {
-        const char* key;
-        double value;
-    } finite[] = {{"angle", shape.angle}, {"speed", shape.speed}, {"wander", shape.wander}};
-    for (const auto& field : finite)
-        if (!std::isfinite(field.value))
-            return QStringLiteral("\"%1\" is not a finite number").arg(QLatin1String(field.key));
-    if (!within(shape.samples, 0, SuperFormula::maxSamples - 1))
-        return QStringLiteral("\"samples\" is not from 0 to %1").arg(SuperFormula::maxSamples - 1);
-    for (const auto& colour : shape.colour)
-        for (float component : colour)
-            if (!within(component, 0, 1))
-                return QStringLiteral("\"colours\" are not all from 0 to 1");
-    if (!within(shape.position.x, -7, 7) || !within(shape.position.y, -7, 7))
-        return QStringLiteral("\"position\" lies outside -7 to 7");
-    const double length = std::hypot(shape.heading.x, shape.heading.y);
-    if (!within(length, 0.5, 2))
-        return QStringLiteral("\"heading\" is not a direction (a pair of length 1)");
-    if (!within(shape.blinkTime, 0, 3))
-        return QStringLiteral("\"blinkTime\" is not from 0 to 3");
+    for (const FieldBounds& bounds : creatureBounds) {
+        const QLatin1String name(bounds.name);
+        const FieldValues values = fieldValues(shape, bounds.field);
+        for (double v : values)
+            if (!std::isfinite(v))
+                return QStringLiteral("\"%1\" is not a finite number").arg(name);
+        if (bounds.field == CreatureField::heading) {
+            if (!isDirection(shape.heading))
+                return QStringLiteral("\"heading\" is not a direction (a pair of length 1)");
+            continue;
+        }
+        // The animation folds an angle into its turn; any finite one will do.
+        if (bounds.wraps)
+            continue;
+        for (double v : values)
+            if (!bounds.contains(v))
+                return QStringLiteral("\"%1\" lies outside %2 to %3")
+                    .arg(name, QString::number(bounds.lo, 'g', 15), QString::number(bounds.hi, 'g', 15));
+    }
     return QString();
 }
 
 QJsonObject readFormatDocument(const QString& path, QString& error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString();
+    QByteArray bytes;
+    if (!readWholeFile(path, maxFileBytes, bytes, error))
         return {};
-    }
-    // Read one byte past the cap, so that files that do not report their
-    // size (pipes) are held to it too.
-    const QByteArray bytes = file.read(maxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        error = file.errorString();
-        return {};
-    }
-    if (bytes.size() > maxFileBytes) {
-        error = QStringLiteral("it is larger than %1 MiB, more than any world this program keeps")
-                    .arg(maxFileBytes / (1024 * 1024));
-        return {};
-    }
+    return parseFormatDocument(bytes, error);
+}
+
+QJsonObject parseFormatDocument(const QByteArray& bytes, QString& error)
+{
     QJsonParseError parse;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parse);
     if (parse.error != QJsonParseError::NoError) {
@@ -274,21 +256,16 @@ QJsonObject readFormatDocument(const QString& path, QString& error)
     return top;
 }
 
-bool writeFormatDocument(const QString& path, QJsonObject document, QString& error)
+QByteArray formatDocumentBytes(QJsonObject document)
 {
     document.insert("format", fileFormatName);
     document.insert("version", fileFormatVersion);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    const QByteArray bytes = QJsonDocument(document).toJson();
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        error = file.errorString();
-        return false;
-    }
-    return true;
+    return QJsonDocument(document).toJson();
+}
+
+bool writeFormatDocument(const QString& path, const QJsonObject& document, QString& error)
+{
+    return saveFile(path, formatDocumentBytes(document), error);
 }
 
 bool shapesFromDocument(const QJsonObject& document, std::size_t maxCount,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QJsonObject>
 #include <QString>
 
@@ -35,21 +36,26 @@ QJsonObject shapeToJson(const SuperFormula& shape);
 // missing or of the wrong type, or shapeProblem finds fault with it.
 std::unique_ptr<SuperFormula> shapeFromJson(const QJsonValue& record, QString& error);
 
-// What stops a shape from being stored, or an empty string. Every number
-// must be finite; beyond that the bounds are those the program keeps:
-// "samples" 0 to SuperFormula::maxSamples - 1, colours 0 to 1, "position"
-// within [-7, 7] (the world wraps shapes into [-6, 6] and a fresh mutant
-// lies within 1 of its parent), a "heading" of length 0.5 to 2 (a unit
-// vector, turned) and a "blinkTime" from 0 to 3.
+// What stops a shape from being stored, or an empty string: a number that
+// is not finite or lies outside its field's range (shape/creature_bounds.h;
+// the angle may be any finite number, the heading's length is what counts).
+// The program keeps every shape it holds within the ranges, so that it can
+// always be saved, and the reader refuses what it would not keep.
 QString shapeProblem(const SuperFormula& shape);
 
-// The file's top-level object once it has passed the size cap, parsed as
-// JSON and named this format in a version up to ours; otherwise an empty
-// object and `error`.
+// The file's top-level object once the file has proved a regular file
+// within the size cap (readWholeFile) and parseFormatDocument accepts it;
+// otherwise an empty object and `error`.
 QJsonObject readFormatDocument(const QString& path, QString& error);
-// Adds the format's name and version to `document` and writes it to `path`
-// atomically: on failure the previous file, if any, is left as it was.
-bool writeFormatDocument(const QString& path, QJsonObject document, QString& error);
+// The document's top-level object once it has parsed as JSON and named this
+// format in a version up to ours; otherwise an empty object and `error`.
+QJsonObject parseFormatDocument(const QByteArray& bytes, QString& error);
+// The text of a file holding `document`, with the format's name and version
+// added.
+QByteArray formatDocumentBytes(QJsonObject document);
+// Writes formatDocumentBytes(document) to `path` atomically (saveFile): on
+// failure the previous file, if any, is left as it was.
+bool writeFormatDocument(const QString& path, const QJsonObject& document, QString& error);
 
 // The records of "creatures", at most `maxCount` of them. Returns false
 // with `error` set when there are more or any record is faulty.

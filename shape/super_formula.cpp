@@ -1,5 +1,6 @@
 #include "shape/super_formula.h"
 
+#include "shape/creature_bounds.h"
 #include "shape/shape_random.h"
 
 #include <algorithm>
@@ -57,7 +58,11 @@ void SuperFormula::deleteList()
 
 void SuperFormula::animate(double dt)
 {
-    angle += dt * rotspeed;
+    // Folded into one turn by whole turns, which takes off exactly 360 per
+    // turn at the sizes a step reaches; inside the turn the angle is the
+    // plain sum.
+    const FieldBounds& turnRange = boundsOf(CreatureField::angle);
+    angle = wrap(angle + dt * rotspeed, turnRange.lo, turnRange.hi);
 
     double t = blinkTime - dt;
     if (t < 0) {
@@ -75,6 +80,12 @@ void SuperFormula::animate(double dt)
     position.y = wrap(position.y, -6, 6);
 
     turn(dt * pi * wander * (2 * tickRandom() / double(shapeRandomMax) - 1));
+    // Turning keeps the length but for rounding; should that ever carry it
+    // out of its range, the heading is made a unit vector again.
+    if (!isDirection(heading)) {
+        const double length = std::hypot(heading.x, heading.y);
+        heading = length > 0 && std::isfinite(length) ? Vector{heading.x / length, heading.y / length} : Vector{1, 0};
+    }
 }
 
 void SuperFormula::turn(double angle)

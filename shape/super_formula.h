@@ -27,6 +27,9 @@ public:
     SuperFormula& operator=(const SuperFormula&) = delete;
 
     void deleteList();
+    // Advances the shape by dt: spins (the angle folded into -180..180
+    // degrees), blinks, travels (wrapped into -6..6) and wanders. Every
+    // number stays within its range (shape/creature_bounds.h).
     void animate(double dt);
     // Rotates the heading by `angle` radians.
     void turn(double angle);
@@ -42,7 +45,8 @@ public:
     // any other index border. Writing through it leaves listValid alone.
     double& param(int i);
     double param(int i) const { return const_cast<SuperFormula*>(this)->param(i); }
-    // Parameter i = steps * paramStep[i]; clears listValid unless i is 6 or 7.
+    // Parameter i = steps * paramStep[i], held in its range (see
+    // creature_bounds.h); clears listValid unless i is 6 or 7.
     void setParamSteps(int i, int steps);
 
     // The most points an outline may have; samples stays below it.
@@ -82,7 +86,8 @@ extern const int paramSliderRange[9][2];
 // A new shape with every number drawn at random; owned by the caller.
 SuperFormula* randomSuperFormula();
 // A child of `parent`, every inherited number scaled by its own factor drawn
-// from [1 - rate, 1 + rate]; owned by the caller.
+// from [1 - rate, 1 + rate] (rate held in 0..2) and then held in its range
+// (creature_bounds.h); owned by the caller.
 SuperFormula* mutant(const SuperFormula& parent, double rate);
 
 // A unit disc as one triangle fan of 61 rim points; sets no colour.

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 
 #include <fcntl.h>
@@ -16,12 +17,27 @@ namespace {
 // distinguishes processes.
 std::atomic<unsigned> temporaryCounter{0};
 
+// `target` followed by `suffix`, its last component shortened where needed
+// (at a character boundary of UTF-8) so that it stays within NAME_MAX bytes.
+std::string besideTarget(const std::string& target, const std::string& suffix)
+{
+    const std::size_t slash = target.rfind('/');
+    const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
+    std::size_t end = target.size();
+    if (end - start + suffix.size() > NAME_MAX) {
+        end = start + (NAME_MAX > suffix.size() ? NAME_MAX - suffix.size() : 0);
+        while (end > start && (static_cast<unsigned char>(target[end]) & 0xC0) == 0x80)
+            --end;
+    }
+    return target.substr(0, end) + suffix;
+}
+
 // Opens a new file named after `target` in its directory, exclusively, so
 // that no other writer's temporary file is ever reused.
 int createTemporary(const std::string& target, std::string& name)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(temporaryCounter++);
+        name = besideTarget(target, ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(temporaryCounter++));
         const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;
@@ -48,11 +64,14 @@ AtomicFile::AtomicFile(const std::string& path) : target(path)
     }
     if ((exists && !S_ISREG(existing.st_mode)) || (symbolic && !exists)) {
         file = std::fopen(target.c_str(), "wb");
+        if (file == nullptr)
+            fail(Failure::Step::write);
         return;
     }
 
     const int fd = createTemporary(target, temporary);
     if (fd < 0) {
+        fail(Failure::Step::create);
         temporary.clear();
         return;
     }
@@ -60,6 +79,7 @@ AtomicFile::AtomicFile(const std::string& path) : target(path)
         ::fchmod(fd, existing.st_mode & 07777);
     file = ::fdopen(fd, "wb");
     if (file == nullptr) {
+        fail(Failure::Step::create);
         ::close(fd);
         discard();
     }
@@ -73,16 +93,33 @@ AtomicFile::~AtomicFile()
     discard();
 }
 
+bool AtomicFile::write(const void* data, std::size_t size)
+{
+    if (file == nullptr)
+        return false;
+    errno = 0;
+    if (std::fwrite(data, 1, size, file) == size)
+        return true;
+    fail(Failure::Step::write);
+    return false;
+}
+
 bool AtomicFile::commit()
 {
     if (file == nullptr)
         return false;
+    errno = 0;
     bool written = std::fflush(file) == 0 && !std::ferror(file);
     // Only a regular temporary file is synced and renamed; a device or pipe
     // target was written in place.
     if (written && !temporary.empty())
         written = ::fsync(::fileno(file)) == 0;
-    written = std::fclose(file) == 0 && written;
+    if (!written)
+        fail(Failure::Step::write);
+    if (std::fclose(file) != 0 && written) {
+        fail(Failure::Step::write);
+        written = false;
+    }
     file = nullptr;
     if (temporary.empty())
         return written;
@@ -90,8 +127,16 @@ bool AtomicFile::commit()
         temporary.clear();
         return true;
     }
+    if (written)
+        fail(Failure::Step::replace);
     discard();
     return false;
+}
+
+void AtomicFile::fail(Failure::Step step)
+{
+    if (failed.step == Failure::Step::none)
+        failed = {step, errno};
 }
 
 void AtomicFile::discard()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 
@@ -18,10 +19,34 @@ namespace tex {
 // replaced by a rename: it is written in place, and commit() reports whether
 // every byte went out.
 //
-// The temporary file takes the permissions of the file it replaces, or
-// those a new file would get. An empty target name creates nothing.
+// The temporary file is named after the target ("NAME.tmp-PID-N", NAME
+// shortened where the whole would pass the system's limit of a name's
+// length). It takes the permissions of the file it replaces, or those a new
+// file would get. An empty target name creates nothing.
+//
+// failure() tells what went wrong first, with the system's error number, so
+// that a message can name the cause: a folder that takes no new files is
+// not the same problem as a full disk.
 class AtomicFile {
 public:
+    struct Failure {
+        enum class Step {
+            none,
+            // Creating the temporary file: the target's folder is at fault
+            // (missing, not writable, on a read-only file system).
+            create,
+            // Opening the target itself (written in place), writing,
+            // flushing or closing.
+            write,
+            // Renaming the complete temporary file over the target.
+            replace,
+        };
+        Step step = Step::none;
+        // errno of that step; 0 when a write through stream() failed, whose
+        // cause the stream does not keep.
+        int error = 0;
+    };
+
     explicit AtomicFile(const std::string& path);
     // Discards the temporary file unless commit() succeeded.
     ~AtomicFile();
@@ -30,18 +55,27 @@ public:
 
     // The stream to write to, or null when no file could be created.
     std::FILE* stream() const { return file; }
+    // Writes `size` bytes to the stream, keeping the cause of a failure.
+    // False when not all went out, or no file could be created.
+    bool write(const void* data, std::size_t size);
 
     // Puts the written bytes in place. True when every write succeeded and
     // the target now holds exactly them; false, with the target untouched,
     // otherwise. Call it once.
     bool commit();
 
+    // The first failure, or step none.
+    const Failure& failure() const { return failed; }
+
 private:
     void discard();
+    // Keeps `step` with the current errno, unless an earlier step failed.
+    void fail(Failure::Step step);
 
     std::string target;
     std::string temporary;
     std::FILE* file = nullptr;
+    Failure failed;
 };
 
 } // namespace tex

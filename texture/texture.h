@@ -1,9 +1,9 @@
 #pragma once
 
 // Everything a user of the texture library needs: scalar fields, colour
-// functions, their maths, the random generator, bakes into memory and PPM
-// files, and PPM reading and writing. Free of GL: the bakes into GL textures
-// are in texture/texture_gl.h.
+// functions, their maths, the catalogue of their node types, the random
+// generator, bakes into memory and PPM files, and PPM reading and writing.
+// Free of GL: the bakes into GL textures are in texture/texture_gl.h.
 
 #include "support/atomic_file.h"
 #include "support/colour.h"
@@ -17,6 +17,7 @@
 #include "texture/bake/grid.h"
 #include "texture/bake/image_bake.h"
 #include "texture/bake/memory_bake.h"
+#include "texture/catalogue/catalogue.h"
 #include "texture/colour/c_darken.h"
 #include "texture/colour/c_mixer.h"
 #include "texture/colour/colour_basis.h"
@@ -32,6 +33,7 @@
 #include "texture/scalar/basis.h"
 #include "texture/scalar/checker.h"
 #include "texture/scalar/fbm.h"
+#include "texture/scalar/node_type.h"
 #include "texture/scalar/noise.h"
 #include "texture/scalar/parameter_table.h"
 #include "texture/scalar/parameterised.h"

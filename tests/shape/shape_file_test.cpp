@@ -1,6 +1,7 @@
 #include "shape/shape_file.h"
 #include "shape/shape_random.h"
 #include "shape/super_formula.h"
+#include "record_bits.h"
 #include "text_files.h"
 
 #include <QDir>
@@ -13,7 +14,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -44,17 +44,8 @@ std::unique_ptr<SuperFormula> awkwardShape()
 // Every stored field of a and b, compared as bits.
 ::testing::AssertionResult sameRecord(const SuperFormula& a, const SuperFormula& b)
 {
-    const double x[] = {a.a, a.b, a.m, a.n1, a.n2, a.n3, a.angle, a.rotspeed, a.border, a.eye,
-                        a.speed, a.wander, a.heading.x, a.heading.y, a.position.x, a.position.y, a.blinkTime};
-    const double y[] = {b.a, b.b, b.m, b.n1, b.n2, b.n3, b.angle, b.rotspeed, b.border, b.eye,
-                        b.speed, b.wander, b.heading.x, b.heading.y, b.position.x, b.position.y, b.blinkTime};
-    for (std::size_t i = 0; i < std::size(x); ++i)
-        if (std::memcmp(&x[i], &y[i], sizeof(double)) != 0)
-            return ::testing::AssertionFailure() << "double " << i << ": " << x[i] << " vs " << y[i];
-    if (std::memcmp(a.colour, b.colour, sizeof(a.colour)) != 0)
-        return ::testing::AssertionFailure() << "colours differ";
-    if (a.samples != b.samples || a.eyeClosed != b.eyeClosed)
-        return ::testing::AssertionFailure() << "samples or eye differ";
+    if (const char* field = firstDifference(a, b))
+        return ::testing::AssertionFailure() << field << " differs";
     return ::testing::AssertionSuccess();
 }
 
@@ -128,6 +119,11 @@ TEST(ShapeFile, FaultyRecordsAreRefusedNamingTheField)
         {"position", 3},
         {"blinkTime", -0.5},
         {"blinkTime", 3.5},
+        // Numbers that would overflow within seconds, or at the next breeding.
+        {"rotspeed", 1e308},
+        {"a", 1.7e308},
+        {"a", -1},
+        {"eye", 5000.5},
     };
     for (const auto& b : bad) {
         QJsonObject record = good;
@@ -139,6 +135,10 @@ TEST(ShapeFile, FaultyRecordsAreRefusedNamingTheField)
     QString error;
     EXPECT_FALSE(shapeFromJson(QJsonValue(3), error));
     EXPECT_FALSE(error.isEmpty());
+    QJsonObject fast = good;
+    fast["rotspeed"] = 1e308;
+    shapeFromJson(fast, error);
+    EXPECT_EQ("\"rotspeed\" lies outside -300000 to 300000", error.toStdString());
 
     // The edges the program reaches are kept.
     QJsonObject edge = good;
@@ -146,7 +146,12 @@ TEST(ShapeFile, FaultyRecordsAreRefusedNamingTheField)
     edge["position"] = QJsonArray{-7, 7};
     edge["blinkTime"] = 3;
     edge["colours"] = QJsonArray{QJsonArray{0, 0, 0, 0}, QJsonArray{1, 1, 1, 1}, QJsonArray{0, 1, 0, 1}};
-    EXPECT_TRUE(shapeFromJson(edge, error)) << error.toStdString();
+    edge["rotspeed"] = -3e5;
+    edge["n3"] = 1e6;
+    edge["angle"] = 1e300; // folded into one turn by the first step
+    const auto kept = shapeFromJson(edge, error);
+    ASSERT_TRUE(kept) << error.toStdString();
+    EXPECT_EQ(1e300, kept->angle);
 }
 
 TEST(ShapeFile, UnstorableShapeFailsToSaveAndLeavesTheFileAsItWas)

@@ -1,7 +1,6 @@
 #include "tools/texbake/command.h"
-#include "tools/texbake/graph.h"
 
-#include "texture/texture.h"
+#include "texture/texture_graph.h"
 
 #include "tests/support/scratch_dir.h"
 
@@ -10,8 +9,10 @@
 
 #include <csetjmp>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -32,6 +33,14 @@ const char* const colourGraph = R"({"format": "texbake-graph", "version": 1,
                "stops": [[0.0, 0.5, 0.2, 0.4, 0.1], [0.4, 0.5, 0.2, 0.4, 0.6],
                          [0.95, 0.8, 0.6, 0.2, 1.0], [1.0, 0.5, 0.2, 0.4, 0.1]]}],
     "output": "map"})";
+
+tex::Graph readGraph(const char* text)
+{
+    tex::GraphError error;
+    std::optional<tex::Graph> graph = tex::readGraph(text, error);
+    EXPECT_TRUE(graph) << error.describe("graph");
+    return std::move(*graph);
+}
 
 std::vector<unsigned char> bytesOf(const std::string& path)
 {
@@ -59,6 +68,7 @@ PngImage readPng(const std::string& path)
     std::vector<unsigned char> row;
     if (setjmp(png_jmpbuf(png)) == 0) {
         png_init_io(png, file);
+        png_set_user_limits(png, maxSide, maxSide);
         png_read_info(png, info);
         image.width = png_get_image_width(png, info);
         image.height = png_get_image_height(png, info);
@@ -100,7 +110,8 @@ protected:
     {
         std::ostringstream out;
         std::ostringstream err;
-        const int status = runCommand(o, out, err, false, [] { return 0; });
+        const Interrupt none;
+        const int status = runCommand(o, out, err, false, none);
         EXPECT_EQ(err.str(), "");
         return status;
     }
@@ -109,13 +120,12 @@ protected:
     template <typename Sample>
     std::vector<std::uint16_t> bakedPixels(const char* graph, const Options& o, tex::Channels channels)
     {
-        const Graph g = readGraph(graph, "graph");
+        const tex::Graph g = readGraph(graph);
         const tex::Region region = o.bakedRegion();
         std::vector<Sample> pixels(std::size_t(region.width) * region.height * std::size_t(channels));
         const tex::BakeOptions bake{region, 1};
-        const bool baked = g.output().asField() != nullptr
-            ? tex::bakePixels(*g.output().asField(), o.grid(), channels, pixels.data(), bake)
-            : tex::bakePixels(*g.output().asColour(), o.grid(), channels, pixels.data(), bake);
+        const bool baked = g.output().field ? tex::bakePixels(*g.output().field, o.grid(), channels, pixels.data(), bake)
+                                            : tex::bakePixels(*g.output().colour, o.grid(), channels, pixels.data(), bake);
         EXPECT_TRUE(baked);
         return std::vector<std::uint16_t>(pixels.begin(), pixels.end());
     }
@@ -139,11 +149,10 @@ TEST_F(BakeOutputTest, EightBitPpmIsByteForByteTheLibrarysBakeImage)
         o.threads = 2;
         ASSERT_EQ(run(o), success);
 
-        const Graph g = readGraph(graph, "graph");
+        const tex::Graph g = readGraph(graph);
         const std::string library = dir.path("library.ppm");
-        ASSERT_TRUE(g.output().asField() != nullptr
-                        ? tex::bakeImage(library, *g.output().asField(), 4096, 700, 40.0, -3.5, 1.25, 0.75, 1)
-                        : tex::bakeImage(library, *g.output().asColour(), 4096, 700, 40.0, -3.5, 1.25, 0.75, 1));
+        ASSERT_TRUE(g.output().field ? tex::bakeImage(library, *g.output().field, 4096, 700, 40.0, -3.5, 1.25, 0.75, 1)
+                                     : tex::bakeImage(library, *g.output().colour, 4096, 700, 40.0, -3.5, 1.25, 0.75, 1));
         const std::vector<unsigned char> ours = bytesOf(o.outputPath);
         ASSERT_EQ(ours.size(), std::string("P6 4096 700 255\n").size() + std::size_t(4096) * 700 * 3);
         EXPECT_TRUE(ours == bytesOf(library));
@@ -215,4 +224,24 @@ TEST_F(BakeOutputTest, ARegionIsThatPartOfTheWholeBake)
             EXPECT_TRUE(std::equal(at, at + long(r.width) * 6, from)) << "row " << row << " of region " << r.x;
         }
     }
+}
+
+TEST_F(BakeOutputTest, PngSidesReachTheDocumentedMostAndAnyNameAFileMayHaveWorks)
+{
+    // 247 characters: the temporary file's name beside it would pass the
+    // 255 a name may have, unless shortened.
+    const std::string name = std::string(243, 'n') + ".png";
+    Options o = options(noiseGraph, name);
+    o.width = maxSide;
+    o.height = 2;
+    ASSERT_EQ(run(o), success);
+    const PngImage image = readPng(o.outputPath);
+    EXPECT_EQ(image.width, png_uint_32(maxSide));
+    EXPECT_EQ(image.height, 2u);
+    EXPECT_TRUE(image.samples == bakedPixels<std::uint8_t>(noiseGraph, o, tex::Channels::Grey));
+
+    std::set<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(o.outputPath).parent_path()))
+        files.insert(entry.path().filename().string());
+    EXPECT_EQ(files, (std::set<std::string>{"graph.json", name}));
 }

@@ -30,23 +30,30 @@ int threadsFor(int requested, const Region& region)
 {
     long long threads = requested >= 1 ? requested : std::thread::hardware_concurrency();
     const long long samples = static_cast<long long>(region.width) * region.height;
-    threads = std::min({threads, samples / samplesPerThread, static_cast<long long>(region.height)});
+    threads = std::min({threads, samples / samplesPerThread, static_cast<long long>(region.height),
+                        static_cast<long long>(maxBakeThreads)});
     return static_cast<int>(std::max(threads, 1LL));
 }
 
+// What an unset BakeOptions::cancel reads.
+const std::atomic<bool> neverCancelled{false};
+
 // Calls put(index, point) for every sample of `region`, index counting the
-// region's samples row by row from 0. The rows are handed out to the threads,
+// region's samples row by row from 0, until `cancel` reads true; false when
+// it did, before the last sample. The rows are handed out to the threads,
 // the calling thread among them, in runs of neighbouring rows: several runs
 // a thread, so that slow runs do not hold up the rest, and neighbouring rows
 // together, so that what a thread keeps of one row (Voronoi's cells) serves
 // the next. Each sample's point and index depend on its row and column
 // alone, so the output does not depend on which thread takes which row.
 template <typename Put>
-void forEachSample(const Grid& grid, const Region& region, int requestedThreads, Put put)
+bool forEachSample(const Grid& grid, const Region& region, const BakeOptions& options, Put put)
 {
-    const int threads = threadsFor(requestedThreads, region);
+    const int threads = threadsFor(options.threads, region);
     const int runRows = (region.height - 1) / (runsPerThread * threads) + 1;
+    const std::atomic<bool>& cancel = options.cancel != nullptr ? *options.cancel : neverCancelled;
     std::atomic<int> nextRun{0};
+    std::atomic<bool> stopped{false};
     const auto work = [&] {
         Point points[pointsAtOnce];
         for (int first = nextRun++ * runRows; first < region.height; first = nextRun++ * runRows) {
@@ -56,8 +63,14 @@ void forEachSample(const Grid& grid, const Region& region, int requestedThreads,
                 for (int column = 0; column < region.width; column += pointsAtOnce) {
                     const int count = std::min(pointsAtOnce, region.width - column);
                     grid.rowPoints(region.y + row, region.x + column, count, points);
-                    for (int i = 0; i < count; ++i)
+                    for (int i = 0; i < count; ++i) {
+                        // One sample of a costly graph may take milliseconds.
+                        if (cancel.load(std::memory_order_relaxed)) {
+                            stopped = true;
+                            return;
+                        }
                         put(rowStart + std::size_t(column + i), points[i]);
+                    }
                 }
             }
         }
@@ -76,6 +89,7 @@ void forEachSample(const Grid& grid, const Region& region, int requestedThreads,
     work();
     for (std::thread& helper : helpers)
         helper.join();
+    return !stopped;
 }
 
 // clamp(0, 1, v) × the largest sample, truncated toward zero. Written so that
@@ -99,7 +113,7 @@ bool bakeScalarPixels(const Basis& f, const Grid& grid, Channels channels, Sampl
     if (!out || !grid.contains(region))
         return false;
     const int perPixel = static_cast<int>(channels);
-    forEachSample(grid, region, options.threads, [&f, out, perPixel](std::size_t i, const Point& p) {
+    return forEachSample(grid, region, options, [&f, out, perPixel](std::size_t i, const Point& p) {
         const Sample grey = fromUnit<Sample>(f.value(p.x, p.y, p.z));
         Sample* pixel = out + perPixel * i;
         switch (perPixel) {
@@ -114,7 +128,6 @@ bool bakeScalarPixels(const Basis& f, const Grid& grid, Channels channels, Sampl
             pixel[0] = grey;
         }
     });
-    return true;
 }
 
 template <typename Sample>
@@ -126,7 +139,7 @@ bool bakeColourPixels(const ColourBasis& f, const Grid& grid, Channels channels,
         return false;
     const bool alpha = channels == Channels::RGBA;
     const int perPixel = static_cast<int>(channels);
-    forEachSample(grid, region, options.threads, [&f, out, alpha, perPixel](std::size_t i, const Point& p) {
+    return forEachSample(grid, region, options, [&f, out, alpha, perPixel](std::size_t i, const Point& p) {
         Colour colour = f.colour(p.x, p.y, p.z);
         colour.clampToUnit();
         Sample* pixel = out + perPixel * i;
@@ -136,19 +149,22 @@ bool bakeColourPixels(const ColourBasis& f, const Grid& grid, Channels channels,
         if (alpha)
             pixel[3] = fromUnit<Sample>(colour.a);
     });
-    return true;
 }
 
 } // namespace
+
+int bakeThreadCount(const Grid& grid, const BakeOptions& options)
+{
+    return threadsFor(options.threads, options.region.value_or(grid.whole()));
+}
 
 bool bakeFloats(const Basis& f, const Grid& grid, float* out, const BakeOptions& options)
 {
     const Region region = options.region.value_or(grid.whole());
     if (!out || !grid.contains(region))
         return false;
-    forEachSample(grid, region, options.threads,
-                  [&f, out](std::size_t i, const Point& p) { out[i] = float(f.value(p.x, p.y, p.z)); });
-    return true;
+    return forEachSample(grid, region, options,
+                         [&f, out](std::size_t i, const Point& p) { out[i] = float(f.value(p.x, p.y, p.z)); });
 }
 
 bool bakeFloats(const ColourBasis& f, const Grid& grid, float* out, const BakeOptions& options)
@@ -156,7 +172,7 @@ bool bakeFloats(const ColourBasis& f, const Grid& grid, float* out, const BakeOp
     const Region region = options.region.value_or(grid.whole());
     if (!out || !grid.contains(region))
         return false;
-    forEachSample(grid, region, options.threads, [&f, out](std::size_t i, const Point& p) {
+    return forEachSample(grid, region, options, [&f, out](std::size_t i, const Point& p) {
         Colour colour = f.colour(p.x, p.y, p.z);
         colour.clampToUnit();
         float* texel = out + 4 * i;
@@ -165,7 +181,6 @@ bool bakeFloats(const ColourBasis& f, const Grid& grid, float* out, const BakeOp
         texel[2] = float(colour.b);
         texel[3] = float(colour.a);
     });
-    return true;
 }
 
 bool bakePixels(const Basis& f, const Grid& grid, Channels channels, std::uint8_t* out, const BakeOptions& options)

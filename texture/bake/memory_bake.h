@@ -2,6 +2,7 @@
 
 #include "texture/bake/grid.h"
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 
@@ -28,8 +29,9 @@ class ColourBasis;
 // its alpha.
 //
 // Threads. The rows are spread over `threads` threads (0 or less: one per
-// hardware thread; 1: the calling thread alone). A bake of few samples uses
-// fewer threads, as starting one costs more than it saves. The output is the
+// hardware thread; 1: the calling thread alone; never more than
+// maxBakeThreads). A bake of few samples uses fewer threads, as starting one
+// costs more than it saves. The output is the
 // same for every thread count. With more than one thread the function is
 // evaluated from several threads at once: every texture function of this
 // library allows that once its graph is wired; a function of your own must
@@ -39,15 +41,30 @@ class ColourBasis;
 // is null or the region is empty or not inside the grid. Otherwise it fills region.width ×
 // region.height samples (times the floats or channels of each) and returns
 // true.
+//
+// Cancelling. Where BakeOptions::cancel is set, every thread of the bake
+// reads it before each sample, and once it reads true the bake stops within
+// one sample a thread and returns false, having filled only part of the
+// output. A signal handler or another thread may set it at any time.
 
 enum class Channels { Grey = 1, RGB = 3, RGBA = 4 };
+
+// The most threads a bake starts, whatever it is asked for: beyond the cores
+// of any machine it runs on, more only add switching and memory.
+constexpr int maxBakeThreads = 1024;
 
 struct BakeOptions {
     // The part of the grid to bake; the whole grid when absent.
     std::optional<Region> region;
     // Threads to spread the rows over; see above.
     int threads = 0;
+    // When set and true, the bake stops early and returns false; see above.
+    const std::atomic<bool>* cancel = nullptr;
 };
+
+// The threads a bake of `grid` with `options` runs on, the calling thread
+// among them: 1 or more, at most maxBakeThreads.
+int bakeThreadCount(const Grid& grid, const BakeOptions& options);
 
 bool bakeFloats(const Basis& f, const Grid& grid, float* out, const BakeOptions& options = {});
 bool bakeFloats(const ColourBasis& f, const Grid& grid, float* out, const BakeOptions& options = {});

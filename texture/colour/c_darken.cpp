@@ -1,6 +1,7 @@
 #include "texture/colour/c_darken.h"
 
 #include "support/scalar.h"
+#include "texture/scalar/node_type.h"
 #include "texture/scalar/parameter_table.h"
 
 #include <cmath>
@@ -25,10 +26,16 @@ double soundFactor(double f)
 
 CDarken::CDarken() : ColourBasis(1, 1)
 {
+    useParameters(parameterTable());
+}
+
+const ParameterTable& CDarken::parameterTable()
+{
     static const ParameterTable table(ColourBasis::parameterTable(), {
-        ParameterTable::real("darken", 0.0, 1.0, 0.5, &CDarken::darken),
+        ParameterTable::real("darken", 0.0, 1.0, 0.5, &CDarken::darken,
+                             "how strongly the shade darkens: 0 not at all, 1 by its whole value"),
     });
-    useParameters(table);
+    return table;
 }
 
 CDarken::~CDarken() = default;
@@ -39,6 +46,16 @@ Colour CDarken::formula(double x, double y, double z) const
     const double f = soundFactor(lerp(1.0, v, darken));
     const Colour c = colourInput(0)->colour(x, y, z);
     return c * f;
+}
+
+const NodeType& CDarken::nodeType()
+{
+    static const NodeType type =
+        NodeType("CDarken", "a colour function darkened by a scalar field", parameterTable().list())
+            .colour<CDarken>()
+            .input("shade", "the field the colour is multiplied by")
+            .colourInput("source", "the colour darkened");
+    return type;
 }
 
 } // namespace tex

@@ -15,11 +15,18 @@ namespace tex {
 // index 0; until both are set, colour() is transparent black.
 class CDarken : public ColourBasis {
 public:
+    // Its entry in the catalogue.
+    static const NodeType& nodeType();
+
     CDarken();
     ~CDarken() override;
 
 protected:
     Colour formula(double x, double y, double z) const override;
+
+protected:
+    // Its parameters, which the tables of derived classes extend.
+    static const ParameterTable& parameterTable();
 
 private:
     double darken;

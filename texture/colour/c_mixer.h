@@ -12,6 +12,9 @@ namespace tex {
 // transparent black.
 class CMixer : public ColourBasis {
 public:
+    // Its entry in the catalogue.
+    static const NodeType& nodeType();
+
     CMixer();
     ~CMixer() override;
 

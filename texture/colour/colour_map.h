@@ -12,6 +12,9 @@ namespace tex {
 // evaluating.
 class ColourMap : public ColourBasis {
 public:
+    // Its entry in the catalogue.
+    static const NodeType& nodeType();
+
     ColourMap();
     ~ColourMap() override;
 

@@ -1,6 +1,9 @@
 #include "texture/colour/flagstone.h"
 
 #include "support/scalar.h"
+#include "texture/scalar/node_type.h"
+
+#include <memory>
 
 namespace tex {
 
@@ -29,6 +32,20 @@ Colour Flagstone::formula(double x, double y, double z) const
     const double stoneGrain = grainNoise.value(5 * x, 5 * y, 5 * z);
     const Colour stone = stoneColours[id >> 30] * (0.5 * gap + 0.7) * (1 + 0.1 * stoneGrain);
     return lerp(stone, mortar, 1 - inside);
+}
+
+const NodeType& Flagstone::nodeType()
+{
+    static const NodeType type =
+        NodeType("Flagstone", "irregular grained paving stones set in light mortar", ColourBasis::parameterList())
+            .colour([](const ArgumentValues& a) -> std::unique_ptr<ColourBasis> {
+                return std::make_unique<Flagstone>(int(a[0]), int(a[1]));
+            })
+            .argument(ArgumentInfo::seed("cellSeed", "lays the stones (cellular noise of period 256)"))
+            .argument(ArgumentInfo::seed("grainSeed", "grains them (gradient noise of period 256)"))
+            // Two cellular queries and two noise samples.
+            .costs({4, nullptr});
+    return type;
 }
 
 } // namespace tex

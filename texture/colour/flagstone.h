@@ -19,6 +19,9 @@ namespace tex {
 // No parameters and no inputs.
 class Flagstone : public ColourBasis {
 public:
+    // Its entry in the catalogue.
+    static const NodeType& nodeType();
+
     // Both members seeded from the clock.
     Flagstone();
     // Reproducible paving: the cells are Voronoi(cellSeed, 256, 1.5), the

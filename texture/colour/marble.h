@@ -9,6 +9,9 @@ namespace tex {
 // exactly like a ColourMap; without an input, colour() is transparent black.
 class Marble : public ColourMap {
 public:
+    // Its entry in the catalogue.
+    static const NodeType& nodeType();
+
     Marble() = default;
     ~Marble() override;
 

@@ -1,16 +1,23 @@
 #include "texture/scalar/b_darken.h"
 
 #include "support/scalar.h"
+#include "texture/scalar/node_type.h"
 #include "texture/scalar/parameter_table.h"
 
 namespace tex {
 
 BDarken::BDarken() : Basis(2)
 {
+    useParameters(parameterTable());
+}
+
+const ParameterTable& BDarken::parameterTable()
+{
     static const ParameterTable table(Basis::parameterTable(), {
-        ParameterTable::real("amount", 0.0, 1.0, 0.5, &BDarken::amount),
+        ParameterTable::real("amount", 0.0, 1.0, 0.5, &BDarken::amount,
+                             "how strongly the shade darkens: 0 not at all, 1 by its whole value"),
     });
-    useParameters(table);
+    return table;
 }
 
 BDarken::~BDarken() = default;
@@ -20,6 +27,15 @@ double BDarken::formula(double x, double y, double z) const
     const double a = input(0)->value(x, y, z);
     const double b = input(1)->value(x, y, z);
     return a * lerp(1.0, b, amount);
+}
+
+const NodeType& BDarken::nodeType()
+{
+    static const NodeType type = NodeType("BDarken", "a field darkened by another", parameterTable().list())
+                                     .field<BDarken>()
+                                     .input("source", "the field darkened")
+                                     .input("shade", "the field it is multiplied by");
+    return type;
 }
 
 } // namespace tex

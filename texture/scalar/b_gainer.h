@@ -11,11 +11,18 @@ namespace tex {
 // One input, borrowed; until it is set, value() is applyContrast(0).
 class BGainer : public Basis {
 public:
+    // Its entry in the catalogue.
+    static const NodeType& nodeType();
+
     BGainer();
     ~BGainer() override;
 
 protected:
     double formula(double x, double y, double z) const override;
+
+protected:
+    // Its parameters, which the tables of derived classes extend.
+    static const ParameterTable& parameterTable();
 
 private:
     double gain;

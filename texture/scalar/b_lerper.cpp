@@ -1,16 +1,22 @@
 #include "texture/scalar/b_lerper.h"
 
 #include "support/scalar.h"
+#include "texture/scalar/node_type.h"
 #include "texture/scalar/parameter_table.h"
 
 namespace tex {
 
 BLerper::BLerper() : Basis(2)
 {
+    useParameters(parameterTable());
+}
+
+const ParameterTable& BLerper::parameterTable()
+{
     static const ParameterTable table(Basis::parameterTable(), {
-        ParameterTable::real("amount", 0.0, 1.0, 0.5, &BLerper::amount),
+        ParameterTable::real("amount", 0.0, 1.0, 0.5, &BLerper::amount, "the weight of b: 0 gives a, 1 gives b"),
     });
-    useParameters(table);
+    return table;
 }
 
 BLerper::~BLerper() = default;
@@ -20,6 +26,15 @@ double BLerper::formula(double x, double y, double z) const
     const double b = input(1)->value(x, y, z);
     const double a = input(0)->value(x, y, z);
     return lerp(a, b, amount);
+}
+
+const NodeType& BLerper::nodeType()
+{
+    static const NodeType type = NodeType("BLerper", "a blend of two fields", parameterTable().list())
+                                     .field<BLerper>()
+                                     .input("a", "the field weighted 1 - amount")
+                                     .input("b", "the field weighted amount");
+    return type;
 }
 
 } // namespace tex

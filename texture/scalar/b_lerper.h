@@ -11,11 +11,18 @@ namespace tex {
 // Two inputs, borrowed; until both are set, value() is applyContrast(0).
 class BLerper : public Basis {
 public:
+    // Its entry in the catalogue.
+    static const NodeType& nodeType();
+
     BLerper();
     ~BLerper() override;
 
 protected:
     double formula(double x, double y, double z) const override;
+
+protected:
+    // Its parameters, which the tables of derived classes extend.
+    static const ParameterTable& parameterTable();
 
 private:
     double amount;

@@ -1,17 +1,26 @@
 #include "texture/scalar/b_perturber.h"
 
+#include "texture/scalar/node_type.h"
 #include "texture/scalar/parameter_table.h"
 
 namespace tex {
 
 BPerturber::BPerturber() : Basis(2)
 {
+    useParameters(parameterTable());
+}
+
+const ParameterTable& BPerturber::parameterTable()
+{
     static const ParameterTable table(Basis::parameterTable(), {
-        ParameterTable::real("xperturb", -10.0, 10.0, 0.1, &BPerturber::xperturb),
-        ParameterTable::real("yperturb", -10.0, 10.0, 0.1, &BPerturber::yperturb),
-        ParameterTable::real("zperturb", -10.0, 10.0, 0.1, &BPerturber::zperturb),
+        ParameterTable::real("xperturb", -10.0, 10.0, 0.1, &BPerturber::xperturb,
+                             "how far the offset's value pushes the point along x"),
+        ParameterTable::real("yperturb", -10.0, 10.0, 0.1, &BPerturber::yperturb,
+                             "how far the offset's value pushes the point along y"),
+        ParameterTable::real("zperturb", -10.0, 10.0, 0.1, &BPerturber::zperturb,
+                             "how far the offset's value pushes the point along z"),
     });
-    useParameters(table);
+    return table;
 }
 
 BPerturber::~BPerturber() = default;
@@ -20,6 +29,16 @@ double BPerturber::formula(double x, double y, double z) const
 {
     const double e = input(1)->value(x, y, z);
     return input(0)->value(x + e * xperturb, y + e * yperturb, z + e * zperturb);
+}
+
+const NodeType& BPerturber::nodeType()
+{
+    static const NodeType type =
+        NodeType("BPerturber", "its source sampled at a point pushed by a second field", parameterTable().list())
+            .field<BPerturber>()
+            .input("source", "the field sampled at the pushed point")
+            .input("offset", "the field whose value pushes the point");
+    return type;
 }
 
 } // namespace tex

@@ -13,11 +13,18 @@ namespace tex {
 // perturbing one. Until both are set, value() is applyContrast(0).
 class BPerturber : public Basis {
 public:
+    // Its entry in the catalogue.
+    static const NodeType& nodeType();
+
     BPerturber();
     ~BPerturber() override;
 
 protected:
     double formula(double x, double y, double z) const override;
+
+protected:
+    // Its parameters, which the tables of derived classes extend.
+    static const ParameterTable& parameterTable();
 
 private:
     double xperturb;

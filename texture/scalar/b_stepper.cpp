@@ -1,16 +1,22 @@
 #include "texture/scalar/b_stepper.h"
 
 #include "support/scalar.h"
+#include "texture/scalar/node_type.h"
 #include "texture/scalar/parameter_table.h"
 
 namespace tex {
 
 BStepper::BStepper() : Basis(1)
 {
+    useParameters(parameterTable());
+}
+
+const ParameterTable& BStepper::parameterTable()
+{
     static const ParameterTable table(Basis::parameterTable(), {
-        ParameterTable::real("step", 0.0, 1.0, 0.5, &BStepper::step),
+        ParameterTable::real("step", 0.0, 1.0, 0.5, &BStepper::step, "the value from which the source gives 1, not 0"),
     });
-    useParameters(table);
+    return table;
 }
 
 BStepper::~BStepper() = default;
@@ -18,6 +24,15 @@ BStepper::~BStepper() = default;
 double BStepper::formula(double x, double y, double z) const
 {
     return tex::step(step, input(0)->value(x, y, z));
+}
+
+const NodeType& BStepper::nodeType()
+{
+    static const NodeType type =
+        NodeType("BStepper", "its source through a step: 0 below it, 1 from it on", parameterTable().list())
+            .field<BStepper>()
+            .input("source", "the field stepped");
+    return type;
 }
 
 } // namespace tex

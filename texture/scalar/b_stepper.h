@@ -11,11 +11,18 @@ namespace tex {
 // One input, borrowed; until it is set, value() is applyContrast(0).
 class BStepper : public Basis {
 public:
+    // Its entry in the catalogue.
+    static const NodeType& nodeType();
+
     BStepper();
     ~BStepper() override;
 
 protected:
     double formula(double x, double y, double z) const override;
+
+protected:
+    // Its parameters, which the tables of derived classes extend.
+    static const ParameterTable& parameterTable();
 
 private:
     double step;

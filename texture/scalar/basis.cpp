@@ -17,10 +17,11 @@ Basis::~Basis() = default;
 const ParameterTable& Basis::parameterTable()
 {
     static const ParameterTable table({
-        ParameterTable::real("contrast", 0.0, 10.0, 1.0, &Basis::contrast),
-        ParameterTable::real("xscale", 0.0, 10.0, 1.0, &Basis::xscale),
-        ParameterTable::real("yscale", 0.0, 10.0, 1.0, &Basis::yscale),
-        ParameterTable::real("zscale", 0.0, 10.0, 1.0, &Basis::zscale),
+        ParameterTable::real("contrast", 0.0, 10.0, 1.0, &Basis::contrast,
+                             "slope of the values around 0.5: 0 gives 0.5 everywhere, above 1 sharpens"),
+        ParameterTable::real("xscale", 0.0, 10.0, 1.0, &Basis::xscale, "factor on x before the field samples"),
+        ParameterTable::real("yscale", 0.0, 10.0, 1.0, &Basis::yscale, "factor on y before the field samples"),
+        ParameterTable::real("zscale", 0.0, 10.0, 1.0, &Basis::zscale, "factor on z before the field samples"),
     });
     return table;
 }

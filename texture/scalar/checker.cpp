@@ -1,5 +1,7 @@
 #include "texture/scalar/checker.h"
 
+#include "texture/scalar/node_type.h"
+
 #include <cmath>
 #include <cstdint>
 
@@ -33,6 +35,13 @@ double Checker::formula(double x, double y, double z) const
     const std::uint32_t ty = truncParity(y);
     const std::uint32_t tz = truncParity(z);
     return (((tx + ty) & 1u) + tz) & 1u;
+}
+
+const NodeType& Checker::nodeType()
+{
+    static const NodeType type =
+        NodeType("Checker", "a three-dimensional checkerboard of unit cubes", Basis::parameterList()).field<Checker>();
+    return type;
 }
 
 } // namespace tex

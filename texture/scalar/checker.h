@@ -13,6 +13,9 @@ namespace tex {
 // Parameters: the Basis ones. No inputs.
 class Checker : public Basis {
 public:
+    // Its entry in the catalogue.
+    static const NodeType& nodeType();
+
     Checker();
     ~Checker() override;
 

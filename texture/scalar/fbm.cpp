@@ -1,6 +1,8 @@
 #include "texture/scalar/fbm.h"
 
 #include "texture/scalar/detail/octave_sum.h"
+#include "texture/scalar/node_type.h"
+#include "texture/scalar/parameter_table.h"
 
 namespace tex {
 
@@ -15,6 +17,17 @@ double FBM::formula(double x, double y, double z) const
     return octaveSum(x, y, z, 0.99, 0.5, [field](double px, double py, double pz) {
         return field->value(px, py, pz);
     });
+}
+
+const NodeType& FBM::nodeType()
+{
+    static const NodeType type =
+        NodeType("FBM", "fractional Brownian motion: its source summed over ever finer octaves",
+                 parameterTable().list())
+            .field<FBM>()
+            .input("source", "the field summed")
+            .costs({0, "octaves"});
+    return type;
 }
 
 } // namespace tex

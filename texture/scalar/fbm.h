@@ -10,6 +10,9 @@ namespace tex {
 // One input (index 0), borrowed. Without it, value() is applyContrast(0).
 class FBM : public FractalSum {
 public:
+    // Its entry in the catalogue.
+    static const NodeType& nodeType();
+
     // 8 octaves, lacunarity 2, no input.
     FBM();
     ~FBM() override;

@@ -9,11 +9,17 @@ namespace tex {
 
 FractalSum::FractalSum(int inputCount) : Basis(inputCount)
 {
+    useParameters(parameterTable());
+}
+
+const ParameterTable& FractalSum::parameterTable()
+{
     static const ParameterTable table(Basis::parameterTable(), {
-        ParameterTable::integer("octaves", 1, 16, 8, &FractalSum::octaves),
-        ParameterTable::real("lacunarity", 0.01, 4.0, 2.0, &FractalSum::lacunarity),
+        ParameterTable::integer("octaves", 1, 16, 8, &FractalSum::octaves, "how many octaves are summed"),
+        ParameterTable::real("lacunarity", 0.01, 4.0, 2.0, &FractalSum::lacunarity,
+                             "each octave's frequency factor, and the divisor of its weight"),
     });
-    useParameters(table);
+    return table;
 }
 
 FractalSum::FractalSum(int inputCount, int octaves) : FractalSum(inputCount)

@@ -44,6 +44,9 @@ public:
     static constexpr int maxOctaves = 2048;
 
 protected:
+    // Its parameters, which the tables of derived classes extend.
+    static const ParameterTable& parameterTable();
+
     // `inputCount` inputs; "octaves" and "lacunarity" at their defaults.
     explicit FractalSum(int inputCount);
     // The same with `octaves` octaves instead of the default.

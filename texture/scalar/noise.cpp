@@ -1,10 +1,12 @@
 #include "texture/scalar/noise.h"
 
 #include "support/detail/scalar_arithmetic.h"
+#include "texture/scalar/node_type.h"
 
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 namespace tex {
 
@@ -208,6 +210,18 @@ double Noise::noise(double x, double y, double z) const
 double Noise::formula(double x, double y, double z) const
 {
     return (latticeNoise(perm, gradientTerms, mask, x, y, z) + 1) * 0.5;
+}
+
+const NodeType& Noise::nodeType()
+{
+    static const NodeType type =
+        NodeType("Noise", "gradient noise on a lattice that repeats every `size` units", Basis::parameterList())
+            .field([](const ArgumentValues& a) -> std::unique_ptr<Basis> {
+                return std::make_unique<Noise>(int(a[0]), int(a[1]));
+            })
+            .argument(ArgumentInfo::seed("seed", "shuffles the lattice: the same seed, the same field"))
+            .argument({"size", "the lattice period on every axis", ArgumentInfo::Kind::PowerOfTwo, 1, 256, 256});
+    return type;
 }
 
 } // namespace tex

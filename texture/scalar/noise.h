@@ -16,6 +16,9 @@ namespace tex {
 // Final: nothing derives from it (fields that need noise hold one by value).
 class Noise final : public Basis {
 public:
+    // Its entry in the catalogue.
+    static const NodeType& nodeType();
+
     // `size` is the lattice period, meant to be a power of two; sizes below
     // 1 are taken as 1 and sizes above 256 as 256, so that every table
     // index stays inside the permutation table.

@@ -36,4 +36,15 @@ const ParameterTable::Entry* ParameterTable::find(const std::string& name, std::
     return base ? base->find(name, kind) : nullptr;
 }
 
+const ParameterTable::Entry* ParameterTable::entryFor(const ParameterInfo& info) const
+{
+    if (descriptors.empty() || &info < descriptors.data() || &info >= descriptors.data() + descriptors.size())
+        return nullptr;
+    const std::size_t index = std::size_t(&info - descriptors.data());
+    const std::size_t ownStart = descriptors.size() - own.size();
+    if (index >= ownStart)
+        return &own[index - ownStart];
+    return base->entryFor(base->descriptors[index]);
+}
+
 } // namespace tex

@@ -17,12 +17,18 @@ namespace tex {
 // A derived class's table extends its base class's: its list is the base's
 // list followed by its own entries, and a name is looked up among its own
 // entries first, in order, then in the base's table. A class keeps its table
-// in a static, so that it is built once, at the first construction:
+// in a function's static, so that it is built once, at its first use, and
+// can be read without an object (the catalogue lists it):
 //
-//     static const ParameterTable table(Basis::parameterTable(), {
-//         ParameterTable::real("gain", 0.0, 1.0, 0.5, &BGainer::gain),
-//     });
-//     useParameters(table);
+//     const ParameterTable& BGainer::parameterTable()
+//     {
+//         static const ParameterTable table(Basis::parameterTable(), {
+//             ParameterTable::real("gain", 0.0, 1.0, 0.5, &BGainer::gain, "what it does"),
+//         });
+//         return table;
+//     }
+//
+// and its constructor calls useParameters(parameterTable()).
 class ParameterTable {
 public:
     using RealMember = double Parameterised::*;
@@ -36,18 +42,23 @@ public:
         IntMember intMember;
     };
 
-    // The real parameter `name`, held by `member` of Owner.
+    // The real parameter `name`, held by `member` of Owner; `description`
+    // says in a line what it does.
     template <typename Owner>
-    static Entry real(const char* name, double min, double max, double defaultValue, double Owner::*member)
+    static Entry real(const char* name, double min, double max, double defaultValue, double Owner::*member,
+                      const char* description = "")
     {
-        return Entry{ParameterInfo::real(name, min, max, defaultValue), static_cast<RealMember>(member), nullptr};
+        return Entry{ParameterInfo::real(name, min, max, defaultValue, description), static_cast<RealMember>(member),
+                     nullptr};
     }
 
     // The integer parameter `name`, held by `member` of Owner.
     template <typename Owner>
-    static Entry integer(const char* name, int min, int max, int defaultValue, std::int32_t Owner::*member)
+    static Entry integer(const char* name, int min, int max, int defaultValue, std::int32_t Owner::*member,
+                         const char* description = "")
     {
-        return Entry{ParameterInfo::integer(name, min, max, defaultValue), nullptr, static_cast<IntMember>(member)};
+        return Entry{ParameterInfo::integer(name, min, max, defaultValue, description), nullptr,
+                     static_cast<IntMember>(member)};
     }
 
     // No parameters.
@@ -68,6 +79,9 @@ public:
     // The first entry named `name` of the kind given (ParameterInfo::realKind
     // or integerKind): own entries first, then the base's; null if none.
     const Entry* find(const std::string& name, std::int32_t kind) const;
+    // The entry whose descriptor is `info`, an element of list(); null for
+    // anything else. Found by its place in the list, not by name.
+    const Entry* entryFor(const ParameterInfo& info) const;
 
 private:
     const ParameterTable* base = nullptr;

@@ -4,10 +4,12 @@
 
 namespace tex {
 
-ParameterInfo ParameterInfo::real(const char* name, double min, double max, double defaultValue)
+ParameterInfo ParameterInfo::real(const char* name, double min, double max, double defaultValue,
+                                  const char* description)
 {
     ParameterInfo info;
     info.name = name;
+    info.description = description;
     info.kind = realKind;
     info.min.realValue = min;
     info.max.realValue = max;
@@ -15,10 +17,12 @@ ParameterInfo ParameterInfo::real(const char* name, double min, double max, doub
     return info;
 }
 
-ParameterInfo ParameterInfo::integer(const char* name, int min, int max, int defaultValue)
+ParameterInfo ParameterInfo::integer(const char* name, int min, int max, int defaultValue,
+                                     const char* description)
 {
     ParameterInfo info;
     info.name = name;
+    info.description = description;
     info.kind = integerKind;
     // Zero the whole union first, so that the bytes beyond the int are defined.
     info.min.realValue = 0;
@@ -80,6 +84,27 @@ int Parameterised::getIntParameter(const std::string& name) const
 {
     const ParameterTable::Entry* entry = table->find(name, ParameterInfo::integerKind);
     return entry ? this->*entry->intMember : 0;
+}
+
+bool Parameterised::setParameterValue(const ParameterInfo& info, ParameterValue value)
+{
+    const ParameterList& list = parameters();
+    if (list.empty() || &info < list.data() || &info >= list.data() + list.size())
+        return false;
+    const ParameterTable::Entry* entry = table->entryFor(info);
+    const bool integer = info.kind == ParameterInfo::integerKind;
+    if (entry == nullptr) {
+        // A class with by-name setters of its own.
+        if (integer)
+            setIntParameter(info.name, value.intValue);
+        else
+            setParameter(info.name, value.realValue);
+    } else if (integer) {
+        this->*entry->intMember = value.intValue;
+    } else {
+        this->*entry->realMember = value.realValue;
+    }
+    return true;
 }
 
 const ParameterInfo* Parameterised::findIn(const ParameterList& list, const std::string& name)

@@ -8,6 +8,7 @@
 namespace tex {
 
 class ParameterTable;
+struct NodeType;
 
 // One value of a named parameter: the int member is meaningful for integer
 // parameters (kind 0), the double member for real ones (kind 1).
@@ -17,7 +18,9 @@ union ParameterValue {
 };
 
 // The descriptor of one named parameter. min and max are descriptive only:
-// nothing checks or clamps a value against them.
+// nothing checks or clamps a value against them. description says in a line
+// what the parameter does, for lists and documentation (empty when none was
+// given).
 struct ParameterInfo {
     // The values of kind.
     static constexpr std::int32_t integerKind = 0;
@@ -28,9 +31,12 @@ struct ParameterInfo {
     ParameterValue min;
     ParameterValue max;
     ParameterValue defaultValue;
+    std::string description;
 
-    static ParameterInfo real(const char* name, double min, double max, double defaultValue);
-    static ParameterInfo integer(const char* name, int min, int max, int defaultValue);
+    static ParameterInfo real(const char* name, double min, double max, double defaultValue,
+                              const char* description = "");
+    static ParameterInfo integer(const char* name, int min, int max, int defaultValue,
+                                 const char* description = "");
 };
 
 using ParameterList = std::vector<ParameterInfo>;
@@ -61,6 +67,17 @@ public:
     virtual void setIntParameter(const std::string& name, int value);
     virtual double getParameter(const std::string& name) const;
     virtual int getIntParameter(const std::string& name) const;
+
+    // Sets the parameter `info` describes, which must be an entry of
+    // parameters() (as findParameter answers it), to `value`: its intValue
+    // for an integer parameter, its realValue for a real one. The entry
+    // leads straight to the member, so a caller that looked the name up once
+    // does not pay for a second search. Returns false, changing nothing,
+    // when `info` is not an entry of parameters(). The member is set through
+    // the class's ParameterTable; an entry that no table of the class holds
+    // (a class that lists its parameters itself) goes to setParameter or
+    // setIntParameter by its name.
+    bool setParameterValue(const ParameterInfo& info, ParameterValue value);
 
 protected:
     // No parameters until useParameters.

@@ -14,6 +14,9 @@ namespace tex {
 // Parameters: the Basis ones. No inputs.
 class Sphere : public Basis {
 public:
+    // Its entry in the catalogue.
+    static const NodeType& nodeType();
+
     Sphere();
     ~Sphere() override;
 

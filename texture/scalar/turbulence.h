@@ -11,6 +11,9 @@ namespace tex {
 // and scales take no part. No inputs.
 class Turbulence : public FractalSum {
 public:
+    // Its entry in the catalogue.
+    static const NodeType& nodeType();
+
     // `octaves` is the number of octaves summed; the noise is Noise(seed, 256).
     Turbulence(int seed, int octaves);
     // The same with the noise seeded from the clock.

@@ -1,6 +1,7 @@
 #include "texture/scalar/voronoi.h"
 
 #include "texture/scalar/detail/voronoi_search.h"
+#include "texture/scalar/node_type.h"
 
 #include <algorithm>
 #include <cmath>
@@ -242,6 +243,21 @@ double Voronoi::distanceGap(double x, double y, double z) const
     double kept[2];
     search(x, y, z, kept, 2);
     return std::sqrt(kept[1]) - std::sqrt(kept[0]);
+}
+
+const NodeType& Voronoi::nodeType()
+{
+    static const NodeType type =
+        NodeType("Voronoi", "cellular noise: the distance to the nearest of scattered feature points",
+                 Basis::parameterList())
+            .field([](const ArgumentValues& a) -> std::unique_ptr<Basis> {
+                return std::make_unique<Voronoi>(int(a[0]), int(a[1]), a[2]);
+            })
+            .argument(ArgumentInfo::seed("seed", "scatters the feature points"))
+            .argument({"size", "the pattern's period on every axis", ArgumentInfo::Kind::PowerOfTwo, 1, 1 << 30, 256})
+            .argument({"density", "the mean number of feature points in a unit cell", ArgumentInfo::Kind::Real, 0.0,
+                       5.0, 1.5});
+    return type;
 }
 
 } // namespace tex

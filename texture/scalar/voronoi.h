@@ -42,6 +42,9 @@ namespace tex {
 // Parameters: the Basis ones. No inputs.
 class Voronoi : public Basis {
 public:
+    // Its entry in the catalogue.
+    static const NodeType& nodeType();
+
     // The largest number of points 27 cells can hold: nthDistance beyond it
     // can find nothing.
     static constexpr int maxKept = 27 * VoronoiCell::maxPoints;
@@ -70,8 +73,9 @@ public:
     // of n points (what Flagstone reads of its cells), to the last bit: the
     // points are searched a chunk at a time, consecutive points in one cell
     // together and in vector lanes, and the cells they need seeded side by
-    // side (see support/simd/dispatch.h). Any n; the outputs may be
-    // coordinate arrays. A class derived from Voronoi gets value(),
+    // side (see support/simd/dispatch.h); a thread that runs them keeps
+    // some 140 KB of scratch from its first run to its end. Any n; the
+    // outputs may be coordinate arrays. A class derived from Voronoi gets value(),
     // nearestId() and distanceGap() at each point.
     void valueRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const;
     void nearestIdAndGapRun(const double* x, const double* y, const double* z, std::uint32_t* ids, double* gaps,

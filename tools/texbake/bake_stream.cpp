@@ -11,9 +11,13 @@ namespace {
 // Bytes of pixels baked before they are handed on.
 constexpr long long bandBytes = 4 << 20;
 
+bool cancelled(const BakeJob& job)
+{
+    return job.cancel != nullptr && job.cancel->load();
+}
+
 template <typename Sample>
-BakeResult bakeBands(const Node& function, const BakeJob& job, ImageSink& sink, Progress& progress,
-                     const std::function<bool()>& stop)
+BakeResult bakeBands(const tex::GraphNode& function, const BakeJob& job, ImageSink& sink, Progress& progress)
 {
     const tex::Region& region = job.region;
     const long long rowSamples = static_cast<long long>(region.width) * static_cast<int>(job.channels);
@@ -22,13 +26,14 @@ BakeResult bakeBands(const Node& function, const BakeJob& job, ImageSink& sink, 
     std::vector<Sample> band(static_cast<std::size_t>(rowSamples) * std::size_t(bandRows));
 
     for (int row = 0; row < region.height; row += bandRows) {
-        if (stop())
-            return BakeResult::Stopped;
         const int rows = std::min(bandRows, region.height - row);
-        const tex::BakeOptions options{tex::Region{region.x, region.y + row, region.width, rows}, job.threads};
-        const bool baked = function.asField() != nullptr
-            ? tex::bakePixels(*function.asField(), job.grid, job.channels, band.data(), options)
-            : tex::bakePixels(*function.asColour(), job.grid, job.channels, band.data(), options);
+        const tex::BakeOptions options{tex::Region{region.x, region.y + row, region.width, rows}, job.threads,
+                                       job.cancel};
+        const bool baked = function.field
+            ? tex::bakePixels(*function.field, job.grid, job.channels, band.data(), options)
+            : tex::bakePixels(*function.colour, job.grid, job.channels, band.data(), options);
+        if (cancelled(job))
+            return BakeResult::Stopped;
         if (!baked || !sink.writeRows(band.data(), rows))
             return BakeResult::WriteFailed;
         progress.advance(static_cast<long long>(region.width) * rows);
@@ -38,12 +43,11 @@ BakeResult bakeBands(const Node& function, const BakeJob& job, ImageSink& sink, 
 
 } // namespace
 
-BakeResult bakeToSink(const Node& function, const BakeJob& job, ImageSink& sink, Progress& progress,
-                      const std::function<bool()>& stop)
+BakeResult bakeToSink(const tex::GraphNode& function, const BakeJob& job, ImageSink& sink, Progress& progress)
 {
     if (job.depth == Depth::Eight)
-        return bakeBands<std::uint8_t>(function, job, sink, progress, stop);
-    return bakeBands<std::uint16_t>(function, job, sink, progress, stop);
+        return bakeBands<std::uint8_t>(function, job, sink, progress);
+    return bakeBands<std::uint16_t>(function, job, sink, progress);
 }
 
 } // namespace texbake

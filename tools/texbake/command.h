@@ -1,8 +1,8 @@
 #pragma once
 
+#include "tools/texbake/interrupt.h"
 #include "tools/texbake/options.h"
 
-#include <functional>
 #include <ostream>
 
 namespace texbake {
@@ -11,8 +11,8 @@ namespace texbake {
 // graph, checks it whole, and only then creates the output and bakes it.
 // Messages go to `err`, one line each; the progress bar too, when
 // `terminal`. Returns the exit status (see ExitStatus; 128 + the signal
-// when `interrupted` answered one).
+// once `interrupt` was requested, with nothing written).
 int runCommand(const Options& options, std::ostream& out, std::ostream& err, bool terminal,
-               const std::function<int()>& interrupted);
+               const Interrupt& interrupt);
 
 } // namespace texbake

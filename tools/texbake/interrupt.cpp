@@ -6,29 +6,36 @@ namespace texbake {
 
 namespace {
 
-volatile std::sig_atomic_t caught = 0;
+// What the handler sets; lock-free atomics are safe to set there.
+Interrupt* target = nullptr;
 
 void onSignal(int signal)
 {
-    caught = signal;
+    if (target == nullptr)
+        return;
+    // The first signal is the one that stopped texbake.
+    int none = 0;
+    target->signal.compare_exchange_strong(none, signal);
+    target->requested.store(true);
 }
 
 } // namespace
 
-void catchInterrupts()
+void catchInterrupts(Interrupt& interrupt)
 {
+    static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free,
+                  "a signal handler may only set lock-free atomics");
+    target = &interrupt;
     struct sigaction action {};
     action.sa_handler = onSignal;
+    // One handler at a time, so that the first signal is the first handled
+    // (pending signals' handlers would otherwise nest, the last one first).
     sigemptyset(&action.sa_mask);
-    // The second signal finds the default action back in place.
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    sigaddset(&action.sa_mask, SIGINT);
+    sigaddset(&action.sa_mask, SIGTERM);
+    action.sa_flags = 0;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
-}
-
-int interruption()
-{
-    return caught;
 }
 
 } // namespace texbake

@@ -59,6 +59,8 @@ void checkTogether(Options& options, const CLI::App& app)
             throw CLI::ValidationError("--list", "takes no graph and no output");
         return;
     }
+    if (app.count("--markdown") > 0)
+        throw CLI::ValidationError("--markdown", "applies to --list only");
     if (options.graphPath.empty())
         throw CLI::RequiredError("GRAPH");
     if (options.outputPath.empty())
@@ -118,6 +120,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 
     app.add_flag("--list", options.list, "Print every node type with its inputs and parameters, and exit");
+    bool markdown = false;
+    app.add_flag("--markdown", markdown, "With --list: print the README's Markdown tables");
     app.add_option("graph", options.graphPath, "The graph file (JSON); - reads standard input")
         ->type_name("GRAPH");
     app.add_option("-o,--output", options.outputPath, "The image to write: .png or .ppm")->type_name("FILE");
@@ -170,7 +174,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
         ->type_name("X Y W H");
 
     app.add_option("--threads", options.threads, "Threads to bake with; 0: one per hardware thread")
-        ->check(CLI::Range(0, 1024).description(""))
+        ->check(CLI::Range(0, tex::maxBakeThreads).description(""))
         ->type_name("N")
         ->capture_default_str();
     app.add_flag("-q,--quiet", options.quiet, "No progress bar");
@@ -180,6 +184,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
         if (!format.empty())
             options.format = format == "png" ? ImageFormat::Png : ImageFormat::Ppm;
         options.depth = depth == 8 ? Depth::Eight : Depth::Sixteen;
+        options.listFormat = markdown ? ListFormat::Markdown : ListFormat::Text;
         options.shape = shape == "flat" ? GridShape::Flat : GridShape::Sphere;
         if (app.count("--region") > 0)
             options.region = tex::Region{region[0], region[1], region[2], region[3]};

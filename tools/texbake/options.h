@@ -21,6 +21,8 @@ enum ExitStatus {
 };
 
 enum class ImageFormat { Png, Ppm };
+// What --list prints: text for a terminal, or the README's Markdown tables.
+enum class ListFormat { Text, Markdown };
 enum class GridShape { Flat, Sphere };
 
 // The largest width or height texbake bakes.
@@ -28,6 +30,7 @@ constexpr int maxSide = 1 << 20;
 
 struct Options {
     bool list = false;
+    ListFormat listFormat = ListFormat::Text;
     // "-" reads the graph from standard input.
     std::string graphPath;
     std::string outputPath;

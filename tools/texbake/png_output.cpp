@@ -1,5 +1,7 @@
 #include "tools/texbake/png_output.h"
 
+#include "tools/texbake/options.h"
+
 #include <cerrno>
 #include <csetjmp>
 #include <cstring>
@@ -19,6 +21,8 @@ bool startImage(png_structp png, png_infop info, std::FILE* out, int width, int 
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_init_io(png, out);
+    // libpng refuses sides above 1,000,000 unless told otherwise.
+    png_set_user_limits(png, png_uint_32(maxSide), png_uint_32(maxSide));
     png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), bitDepth, colourType, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     // Fixed choices, so that the bytes depend on the pixels alone. The Up

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -162,3 +164,41 @@ TEST(MemoryBake, SphereRowsStartAtThePoleAndColumnsGoRoundTheAxis)
 }
 
 } // namespace
+
+TEST(MemoryBake, ACancelledBakeStopsWithinASampleAndSaysSo)
+{
+    std::atomic<bool> cancel{false};
+    RecordingField field;
+    field.result = [&](double, double, double) {
+        if (field.points.size() == 300)
+            cancel = true;
+        return 0.5;
+    };
+    const Grid grid = Grid::flat(64, 64, 1, 0, 0, 0);
+    std::vector<float> out(64 * 64, -1.0f);
+    EXPECT_FALSE(bakeFloats(field, grid, out.data(), BakeOptions{std::nullopt, 1, &cancel}));
+    EXPECT_EQ(field.points.size(), 300u);
+    EXPECT_EQ(out[299], 0.5f);
+    EXPECT_EQ(out[300], -1.0f);
+
+    // Cancelled before it starts: nothing is evaluated, on any thread.
+    field.points.clear();
+    std::vector<std::uint8_t> pixels(64 * 64);
+    EXPECT_FALSE(bakePixels(field, grid, Channels::Grey, pixels.data(), BakeOptions{std::nullopt, 2, &cancel}));
+    EXPECT_TRUE(field.points.empty());
+
+    cancel = false;
+    field.result = [](double, double, double) { return 0.5; };
+    EXPECT_TRUE(bakePixels(field, grid, Channels::Grey, pixels.data(), BakeOptions{std::nullopt, 1, &cancel}));
+    EXPECT_EQ(field.points.size(), 64u * 64u);
+}
+
+TEST(MemoryBake, ThreadCountsAreCapped)
+{
+    const Grid huge = Grid::flat(1 << 20, 1 << 20, 1, 0, 0, 0);
+    EXPECT_EQ(bakeThreadCount(huge, BakeOptions{std::nullopt, INT_MAX}), maxBakeThreads);
+    EXPECT_EQ(bakeThreadCount(huge, BakeOptions{std::nullopt, maxBakeThreads - 1}), maxBakeThreads - 1);
+    // Never more threads than rows, nor than 4096 samples each.
+    EXPECT_EQ(bakeThreadCount(huge, BakeOptions{Region{0, 0, 1 << 20, 3}, INT_MAX}), 3);
+    EXPECT_EQ(bakeThreadCount(Grid::flat(4096, 4096, 1, 0, 0, 0), BakeOptions{Region{0, 0, 4095, 3}, 8}), 2);
+}

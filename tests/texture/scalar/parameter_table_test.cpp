@@ -150,3 +150,32 @@ TEST(LibraryParameters, EveryClassStartsAtTheDefaultsItPublishes)
 }
 
 } // namespace
+
+TEST(ParameterTable, AnEntryFoundOnceLeadsStraightToItsMember)
+{
+    TableField field;
+    TableField input;
+    for (int i = 0; i < 3; ++i)
+        field.setInput(&input, i);
+    ParameterValue value{};
+    // By its entry even the Basis "contrast", which the own one hides from
+    // every lookup by name.
+    value.realValue = 2.0;
+    EXPECT_TRUE(field.setParameterValue(field.parameters()[0], value));
+    EXPECT_EQ(field.getParameter("contrast"), 0.25);
+    EXPECT_EQ(field.value(0, 0, 0), 0.99) << "(0.75 - 0.5) * 2 + 0.5, clamped";
+    value.realValue = 0.5;
+    EXPECT_TRUE(field.setParameterValue(field.parameters()[5], value));
+    EXPECT_EQ(field.ownContrast, 0.5);
+    value.intValue = -7;
+    EXPECT_TRUE(field.setParameterValue(field.parameters()[4], value));
+    EXPECT_EQ(field.count, -7);
+
+    // A descriptor that is not an entry of the object's list changes nothing.
+    const ParameterInfo copy = field.parameters()[6];
+    value.realValue = 0.125;
+    EXPECT_FALSE(field.setParameterValue(copy, value));
+    EXPECT_FALSE(field.setParameterValue(Basis::parameterList()[1], value));
+    EXPECT_EQ(field.level, 0.75);
+    EXPECT_EQ(field.getParameter("xscale"), 1.0);
+}

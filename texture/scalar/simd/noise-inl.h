@@ -48,7 +48,7 @@ public:
         // point; it is computed at the origin so that its table indices
         // stay in range. Along a grid row every lane shares a finite corner,
         // which settles it at once.
-        Cell cell{hn::Floor(x), hn::Floor(y), hn::Floor(z), x, y, z};
+        Cell cell = Place(x, y, z);
         const DoubleMask shared = SameCell(cell, 0);
         const bool allFinite = (hn::AllTrue(d, shared) && std::isfinite(hn::GetLane(cell.cx)) &&
                                 std::isfinite(hn::GetLane(cell.cy)) && std::isfinite(hn::GetLane(cell.cz))) ||
@@ -56,14 +56,8 @@ public:
         DoubleMask finite = hn::FirstN(d, hn::Lanes(d));
         if (!allFinite) {
             finite = Finite(x, y, z);
-            x = hn::IfThenElseZero(finite, x);
-            y = hn::IfThenElseZero(finite, y);
-            z = hn::IfThenElseZero(finite, z);
-            cell = Cell{hn::Floor(x), hn::Floor(y), hn::Floor(z), x, y, z};
+            cell = Place(hn::IfThenElseZero(finite, x), hn::IfThenElseZero(finite, y), hn::IfThenElseZero(finite, z));
         }
-        cell.fx = x - cell.cx;
-        cell.fy = y - cell.cy;
-        cell.fz = z - cell.cz;
         // Lanes that mostly lie in cells of their own (scattered points) have
         // their hashes gathered, where the processor gathers lanes.
         const DoubleMask here = allFinite ? shared : SameCell(cell, 0);
@@ -79,6 +73,12 @@ private:
         DoubleVec cx, cy, cz;
         DoubleVec fx, fy, fz;
     };
+    static HWY_INLINE Cell Place(DoubleVec x, DoubleVec y, DoubleVec z)
+    {
+        const DoubleVec cx = hn::Floor(x), cy = hn::Floor(y), cz = hn::Floor(z);
+        return {cx, cy, cz, x - cx, y - cy, z - cz};
+    }
+
     // The gradient terms of the eight corners, corner (a, b, c) as gabc.
     struct Corners {
         DoubleVec g000, g100, g010, g110, g001, g101, g011, g111;

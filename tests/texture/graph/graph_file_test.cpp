@@ -1,13 +1,15 @@
-#include "tools/texbake/graph.h"
-
-#include "texture/texture.h"
+#include "texture/texture_graph.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
-using namespace texbake;
+using namespace tex;
 
 namespace {
 
@@ -20,29 +22,35 @@ std::string graph(const std::string& nodes, const std::string& output = "out")
 // The message readGraph refuses `text` with, or "accepted".
 std::string refusal(const std::string& text)
 {
-    try {
-        readGraph(text, "g.json");
-    } catch (const GraphError& error) {
-        return error.what();
-    }
-    return "accepted";
+    GraphError error;
+    return readGraph(text, error) ? "accepted" : error.describe("g.json");
+}
+
+// The graph `text` describes; throws when it is refused.
+Graph read(const std::string& text)
+{
+    GraphError error;
+    std::optional<Graph> graph = readGraph(text, error);
+    if (!graph)
+        throw std::runtime_error(error.describe("g.json"));
+    return std::move(*graph);
 }
 
 const std::vector<tex::Point> probes = {{0.1, 0.2, 0.3}, {1.7, -2.25, 0.5}, {13.3, 7.9, -4.1}, {0.5, 0.5, 0.5},
                                         {-6.6, 3.3, 9.9}, {100.25, 31.5, 2.0}};
 
-void expectSameField(const Node& read, tex::Basis& expected)
+void expectSameField(const GraphNode& read, tex::Basis& expected)
 {
-    ASSERT_NE(read.asField(), nullptr);
+    ASSERT_NE(read.field, nullptr);
     for (const tex::Point& p : probes)
-        EXPECT_EQ(read.asField()->value(p.x, p.y, p.z), expected.value(p.x, p.y, p.z)) << p.x << ", " << p.y;
+        EXPECT_EQ(read.field->value(p.x, p.y, p.z), expected.value(p.x, p.y, p.z)) << p.x << ", " << p.y;
 }
 
-void expectSameColour(const Node& read, tex::ColourBasis& expected)
+void expectSameColour(const GraphNode& read, tex::ColourBasis& expected)
 {
-    ASSERT_NE(read.asColour(), nullptr);
+    ASSERT_NE(read.colour, nullptr);
     for (const tex::Point& p : probes) {
-        const tex::Colour a = read.asColour()->colour(p.x, p.y, p.z);
+        const tex::Colour a = read.colour->colour(p.x, p.y, p.z);
         const tex::Colour b = expected.colour(p.x, p.y, p.z);
         EXPECT_TRUE(a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a) << p.x << ", " << p.y;
     }
@@ -57,11 +65,10 @@ const char* const worldStopsJson =
 
 TEST(GraphFile, BuildsTheGraphItDescribes)
 {
-    const Graph world = readGraph(graph(R"({"id": "noise", "type": "Noise", "seed": 7, "size": 16,
+    const Graph world = read(graph(R"({"id": "noise", "type": "Noise", "seed": 7, "size": 16,
                                              "parameters": {"xscale": 2, "contrast": 1.5}},
                                             {"id": "out", "type": "ColourMap", "inputs": ["noise"], "stops": )"
-                                        + std::string(worldStopsJson) + "}"),
-                                  "g.json");
+                                        + std::string(worldStopsJson) + "}"));
     tex::Noise noise(7, 16);
     noise.setParameter("xscale", 2.0);
     noise.setParameter("contrast", 1.5);
@@ -75,16 +82,16 @@ TEST(GraphFile, ConstructorArgumentsAndInputsGoWhereTheClassTakesThem)
 {
     // Flagstone's seeds in order: cells, then grain.
     tex::Flagstone flagstone(3, 4);
-    expectSameColour(readGraph(graph(R"({"id": "out", "type": "Flagstone", "cellSeed": 3, "grainSeed": 4})"), "g")
+    expectSameColour(read(graph(R"({"id": "out", "type": "Flagstone", "cellSeed": 3, "grainSeed": 4})"))
                          .output(),
                      flagstone);
 
     // Turbulence starts at the listed 8 octaves, and "octaves" changes them.
     tex::Turbulence eight(5, 8);
-    expectSameField(readGraph(graph(R"({"id": "out", "type": "Turbulence", "seed": 5})"), "g").output(), eight);
+    expectSameField(read(graph(R"({"id": "out", "type": "Turbulence", "seed": 5})")).output(), eight);
     tex::Turbulence three(5, 3);
     expectSameField(
-        readGraph(graph(R"({"id": "out", "type": "Turbulence", "seed": 5, "parameters": {"octaves": 3}})"), "g")
+        read(graph(R"({"id": "out", "type": "Turbulence", "seed": 5, "parameters": {"octaves": 3}})"))
             .output(),
         three);
 
@@ -95,11 +102,10 @@ TEST(GraphFile, ConstructorArgumentsAndInputsGoWhereTheClassTakesThem)
     perturbed.setInput(&checker, 0);
     perturbed.setInput(&cells, 1);
     perturbed.setParameter("xperturb", -3.0);
-    expectSameField(readGraph(graph(R"({"id": "c", "type": "Checker"},
+    expectSameField(read(graph(R"({"id": "c", "type": "Checker"},
                                        {"id": "v", "type": "Voronoi", "seed": 9, "size": 64, "density": 2.5},
                                        {"id": "out", "type": "BPerturber", "inputs": ["c", "v"],
-                                        "parameters": {"xperturb": -3}})"),
-                              "g")
+                                        "parameters": {"xperturb": -3}})"))
                         .output(),
                     perturbed);
 
@@ -114,14 +120,13 @@ TEST(GraphFile, ConstructorArgumentsAndInputsGoWhereTheClassTakesThem)
     mixer.setColourInput(&low, 0);
     mixer.setColourInput(&stones, 1);
     mixer.setInput(&sphere, 0);
-    expectSameColour(readGraph(graph(R"({"id": "s", "type": "Sphere"},
+    expectSameColour(read(graph(R"({"id": "s", "type": "Sphere"},
                                         {"id": "n", "type": "Noise", "seed": 1},
                                         {"id": "low", "type": "ColourMap", "inputs": ["n"], "stops": )"
                                      + std::string(worldStopsJson) + R"(},
                                         {"id": "stones", "type": "Flagstone", "cellSeed": 1, "grainSeed": 2},
                                         {"id": "out", "type": "CMixer", "inputs": ["s"],
-                                         "colourInputs": ["low", "stones"]})"),
-                               "g")
+                                         "colourInputs": ["low", "stones"]})"))
                          .output(),
                      mixer);
 }
@@ -135,7 +140,7 @@ TEST(GraphFile, MalformedTextIsPlacedByLineAndColumn)
     EXPECT_EQ(refusal("{\"format\": 1,\n \"version\": -2e400}"), "g.json:2:13: number overflow parsing '-2e400'");
     EXPECT_EQ(refusal(graph(R"({"id": "out", "type": "Noise", "seed": 1, "parameters": {"xscale": 1, "xscale": 2}})")),
               "g.json: /nodes/0/parameters: key \"xscale\" appears twice");
-    EXPECT_EQ(refusal(R"({"format": "texbake-graph", "format": "x"})"), "g.json: /: key \"format\" appears twice");
+    EXPECT_EQ(refusal(R"({"format": "texbake-graph", "format": "x"})"), "g.json: top level: key \"format\" appears twice");
 }
 
 TEST(GraphFile, TheFileMustSayWhatItIs)
@@ -145,7 +150,7 @@ TEST(GraphFile, TheFileMustSayWhatItIs)
     EXPECT_EQ(refusal(R"({"version": 1, "nodes": [], "output": "a"})"), "g.json: top level: missing \"format\"");
     EXPECT_EQ(refusal(R"({"format": "png", "version": 1})"), "g.json: /format: must be \"texbake-graph\"");
     EXPECT_EQ(refusal(R"({"format": "texbake-graph", "version": 2})"),
-              "g.json: /version: 2 is not a version this texbake reads (it reads 1)");
+              "g.json: /version: 2 is not a version this library reads (it reads 1)");
     EXPECT_EQ(refusal(R"({"format": "texbake-graph", "version": 1, "nodes": []})"),
               "g.json: /nodes: must be an array of at least one node");
     EXPECT_EQ(refusal(graph(R"({"id": "a", "type": "Checker"})", "b")), "g.json: /output: no node has the id \"b\"");
@@ -156,7 +161,9 @@ TEST(GraphFile, TheFileMustSayWhatItIs)
 TEST(GraphFile, NamesMustBeTheLibrarys)
 {
     EXPECT_EQ(refusal(graph(R"({"id": "out", "type": "noise", "seed": 1})")),
-              "g.json: /nodes/0/type: unknown type \"noise\" (texbake --list shows the types)");
+              "g.json: /nodes/0/type: unknown type \"noise\"; the types are Noise, FBM, Turbulence, Voronoi, Sphere, "
+              "Checker, BPerturber, BLerper, BDarken, BScaler, BGainer, BStepper, ColourMap, Marble, Flagstone, "
+              "CMixer, CDarken");
     EXPECT_EQ(refusal(graph(R"({"id": "out", "type": "BDarken", "inputs": [], "parameters": {"darken": 1}})")),
               "g.json: /nodes/0/parameters/darken: BDarken has no parameter \"darken\"; it has \"contrast\", "
               "\"xscale\", \"yscale\", \"zscale\", \"amount\"");
@@ -287,4 +294,98 @@ TEST(GraphFile, StopsAreAStrictlyAscendingTableOfTwoOrMoreRows)
     EXPECT_EQ(refusal(graph(R"({"id": "out", "type": "Flagstone", "cellSeed": 1, "grainSeed": 1,
                                 "stops": [[0, 0, 0, 0, 1], [1, 1, 1, 1, 1]]})")),
               "g.json: /nodes/0/stops: Flagstone has no colour stops");
+}
+
+TEST(GraphFile, GalleryGraphsReadWriteAndReadAgainToTheSameBytes)
+{
+    int graphs = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("../../../docs/gallery")) {
+        if (entry.path().extension() != ".json")
+            continue;
+        ++graphs;
+        std::ifstream file(entry.path());
+        std::stringstream text;
+        text << file.rdbuf();
+        // The gallery's files are written the way writeGraph writes.
+        const std::string written = writeGraph(read(text.str()));
+        EXPECT_EQ(written, text.str()) << entry.path();
+        EXPECT_EQ(writeGraph(read(written)), written) << entry.path();
+    }
+    EXPECT_GE(graphs, int(nodeTypes().size()));
+}
+
+TEST(GraphFile, WritingKeepsEveryNumberAndNameExactly)
+{
+    const std::string text = graph(R"({"id": "a\"/~", "type": "Voronoi", "seed": -2147483648, "size": 1073741824,
+                                       "density": 0.1, "parameters": {"zscale": 5e-324, "contrast": -0.0}},
+                                      {"id": "out", "type": "Marble", "inputs": ["a\"/~"],
+                                       "stops": [[-1e300, 0.1, 0.2, 0.30000000000000004, 1], [2, 3, 4, 5, 6]]})");
+    EXPECT_EQ(writeGraph(read(text)),
+              "{\n  \"format\": \"texbake-graph\",\n  \"version\": 1,\n  \"nodes\": [\n"
+              "    {\"id\": \"a\\\"/~\", \"type\": \"Voronoi\", \"seed\": -2147483648, \"size\": 1073741824, "
+              "\"density\": 0.1, \"parameters\": {\"contrast\": -0.0, \"zscale\": 5e-324}},\n"
+              "    {\"id\": \"out\", \"type\": \"Marble\", \"inputs\": [\"a\\\"/~\"], \"stops\": [\n"
+              "      [-1e+300, 0.1, 0.2, 0.30000000000000004, 1.0],\n"
+              "      [2.0, 3.0, 4.0, 5.0, 6.0]\n"
+              "    ]}\n  ],\n  \"output\": \"out\"\n}\n");
+}
+
+TEST(GraphFile, OnlyWhatTheOutputReachesIsBuilt)
+{
+    const Graph g = read(graph(R"({"id": "spare", "type": "Flagstone", "cellSeed": 1, "grainSeed": 2},
+                                   {"id": "n", "type": "Noise", "seed": 1},
+                                   {"id": "unused", "type": "FBM", "inputs": ["n"], "parameters": {"octaves": 16}},
+                                   {"id": "out", "type": "BGainer", "inputs": ["n"]})"));
+    EXPECT_EQ(g.find("spare")->colour, nullptr);
+    EXPECT_EQ(g.find("unused")->field, nullptr);
+    ASSERT_NE(g.find("n")->field, nullptr);
+    EXPECT_EQ(g.output().field->inputsReady(), true);
+    EXPECT_EQ(g.cost(), 1u);
+}
+
+TEST(GraphFile, AnOutputThatCostsTooMuchIsRefusedWithItsCostliestPath)
+{
+    // Each level blends the level below with itself: 2^levels noise samples.
+    const auto diamond = [](int levels) {
+        std::string nodes = R"({"id": "d0", "type": "Noise", "seed": 1})";
+        for (int i = 1; i <= levels; ++i)
+            nodes += R"(, {"id": "d)" + std::to_string(i) + R"(", "type": "BLerper", "inputs": ["d)"
+                + std::to_string(i - 1) + R"(", "d)" + std::to_string(i - 1) + R"("]})";
+        return refusal(graph(nodes, "d" + std::to_string(levels)));
+    };
+    EXPECT_EQ(diamond(12), "accepted");
+    EXPECT_EQ(diamond(60), "g.json: /output: a sample would cost 1152921504606846976 evaluations of leaves, more "
+                           "than the 4096 allowed; the costliest path: \"d60\" (BLerper) -> \"d59\" (BLerper) -> "
+                           "\"d58\" (BLerper) -> \"d57\" (BLerper) -> \"d56\" (BLerper) -> \"d55\" (BLerper) -> "
+                           "\"d54\" (BLerper) -> \"d53\" (BLerper) -> \"d52\" (BLerper) -> \"d51\" (BLerper) -> "
+                           "\"d50\" (BLerper) -> \"d49\" (BLerper) -> ... (49 more)");
+    EXPECT_EQ(diamond(70).substr(0, 79),
+              "g.json: /output: a sample would cost more than 18446744073709551614 evaluations");
+
+    // Octaves multiply: FBMs of 16 octaves over FBMs of 16 over noise.
+    std::string chain = R"({"id": "n", "type": "Noise", "seed": 1},
+                           {"id": "s", "type": "Sphere"},
+                           {"id": "f1", "type": "FBM", "inputs": ["n"], "parameters": {"octaves": 16}},
+                           {"id": "f2", "type": "FBM", "inputs": ["f1"], "parameters": {"octaves": 16}},
+                           {"id": "out", "type": "BLerper", "inputs": ["s", "f2"]})";
+    GraphLimits limits;
+    limits.maxCost = 257;
+    GraphError error;
+    EXPECT_TRUE(readGraph(graph(chain), error, limits));
+    limits.maxCost = 256;
+    EXPECT_FALSE(readGraph(graph(chain), error, limits));
+    EXPECT_EQ(error.describe("g.json"),
+              "g.json: /output: a sample would cost 257 evaluations of leaves, more than the 256 allowed; the "
+              "costliest path: \"out\" (BLerper) -> \"f2\" (FBM x16) -> \"f1\" (FBM x16) -> \"n\" (Noise)");
+}
+
+TEST(GraphFile, HostileValuesAreRefusedWithoutQuotingThem)
+{
+    const std::string deep = std::string(100000, '[') + std::string(100000, ']');
+    EXPECT_EQ(refusal(R"({"format": "texbake-graph", "version": )" + deep + "}").substr(0, 30),
+              "g.json: /version/0/0/0/0/0/0/0");
+    EXPECT_EQ(refusal(R"({"format": "texbake-graph", "version": [[[[[1]]]]]})"),
+              "g.json: /version: an array is not a version this library reads (it reads 1)");
+    EXPECT_EQ(refusal(graph(R"({"id": "out", "type": {"a": [1, 2, 3]}})")).substr(0, 50),
+              "g.json: /nodes/0/type: unknown type an object; the");
 }

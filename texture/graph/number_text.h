@@ -2,10 +2,10 @@
 
 #include <string>
 
-namespace texbake {
+namespace tex {
 
 // The shortest decimal text that reads back as exactly `value`: 0.01, 10,
 // -2147483648, 1e+300.
 std::string numberText(double value);
 
-} // namespace texbake
+} // namespace tex

@@ -1,10 +1,10 @@
-#include "tools/texbake/number_text.h"
+#include "texture/graph/number_text.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
-namespace texbake {
+namespace tex {
 
 std::string numberText(double value)
 {
@@ -22,4 +22,4 @@ std::string numberText(double value)
     return text;
 }
 
-} // namespace texbake
+} // namespace tex

@@ -1,0 +1,11 @@
+# The world and creature reader with everything it calls, compiled into the
+# fuzz target and the corpus check directly so that all of it carries the
+# sanitizers (and, in the fuzz target, libFuzzer's coverage).
+set(world_reader_sources
+  ${PROJECT_SOURCE_DIR}/app/world_document.cpp
+  ${PROJECT_SOURCE_DIR}/shape/creature_bounds.cpp
+  ${PROJECT_SOURCE_DIR}/shape/parameter_table.cpp
+  ${PROJECT_SOURCE_DIR}/shape/shape_file.cpp
+  ${PROJECT_SOURCE_DIR}/shape/shape_random.cpp
+  ${PROJECT_SOURCE_DIR}/shape/super_formula.cpp
+  ${PROJECT_SOURCE_DIR}/shape/whole_file.cpp)
