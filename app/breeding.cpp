@@ -1,64 +1,46 @@
-#include "app/gl_widget.h"
+#include "app/world_view.h"
 
-#include "editor/super_view_box.h"
+#include "editor/creature_editor.h"
 #include "shape/super_formula.h"
 
 #include <QMouseEvent>
 
 #include <algorithm>
 
-void GLWidget::mutationRate(int value)
+void WorldView::setMutationRate(int hundredths)
 {
-    rate = value / 100.0;
+    rate = hundredths / 100.0;
     emit edited();
 }
 
-void GLWidget::modeRandom()
-{
-    setMode(ModeRandom);
-}
-
-void GLWidget::modeMutate()
-{
-    setMode(ModeMutate);
-}
-
-void GLWidget::modeManyKids()
-{
-    setMode(ModeManyKids);
-}
-
-void GLWidget::killAll()
+void WorldView::killAll()
 {
     destroyThings();
-    emit edited();
+    populationChanged();
 }
 
-void GLWidget::destroyThings()
+void WorldView::destroyThings()
 {
-    makeCurrent();
-    for (SuperFormula* thing : things) {
-        thing->deleteList();
-        delete thing;
-    }
+    for (SuperFormula* thing : things)
+        destroyCreature(thing);
     things.clear();
 }
 
-bool GLWidget::replacePopulation(std::vector<std::unique_ptr<SuperFormula>> shapes)
+bool WorldView::replacePopulation(std::vector<std::unique_ptr<SuperFormula>> shapes)
 {
     if (shapes.size() > populationCap)
         return false;
     destroyThings();
     for (auto& shape : shapes)
         things.push_back(shape.release());
-    emit edited();
+    populationChanged();
     return true;
 }
 
-bool GLWidget::adopt(SuperFormula* shape)
+bool WorldView::adopt(SuperFormula* shape)
 {
     if (things.size() >= populationCap) {
-        // Shapes handed over have no display list yet.
+        // Shapes handed over have no GL resources yet.
         delete shape;
         emit populationFull();
         return false;
@@ -67,21 +49,14 @@ bool GLWidget::adopt(SuperFormula* shape)
     return true;
 }
 
-void GLWidget::mousePressEvent(QMouseEvent* event)
+void WorldView::mousePressEvent(QMouseEvent* event)
 {
-    // The square the view draws into (see resizeGL); presses beside it are
-    // ignored, its far edges included.
-    const int w = width();
-    const int h = height();
-    const int s = qMin(w, h);
-    const int x0 = (w - s) / 2;
-    const int y0 = (h - s) / 2;
-    const int px = event->x();
-    const int py = event->y();
-    if (px < x0 || px > x0 + s || py < y0 || py > y0 + s)
+    // Presses beside the square the view draws into are ignored.
+    const std::optional<QPointF> point = worldPointAt(event->position());
+    if (!point)
         return;
-    const double wx = (double(px - x0) / s - 0.5) * 10;
-    const double wy = (double(py - y0) / s - 0.5) * 10;
+    const double wx = point->x();
+    const double wy = point->y();
 
     switch (event->button()) {
     case Qt::RightButton:
@@ -101,7 +76,7 @@ void GLWidget::mousePressEvent(QMouseEvent* event)
     }
 }
 
-SuperFormula* GLWidget::shapeAt(double x, double y) const
+SuperFormula* WorldView::shapeAt(double x, double y) const
 {
     for (SuperFormula* thing : things) {
         const double dx = x - thing->position.x;
@@ -112,7 +87,7 @@ SuperFormula* GLWidget::shapeAt(double x, double y) const
     return nullptr;
 }
 
-void GLWidget::spawnAt(double x, double y)
+void WorldView::spawnAt(double x, double y)
 {
     // Checked before drawing, so that a refused click uses no random numbers.
     if (things.size() >= populationCap) {
@@ -122,10 +97,10 @@ void GLWidget::spawnAt(double x, double y)
     SuperFormula* child = randomSuperFormula();
     child->position = {x, y};
     things.push_back(child);
-    emit edited();
+    populationChanged();
 }
 
-void GLWidget::breedAt(double x, double y, int n)
+void WorldView::breedAt(double x, double y, int n)
 {
     SuperFormula* parent = shapeAt(x, y);
     if (!parent)
@@ -138,42 +113,42 @@ void GLWidget::breedAt(double x, double y, int n)
     if (made < n)
         emit populationFull();
     if (made > 0)
-        emit edited();
+        populationChanged();
 }
 
-void GLWidget::removeAt(double x, double y)
+void WorldView::removeAt(double x, double y)
 {
     SuperFormula* thing = shapeAt(x, y);
     if (!thing)
         return;
     things.remove(thing);
-    makeCurrent();
-    thing->deleteList();
-    delete thing;
-    emit edited();
+    destroyCreature(thing);
+    populationChanged();
 }
 
-void GLWidget::editAt(double x, double y)
+void WorldView::editAt(double x, double y)
 {
     SuperFormula* thing = shapeAt(x, y);
     if (thing)
         openEditor(new SuperFormula(*thing));
 }
 
-void GLWidget::openEditor(SuperFormula* shape)
+void WorldView::openEditor(SuperFormula* shape)
 {
     // The editor owns the shape and shows itself; it has no parent, so it
     // outlives this view, and deletes itself when closed.
     editors.erase(std::remove_if(editors.begin(), editors.end(),
-                                 [](const QPointer<SuperViewBox>& editor) { return editor.isNull(); }),
+                                 [](const QPointer<CreatureEditor>& editor) { return editor.isNull(); }),
                   editors.end());
-    editors.emplace_back(new SuperViewBox(shape, this));
+    CreatureEditor* editor = new CreatureEditor(shape);
+    connect(editor, &CreatureEditor::inserted, this, &WorldView::addCopyOf);
+    editors.emplace_back(editor);
 }
 
-std::vector<SuperViewBox*> GLWidget::openEditors() const
+std::vector<CreatureEditor*> WorldView::openEditors() const
 {
-    std::vector<SuperViewBox*> open;
-    for (const QPointer<SuperViewBox>& editor : editors)
+    std::vector<CreatureEditor*> open;
+    for (const QPointer<CreatureEditor>& editor : editors)
         if (editor)
             open.push_back(editor);
     return open;

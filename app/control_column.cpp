@@ -1,12 +1,14 @@
 #include "app/control_column.h"
 
-#include "app/gl_widget.h"
+#include "app/world_view.h"
 
 #include <QPushButton>
 #include <QSlider>
 #include <QVBoxLayout>
 
-ControlColumn buildControlColumn(GLWidget* world)
+#include <functional>
+
+ControlColumn buildControlColumn(WorldView* world)
 {
     QSlider* slider = new QSlider(Qt::Vertical);
     slider->setRange(0, 200);
@@ -14,18 +16,18 @@ ControlColumn buildControlColumn(GLWidget* world)
     slider->setTickInterval(10);
     slider->setTickPosition(QSlider::TicksBelow);
     // Connected first, so that setting 50 passes the rate on to the world.
-    QObject::connect(slider, SIGNAL(valueChanged(int)), world, SLOT(mutationRate(int)));
+    QObject::connect(slider, &QSlider::valueChanged, world, &WorldView::setMutationRate);
     slider->setValue(50);
 
     struct Control {
         const char* text;
-        const char* slot;
+        std::function<void()> action;
     };
     const Control controls[] = {
-        {"mode random", SLOT(modeRandom())},
-        {"mode mutate", SLOT(modeMutate())},
-        {"mode manykids", SLOT(modeManyKids())},
-        {"nuke 'em", SLOT(killAll())},
+        {"mode random", [world] { world->setMode(WorldView::ModeRandom); }},
+        {"mode mutate", [world] { world->setMode(WorldView::ModeMutate); }},
+        {"mode manykids", [world] { world->setMode(WorldView::ModeManyKids); }},
+        {"nuke 'em", [world] { world->killAll(); }},
     };
 
     QWidget* column = new QWidget;
@@ -34,7 +36,7 @@ ControlColumn buildControlColumn(GLWidget* world)
     for (const Control& control : controls) {
         // Buttons act as soon as the mouse button goes down.
         QPushButton* button = new QPushButton(control.text);
-        QObject::connect(button, SIGNAL(pressed()), world, control.slot);
+        QObject::connect(button, &QPushButton::pressed, world, control.action);
         layout->addWidget(button);
     }
     column->setLayout(layout);

@@ -1,85 +1,88 @@
 #include "app/window.h"
 
 #include "app/control_column.h"
-#include "app/gl_widget.h"
-#include "editor/super_view_box.h"
+#include "app/world_view.h"
+#include "editor/creature_editor.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QStatusBar>
+
+namespace {
+
+// The platform's key for `key`, or `fallback` where it has none.
+QKeySequence standardKey(QKeySequence::StandardKey key, const char* fallback)
+{
+    const QKeySequence keys(key);
+    return keys.isEmpty() ? QKeySequence(fallback) : keys;
+}
+
+} // namespace
 
 Window::Window(std::optional<unsigned> seed)
-    : QWidget(nullptr, Qt::WindowFlags())
+    : QMainWindow(nullptr, Qt::WindowFlags())
 {
-    world = new GLWidget(nullptr, seed);
+    world = new WorldView(nullptr, seed);
     const ControlColumn column = buildControlColumn(world);
     rateSlider = column.rateSlider;
 
+    QWidget* central = new QWidget;
     QHBoxLayout* layout = new QHBoxLayout;
     layout->addWidget(world);
     layout->addWidget(column.widget);
-    // The menus and the status line share the row above the layout's items.
-    layout->setMenuBar(buildTopRow());
-    setLayout(layout);
+    central->setLayout(layout);
+    setCentralWidget(central);
+    buildMenus();
+    // Made now: made at the first message, it would take its height from the
+    // world view then.
+    statusBar();
 
-    connect(world, &GLWidget::edited, this, [this] {
-        unsaved = true;
-        if (world->population().size() < GLWidget::populationCap)
-            status->clear();
+    connect(world, &WorldView::edited, this, [this] {
+        setWindowModified(true);
+        if (world->population().size() < WorldView::populationCap)
+            statusBar()->clearMessage();
     });
-    connect(world, &GLWidget::populationFull, this, [this] {
-        status->setText(tr("The world is full: it holds at most %1 creatures. Remove some with a right click "
-                           "to breed again.")
-                            .arg(GLWidget::populationCap));
+    connect(world, &WorldView::populationFull, this, [this] {
+        statusBar()->showMessage(tr("The world is full: it holds at most %1 creatures. Remove some with a right "
+                                    "click to breed again.")
+                                     .arg(WorldView::populationCap));
     });
 
-    world->timer();
+    world->toggleTicking();
     updateTitle();
 }
 
-QWidget* Window::buildTopRow()
+void Window::buildMenus()
 {
-    menus = buildMenus();
-    status = new QLabel;
-    QWidget* row = new QWidget;
-    QHBoxLayout* rowLayout = new QHBoxLayout;
-    rowLayout->setContentsMargins(0, 0, 0, 0);
-    rowLayout->addWidget(menus);
-    rowLayout->addWidget(status, 1, Qt::AlignRight);
-    row->setLayout(rowLayout);
-    return row;
-}
-
-QMenuBar* Window::buildMenus()
-{
-    QMenuBar* bar = new QMenuBar;
-    QMenu* file = bar->addMenu(tr("&File"));
-    file->addAction(tr("&Open world…"), this, &Window::openWorldFromDialog, QKeySequence(tr("Ctrl+O")));
-    file->addAction(tr("Open &creature…"), this, &Window::openCreatureFromDialog, QKeySequence(tr("Ctrl+Shift+O")));
-    file->addAction(tr("&Save world"), this, &Window::saveWorldToFile, QKeySequence(tr("Ctrl+S")));
-    file->addAction(tr("Save world &as…"), this, &Window::saveWorldFromDialog, QKeySequence(tr("Ctrl+Shift+S")));
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(tr("&Open world…"), standardKey(QKeySequence::Open, "Ctrl+O"), this,
+                    &Window::openWorldFromDialog);
+    file->addAction(tr("Open &creature…"), QKeySequence(tr("Ctrl+Shift+O")), this, &Window::openCreatureFromDialog);
+    file->addAction(tr("&Save world"), standardKey(QKeySequence::Save, "Ctrl+S"), this, &Window::saveWorldToFile);
+    file->addAction(tr("Save world &as…"), standardKey(QKeySequence::SaveAs, "Ctrl+Shift+S"), this,
+                    &Window::saveWorldFromDialog);
     file->addSeparator();
-    file->addAction(tr("&Export picture…"), this, &Window::exportPictureFromDialog, QKeySequence(tr("Ctrl+E")));
+    file->addAction(tr("&Export picture…"), QKeySequence(tr("Ctrl+E")), this, &Window::exportPictureFromDialog);
     file->addSeparator();
-    file->addAction(tr("&Quit"), this, &Window::quit, QKeySequence(tr("Ctrl+Q")));
+    file->addAction(tr("&Quit"), standardKey(QKeySequence::Quit, "Ctrl+Q"), this, &Window::quit);
 
-    QMenu* worldMenu = bar->addMenu(tr("&World"));
-    worldMenu->addAction(tr("&Pause"), this, &Window::togglePause, QKeySequence(Qt::Key_Space));
-    return bar;
+    QMenu* worldMenu = menuBar()->addMenu(tr("&World"));
+    worldMenu->addAction(tr("&Pause"), QKeySequence(Qt::Key_Space), this, &Window::togglePause);
 }
 
 void Window::togglePause()
 {
-    world->timer();
+    world->toggleTicking();
     updateTitle();
 }
 
 void Window::updateTitle()
 {
-    const QString title = tr("Zidaza rod AroziVazirir!");
+    // [*] is where the title shows the marker of unsaved changes.
+    const QString title = tr("Zidaza rod AroziVazirir![*]");
     setWindowTitle(world->isTicking() ? title : title + tr(" (paused)"));
 }
 
@@ -96,13 +99,13 @@ void Window::quit()
     if (!close())
         return;
     // The program ends with its last window.
-    for (SuperViewBox* editor : world->openEditors())
+    for (CreatureEditor* editor : world->openEditors())
         editor->close();
 }
 
 bool Window::settleUnsavedChanges()
 {
-    if (path.isEmpty() || !unsaved)
+    if (path.isEmpty() || !isWindowModified())
         return true;
     const QMessageBox::StandardButton answer =
         QMessageBox::question(this, tr("Unsaved changes"),

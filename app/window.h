@@ -1,33 +1,30 @@
 #pragma once
 
-#include <QWidget>
+#include <QMainWindow>
 
 #include <optional>
 
-class GLWidget;
-class QLabel;
-class QMenuBar;
 class QSlider;
+class WorldView;
 struct WorldRecord;
 
-// The main window: the world view on the left, the control column on the
-// right, and above them the menu bar (File and World menus) beside a
-// status line. It starts the world's tick once it is built; it
-// does not show itself.
+// The main window: the world view on the left and the control column on the
+// right, with the File and World menus above and a status bar below, which
+// says what was opened, saved or exported and when the world is full. The
+// title marks unsaved changes. It starts the world's tick once it is built;
+// it does not show itself.
 //
 // The window keeps the world's file: opening, saving and exporting run
 // through the functions below, which take a path and report failure in
 // `error`; the menus add the file dialogs and message boxes.
-class Window : public QWidget {
+class Window : public QMainWindow {
     Q_OBJECT
 
 public:
     // `seed` seeds the world's random streams; without it, the clock does.
     explicit Window(std::optional<unsigned> seed = std::nullopt);
 
-    GLWidget* worldView() const { return world; }
-    QMenuBar* menuBar() const { return menus; }
-    QLabel* statusLine() const { return status; }
+    WorldView* worldView() const { return world; }
 
     // Replaces the population, mutation rate and mode with those of the
     // world file at `path`; on failure the world stays as it was.
@@ -36,7 +33,7 @@ public:
     void showWorld(const QString& path, WorldRecord record);
     // Writes the world to `path`, which becomes the world's file.
     bool saveWorld(const QString& path, QString& error);
-    // Writes the world view's square as it is now to a PNG file.
+    // Writes the world view's square as the screen shows it to a PNG file.
     bool exportPicture(const QString& path, QString& error);
     // Opens a viewer on the creature of a creature file, from which
     // "insert" puts it into the world.
@@ -44,8 +41,9 @@ public:
 
     // The world's file: empty until one is opened or saved.
     const QString& worldPath() const { return path; }
-    // Whether the population, rate or mode changed since the last open or save.
-    bool hasUnsavedChanges() const { return unsaved; }
+    // Whether the population, rate or mode changed since the last open or
+    // save; the title's marker shows it.
+    bool hasUnsavedChanges() const { return isWindowModified(); }
 
     // Stops or restarts the world's tick; the title shows " (paused)".
     void togglePause();
@@ -55,8 +53,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QWidget* buildTopRow();
-    QMenuBar* buildMenus();
+    void buildMenus();
     void openWorldFromDialog();
     void openCreatureFromDialog();
     void saveWorldToFile();
@@ -69,10 +66,7 @@ private:
     void showProblem(const QString& action, const QString& file, const QString& error);
     void updateTitle();
 
-    GLWidget* world;
+    WorldView* world;
     QSlider* rateSlider;
-    QMenuBar* menus;
-    QLabel* status;
     QString path;
-    bool unsaved = false;
 };

@@ -1,6 +1,6 @@
 #include "app/window.h"
 
-#include "app/gl_widget.h"
+#include "app/world_view.h"
 #include "app/world_file.h"
 #include "editor/picture_file.h"
 #include "shape/shape_file.h"
@@ -9,8 +9,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
-#include <QLabel>
 #include <QSlider>
+#include <QStatusBar>
 
 #include <cmath>
 
@@ -36,8 +36,8 @@ void Window::showWorld(const QString& file, WorldRecord record)
     world->setMode(record.mode);
     rateSlider->setValue(int(std::lround(record.mutationRate * 100)));
     path = file;
-    unsaved = false;
-    status->setText(tr("Opened “%1”: %2 creatures.").arg(QFileInfo(file).fileName()).arg(count));
+    setWindowModified(false);
+    statusBar()->showMessage(tr("Opened “%1”: %2 creatures.").arg(QFileInfo(file).fileName()).arg(count));
 }
 
 bool Window::saveWorld(const QString& file, QString& error)
@@ -45,24 +45,18 @@ bool Window::saveWorld(const QString& file, QString& error)
     if (!writeWorldFile(file, *world, error))
         return false;
     path = file;
-    unsaved = false;
-    status->setText(tr("Saved “%1”.").arg(QFileInfo(file).fileName()));
+    setWindowModified(false);
+    statusBar()->showMessage(tr("Saved “%1”.").arg(QFileInfo(file).fileName()));
     return true;
 }
 
 bool Window::exportPicture(const QString& file, QString& error)
 {
-    // The square the view draws into (see GLWidget::resizeGL): the frame
-    // beside it holds nothing of the world. GL counts rows from the bottom.
-    const QImage frame = world->grabFrameBuffer();
-    const int side = std::min(frame.width(), frame.height());
-    const int x0 = (frame.width() - side) / 2;
-    const int bottom = (frame.height() - side) / 2;
-    const QImage square = frame.copy(x0, frame.height() - bottom - side, side, side);
-
+    // Beside the square the frame holds nothing of the world.
+    const QImage square = world->squareFrame();
     if (!savePicture(file, square, error))
         return false;
-    status->setText(tr("Exported “%1”.").arg(QFileInfo(file).fileName()));
+    statusBar()->showMessage(tr("Exported “%1”.").arg(QFileInfo(file).fileName()));
     return true;
 }
 

@@ -17,7 +17,7 @@ const double backgroundStops[4][5] = {
     {1.0, 0.5, 0.2, 0.4, 0.1},
 };
 
-void setUpBackground()
+GLuint setUpBackground()
 {
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
@@ -28,10 +28,12 @@ void setUpBackground()
     ColourMap map;
     map.setInput(&noise, 0);
     map.spline()->setStops(&backgroundStops[0][0], 4);
-    glBindTexture(GL_TEXTURE_2D, bakeTexture(map, 512, 512, 16.0, 0.0, 0.0, 0.0));
+    const GLuint texture = bakeTexture(map, 512, 512, 16.0, 0.0, 0.0, 0.0);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    return texture;
 }
 
-void drawBackground()
+void drawBackground(GLuint texture)
 {
     // The texture matrix is never reset: the pattern keeps turning.
     glMatrixMode(GL_TEXTURE);
@@ -39,6 +41,7 @@ void drawBackground()
     glMatrixMode(GL_MODELVIEW);
 
     glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
     glColor4f(1.0f, 1.0f, 1.0f, 0.1f);
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 0.0f);

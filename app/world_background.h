@@ -1,5 +1,7 @@
 #pragma once
 
+#include <GL/gl.h>
+
 // The world view's translucent background: gradient noise through a purple
 // and ochre colour map, baked once into a repeating 512 x 512 texture whose
 // alpha of 0.1 also sets how fast old frames fade under it.
@@ -8,11 +10,12 @@
 extern const double backgroundStops[4][5];
 
 // Turns texturing on in replace mode and builds and binds the background
-// texture. Runs once, at the end of the view's GL set-up, with its context
-// current. The texture stays bound for the life of the context.
-void setUpBackground();
+// texture, which it returns. Runs once, at the end of the view's GL set-up,
+// with its context current; the texture lives as long as the context.
+GLuint setUpBackground();
 
-// Turns the texture matrix a further 0.01 degree and lays the textured quad
-// over the whole view, leaving the modelview matrix selected (as found) and
-// texturing off.
-void drawBackground();
+// Turns the texture matrix a further 0.01 degree and lays `texture` on a quad
+// over the whole view, leaving the modelview matrix selected (as found),
+// the texture bound and texturing off. The texture is bound anew each time:
+// Qt binds others in the context when it makes the view's framebuffer.
+void drawBackground(GLuint texture);

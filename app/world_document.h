@@ -13,7 +13,7 @@
 // shape/shape_file.h): the creatures plus two settings,
 //   "mutationRate": 0 to 2, read to the hundredth as the slider sets it;
 //   "mode": "random", "mutate" or "manykids", the breeding modes 0, 1 and 2
-//   of the world view (GLWidget::Mode).
+//   of the world view (WorldView::Mode).
 struct WorldRecord {
     double mutationRate = 0.5;
     int mode = 0;

@@ -1,12 +1,12 @@
 #include "app/world_file.h"
 
-#include "app/gl_widget.h"
+#include "app/world_view.h"
 #include "shape/shape_file.h"
 
-static_assert(GLWidget::ModeRandom == 0 && GLWidget::ModeMutate == 1 && GLWidget::ModeManyKids == 2,
+static_assert(WorldView::ModeRandom == 0 && WorldView::ModeMutate == 1 && WorldView::ModeManyKids == 2,
               "world files name the breeding modes by these numbers");
 
-bool writeWorldFile(const QString& path, const GLWidget& world, QString& error)
+bool writeWorldFile(const QString& path, const WorldView& world, QString& error)
 {
     QJsonObject document;
     const std::vector<const SuperFormula*> shapes(world.population().begin(), world.population().end());
@@ -17,5 +17,5 @@ bool writeWorldFile(const QString& path, const GLWidget& world, QString& error)
 bool readWorldFile(const QString& path, WorldRecord& record, QString& error)
 {
     const QJsonObject document = readFormatDocument(path, error);
-    return !document.isEmpty() && worldFromDocument(document, GLWidget::populationCap, record, error);
+    return !document.isEmpty() && worldFromDocument(document, WorldView::populationCap, record, error);
 }

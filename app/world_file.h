@@ -4,10 +4,10 @@
 
 #include <QString>
 
-class GLWidget;
+class WorldView;
 
 // Writes the world's shapes, rate and mode to `path` atomically.
-bool writeWorldFile(const QString& path, const GLWidget& world, QString& error);
-// Reads a world of at most GLWidget::populationCap creatures; on failure
+bool writeWorldFile(const QString& path, const WorldView& world, QString& error);
+// Reads a world of at most WorldView::populationCap creatures; on failure
 // `record` is left untouched and `error` says why.
 bool readWorldFile(const QString& path, WorldRecord& record, QString& error);

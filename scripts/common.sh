@@ -7,7 +7,7 @@ build="$root/build"
 # What building and running the program needs.
 program_packages=(
   cmake g++ make pkg-config
-  qtbase5-dev libqt5opengl5-dev
+  qt6-base-dev libqt6opengl6-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libhwy-dev
 )
@@ -70,6 +70,31 @@ with_display() {
   else
     xvfb-run -a -s "-screen 0 1920x1200x24 +extension GLX -noreset" "$@"
   fi
+}
+
+# exec_with_display PROGRAM [ARGUMENTS...]: replaces this shell with the
+# program, on the display there is or else on a private virtual X server.
+# The server is told to end with its parent, this process, which is the
+# program from the exec on: SIGTERM to this process stops the program, and
+# the server after it, leaving nothing behind.
+exec_with_display() {
+  if [ -z "${DISPLAY:-}" ]; then
+    local ready number
+    ready=$(mktemp -u)
+    mkfifo "$ready"
+    # -displayfd: the server picks a free display and writes its number
+    # once it accepts clients.
+    setpriv --pdeathsig TERM \
+      Xvfb -displayfd 3 -screen 0 1920x1200x24 +extension GLX -noreset -nolisten tcp 3>"$ready" 2>/dev/null &
+    if ! read -r number <"$ready"; then
+      rm -f "$ready"
+      echo "The virtual X server (Xvfb) did not start." >&2
+      exit 1
+    fi
+    rm -f "$ready"
+    export DISPLAY=":$number"
+  fi
+  exec "$@"
 }
 
 # The display packages when there is no display to use.

@@ -1,7 +1,7 @@
 #include "app_test_world.h"
 
-#include "editor/super_view.h"
-#include "editor/super_view_box.h"
+#include "editor/creature_editor.h"
+#include "editor/creature_preview.h"
 #include "shape/shape_random.h"
 
 #include <QApplication>
@@ -36,7 +36,7 @@ std::vector<QWidget*> editors()
 {
     std::vector<QWidget*> found;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (qobject_cast<SuperViewBox*>(w))
+        if (qobject_cast<CreatureEditor*>(w))
             found.push_back(w);
     return found;
 }
@@ -113,8 +113,8 @@ TEST_F(Breeding, ModeMutateAddsOneMutantOfTheShapeHit)
 {
     SuperFormula* parent = stillDisc(1, 1, 1, 0, 0);
     world.addNewThing(parent);
-    world.modeMutate();
-    world.mutationRate(0);
+    world.setMode(WorldView::ModeMutate);
+    world.setMutationRate(0);
     press(Qt::LeftButton, 540, 440); // world (1, 1)
     ASSERT_EQ(2u, world.population().size());
     EXPECT_EQ(parent, world.population().front());
@@ -132,8 +132,8 @@ TEST_F(Breeding, ModeManyKidsAddsFiveMutantsNearTheParentAndNothingInEmptySpace)
     world.addNewThing(stillDisc(4, 4, 0, 0, 1));
     SuperFormula* parent = stillDisc(-2, 2, 0, 1, 0);
     world.addNewThing(parent);
-    world.modeManyKids();
-    world.mutationRate(50);
+    world.setMode(WorldView::ModeManyKids);
+    world.setMutationRate(50);
     seedShapeRandom(9);
     std::unique_ptr<SuperFormula> expectedFirst(mutant(*parent, 0.5));
     seedShapeRandom(9);
@@ -177,7 +177,7 @@ TEST_F(Breeding, OtherButtonOpensAnEditorOnACopy)
     EXPECT_EQ(nullptr, editor->parentWidget());
     EXPECT_EQ(QString("SuperFormula Viewer"), editor->windowTitle());
     EXPECT_TRUE(editor->isVisible());
-    SuperView* preview = editor->findChild<SuperView*>();
+    CreaturePreview* preview = editor->findChild<CreaturePreview*>();
     ASSERT_NE(nullptr, preview);
     ASSERT_NE(nullptr, preview->shape());
     EXPECT_NE(shape, preview->shape());
@@ -198,8 +198,8 @@ TEST_F(Breeding, KillAllAndRemovalReleaseListsInTheViewsOwnContext)
         world.addNewThing(stillDisc(-3 + 3 * i, 0, 1, 0, 0));
         other.addNewThing(stillDisc(0, 0, 0, 1, 0));
     }
-    world.repaint();
-    other.repaint();
+    drawPendingFrame(world);
+    drawPendingFrame(other);
     const auto mine = shapesOf(world);
     std::vector<GLuint> myLists;
     for (SuperFormula* s : mine)
@@ -227,12 +227,12 @@ TEST_F(Breeding, KillAllAndRemovalReleaseListsInTheViewsOwnContext)
         EXPECT_TRUE(glIsList(list)) << list;
 
     // The world goes on empty, with its rate, mode and timer untouched.
-    world.modeManyKids();
-    world.timer();
+    world.setMode(WorldView::ModeManyKids);
+    world.toggleTicking();
     world.killAll();
     EXPECT_EQ(2, world.modeValue());
     EXPECT_TRUE(world.tickTimer()->isActive());
-    world.update();
+    world.tick();
 }
 
 TEST(WorldViewLifetime, DestructionReleasesListsInItsOwnContext)
@@ -241,13 +241,13 @@ TEST(WorldViewLifetime, DestructionReleasesListsInItsOwnContext)
     ASSERT_TRUE(showAt(survivor, 200, 200));
     survivor.killAll();
     survivor.addNewThing(stillDisc(0, 0, 1, 0, 0));
-    survivor.repaint();
+    drawPendingFrame(survivor);
     const GLuint survivorList = survivor.population().front()->listId;
     {
         auto doomed = std::make_unique<TestWorld>();
         ASSERT_TRUE(showAt(*doomed, 200, 200));
-        doomed->timer();
-        doomed->repaint();
+        doomed->toggleTicking();
+        drawPendingFrame(*doomed);
         survivor.makeCurrent();
         doomed.reset();
     }
@@ -258,36 +258,36 @@ TEST(WorldViewLifetime, DestructionReleasesListsInItsOwnContext)
 TEST_F(Breeding, AtTheCapClicksAndInsertsAreRefusedAndSaySo)
 {
     std::vector<std::unique_ptr<SuperFormula>> shapes;
-    for (std::size_t i = 0; i + 3 < GLWidget::populationCap; ++i)
+    for (std::size_t i = 0; i + 3 < WorldView::populationCap; ++i)
         shapes.emplace_back(stillDisc(4, 4, 0, 0, 1));
     shapes.emplace_back(stillDisc(0, 0, 1, 0, 0));
     ASSERT_TRUE(world.replacePopulation(std::move(shapes)));
-    QSignalSpy full(&world, &GLWidget::populationFull);
-    QSignalSpy edited(&world, &GLWidget::edited);
+    QSignalSpy full(&world, &WorldView::populationFull);
+    QSignalSpy edited(&world, &WorldView::edited);
 
     // Five kids asked for, room for two: two are made, and the rest refused.
-    world.modeManyKids();
+    world.setMode(WorldView::ModeManyKids);
     edited.clear();
     press(Qt::LeftButton, 500, 400);
-    EXPECT_EQ(GLWidget::populationCap, world.population().size());
+    EXPECT_EQ(WorldView::populationCap, world.population().size());
     EXPECT_EQ(1, full.count());
     EXPECT_EQ(1, edited.count());
 
-    world.modeRandom();
+    world.setMode(WorldView::ModeRandom);
     edited.clear();
     seedShapeRandom(31);
     const int nextDraw = shapeRandom();
     seedShapeRandom(31);
     press(Qt::LeftButton, 300, 300);
     world.addNewThing(stillDisc(1, 1, 0, 1, 0));
-    EXPECT_EQ(GLWidget::populationCap, world.population().size());
+    EXPECT_EQ(WorldView::populationCap, world.population().size());
     EXPECT_EQ(3, full.count());
     EXPECT_EQ(0, edited.count());
     EXPECT_EQ(nextDraw, shapeRandom()); // the refused click drew nothing
 
     // A file over the cap is no way round it.
     std::vector<std::unique_ptr<SuperFormula>> tooMany;
-    for (std::size_t i = 0; i <= GLWidget::populationCap; ++i)
+    for (std::size_t i = 0; i <= WorldView::populationCap; ++i)
         tooMany.emplace_back(stillDisc(0, 0, 1, 1, 1));
     SuperFormula* first = world.population().front();
     EXPECT_FALSE(world.replacePopulation(std::move(tooMany)));
@@ -295,6 +295,6 @@ TEST_F(Breeding, AtTheCapClicksAndInsertsAreRefusedAndSaySo)
 
     press(Qt::RightButton, 820, 720); // world (4, 4): removes a blue one
     press(Qt::LeftButton, 300, 300);
-    EXPECT_EQ(GLWidget::populationCap, world.population().size());
+    EXPECT_EQ(WorldView::populationCap, world.population().size());
     EXPECT_EQ(3, full.count());
 }

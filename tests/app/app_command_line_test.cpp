@@ -22,7 +22,7 @@ CommandLine parse(QStringList arguments)
     return parseCommandLine(arguments);
 }
 
-std::vector<QJsonObject> records(const GLWidget& world)
+std::vector<QJsonObject> records(const WorldView& world)
 {
     std::vector<QJsonObject> out;
     for (const SuperFormula* shape : world.population())
@@ -35,11 +35,11 @@ std::vector<QJsonObject> records(const GLWidget& world)
 // animation ticks before each click; the records that result.
 std::vector<QJsonObject> bredWorld(unsigned seed, int ticks)
 {
-    GLWidget world(nullptr, seed);
+    WorldView world(nullptr, seed);
     world.replacePopulation({});
     auto tick = [&] {
         for (int i = 0; i < ticks; ++i)
-            QMetaObject::invokeMethod(&world, "update", Qt::DirectConnection);
+            world.tick();
     };
     tick();
     world.spawnAt(1, 1);

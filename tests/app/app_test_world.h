@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/gl_widget.h"
+#include "app/world_view.h"
 #include "shape/super_formula.h"
 
 #include <QCoreApplication>
@@ -10,31 +10,23 @@
 #include <functional>
 #include <vector>
 
-// The world view with its protected slots and hooks opened up for tests, and
-// a count of its paints.
-class TestWorld : public GLWidget {
+// The world view with its resize hook opened up for tests, and a count of
+// the frames it draws.
+class TestWorld : public WorldView {
 public:
-    using GLWidget::addNewThing;
-    using GLWidget::killAll;
-    using GLWidget::modeManyKids;
-    using GLWidget::modeMutate;
-    using GLWidget::modeRandom;
-    using GLWidget::mutationRate;
-    using GLWidget::resizeGL;
-    using GLWidget::timer;
-    using GLWidget::update;
+    using WorldView::resizeGL;
 
-    int paints = 0;
+    int frames = 0;
 
 protected:
-    void paintGL() override
+    void drawFrame() override
     {
-        ++paints;
-        GLWidget::paintGL();
+        ++frames;
+        WorldView::drawFrame();
     }
 };
 
-// Shows `world` at the given size and waits until it has been painted.
+// Shows `world` at the given size and waits until it has drawn a frame.
 inline bool showAt(TestWorld& world, int width, int height)
 {
     world.resize(width, height);
@@ -43,9 +35,16 @@ inline bool showAt(TestWorld& world, int width, int height)
         return false;
     QElapsedTimer clock;
     clock.start();
-    while (world.paints == 0 && clock.elapsed() < 5000)
+    while (world.frames == 0 && clock.elapsed() < 5000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return world.paints > 0 && world.width() == width && world.height() == height;
+    return world.frames > 0 && world.width() == width && world.height() == height;
+}
+
+// Draws the frame a change has made due, at once, as a grab does; repaint()
+// may leave it to the next composition of the window.
+inline void drawPendingFrame(WorldView& world)
+{
+    world.grabFramebuffer();
 }
 
 // A shape that stays where it is put: a unit circle of one colour, no rim,
@@ -68,7 +67,7 @@ inline SuperFormula* stillDisc(double x, double y, float r, float g, float b)
     return s;
 }
 
-inline std::vector<SuperFormula*> shapesOf(const GLWidget& world)
+inline std::vector<SuperFormula*> shapesOf(const WorldView& world)
 {
     return std::vector<SuperFormula*>(world.population().begin(), world.population().end());
 }

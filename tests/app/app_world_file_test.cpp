@@ -30,7 +30,7 @@ QSlider* rateSlider(Window& window)
 
 // The stored records of the population, in order; JSON values compare
 // doubles exactly and the format keeps the sign of zero.
-std::vector<QJsonObject> records(const GLWidget& world)
+std::vector<QJsonObject> records(const WorldView& world)
 {
     std::vector<QJsonObject> out;
     for (const SuperFormula* shape : world.population())
@@ -40,7 +40,7 @@ std::vector<QJsonObject> records(const GLWidget& world)
 
 // One frame painted over black from a reset background turn, so that two
 // frames of the same population can be compared pixel for pixel.
-QImage freshFrame(GLWidget& world)
+QImage freshFrame(WorldView& world)
 {
     world.makeCurrent();
     glMatrixMode(GL_TEXTURE);
@@ -48,10 +48,7 @@ QImage freshFrame(GLWidget& world)
     glMatrixMode(GL_MODELVIEW);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    world.swapBuffers();
-    glClear(GL_COLOR_BUFFER_BIT);
-    world.repaint();
-    return world.grabFrameBuffer();
+    return world.grabFramebuffer();
 }
 
 QByteArray withCreatures(const QByteArray& worldText, int count)
@@ -92,14 +89,14 @@ TEST(WorldFile, SavedWorldOpensWithTheSameRecordsAndPixels)
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     window.togglePause();
-    GLWidget* world = window.worldView();
+    WorldView* world = window.worldView();
     // Children, spins, blinks and travels, so that no record is fresh.
     world->breedAt(world->population().front()->position.x, world->population().front()->position.y, 5);
     for (int i = 0; i < 250; ++i)
         for (SuperFormula* shape : world->population())
             shape->animate(0.005);
     rateSlider(window)->setValue(137);
-    world->setMode(GLWidget::ModeManyKids);
+    world->setMode(WorldView::ModeManyKids);
     const auto saved = records(*world);
     const QImage before = freshFrame(*world);
 
@@ -111,14 +108,14 @@ TEST(WorldFile, SavedWorldOpensWithTheSameRecordsAndPixels)
     world->replacePopulation({});
     world->spawnAt(1, 1);
     rateSlider(window)->setValue(3);
-    world->setMode(GLWidget::ModeRandom);
+    world->setMode(WorldView::ModeRandom);
     ASSERT_TRUE(window.hasUnsavedChanges());
 
     ASSERT_TRUE(window.openWorld(path, error)) << error.toStdString();
     EXPECT_EQ(saved, records(*world));
     EXPECT_EQ(1.37, world->mutationRateValue());
     EXPECT_EQ(137, rateSlider(window)->value());
-    EXPECT_EQ(GLWidget::ModeManyKids, world->modeValue());
+    EXPECT_EQ(WorldView::ModeManyKids, world->modeValue());
     EXPECT_EQ(Qt::SizeAllCursor, world->cursor().shape());
     EXPECT_FALSE(window.hasUnsavedChanges());
     const QImage after = freshFrame(*world);
@@ -141,7 +138,7 @@ TEST(WorldFile, EveryKindOfBadFileIsRefusedAndTheWorldStaysAsItWas)
 {
     QTemporaryDir dir;
     Window window(5);
-    GLWidget* world = window.worldView();
+    WorldView* world = window.worldView();
     QString error;
     const QString goodPath = dir.filePath("good.json");
     ASSERT_TRUE(window.saveWorld(goodPath, error));
@@ -188,7 +185,7 @@ TEST(WorldFile, EveryKindOfBadFileIsRefusedAndTheWorldStaysAsItWas)
         {"infinite", QByteArray(good).replace("\"mutationRate\": 0.5", "\"mutationRate\": 1e400"), "not JSON"},
         {"absurd rate", edited([](QJsonObject& t) { t["mutationRate"] = 5; }), "\"mutationRate\""},
         {"absurd samples", creatureEdited("samples", 1e9), "creature 4: \"samples\""},
-        {"over the cap", withCreatures(good, int(GLWidget::populationCap) + 1), "more than the"},
+        {"over the cap", withCreatures(good, int(WorldView::populationCap) + 1), "more than the"},
         {"huge", huge, "larger than 16 MiB"},
     };
     for (const auto& c : cases) {
@@ -206,9 +203,9 @@ TEST(WorldFile, EveryKindOfBadFileIsRefusedAndTheWorldStaysAsItWas)
     EXPECT_EQ(before, records(*world));
 
     // Right at the cap is a world like any other.
-    writeText(dir.filePath("full.json"), withCreatures(good, int(GLWidget::populationCap)));
+    writeText(dir.filePath("full.json"), withCreatures(good, int(WorldView::populationCap)));
     EXPECT_TRUE(window.openWorld(dir.filePath("full.json"), error)) << error.toStdString();
-    EXPECT_EQ(GLWidget::populationCap, world->population().size());
+    EXPECT_EQ(WorldView::populationCap, world->population().size());
 }
 
 TEST(WorldFile, FailedSaveReportsItAndLeavesTheOldFileIntact)

@@ -1,10 +1,8 @@
-#include "editor/super_view.h"
+#include "editor/creature_preview.h"
 #include "shape/super_formula.h"
 #include "tests/editor/editor_test_support.h"
 
-#include <QGLContext>
 #include <QImage>
-#include <QMetaMethod>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -14,23 +12,27 @@
 
 namespace {
 
-// A preview that counts its paints and keeps a copy of each finished frame,
-// read back before the buffers are swapped.
-class ProbeView : public SuperView {
+// A preview that counts its contexts and frames and keeps a copy of each
+// frame, read back as soon as it is drawn.
+class ProbeView : public CreaturePreview {
 public:
-    using SuperView::SuperView;
+    using CreaturePreview::CreaturePreview;
 
-    int paints = 0;
+    int frames = 0;
+    int contexts = 0;
     QImage frame;
 
-    void tick() { QMetaObject::invokeMethod(this, "update", Qt::DirectConnection); }
-    void toggleTimer() { QMetaObject::invokeMethod(this, "timer", Qt::DirectConnection); }
-
 protected:
-    void paintGL() override
+    void initializeGL() override
     {
-        SuperView::paintGL();
-        ++paints;
+        ++contexts;
+        CreaturePreview::initializeGL();
+    }
+
+    void drawFrame() override
+    {
+        CreaturePreview::drawFrame();
+        ++frames;
         frame = QImage(width(), height(), QImage::Format_RGBA8888);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadPixels(0, 0, width(), height(), GL_RGBA, GL_UNSIGNED_BYTE, frame.bits());
@@ -49,7 +51,7 @@ std::unique_ptr<ProbeView> shownView(SuperFormula* shape, int width, int height)
     view->resize(width, height);
     view->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
-    EXPECT_TRUE(waitUntil([&] { return view->paints > 0; }));
+    EXPECT_TRUE(waitUntil([&] { return view->frames > 0; }));
     return view;
 }
 
@@ -64,19 +66,9 @@ bool allWhite(const QImage& image)
 
 } // namespace
 
-TEST(EditorPreview, MetaObjectAndSizeHints)
+TEST(EditorPreview, SizeHintsAndNothingBeforeItsFirstTick)
 {
-    SuperView view(nullptr);
-    const QMetaObject* meta = view.metaObject();
-    EXPECT_STREQ(meta->className(), "SuperView");
-    ASSERT_EQ(meta->methodCount() - meta->methodOffset(), 2);
-    const char* expectedSlots[] = {"update()", "timer()"};
-    for (int i = 0; i < 2; ++i) {
-        const QMetaMethod method = meta->method(meta->methodOffset() + i);
-        EXPECT_EQ(method.methodSignature(), QByteArray(expectedSlots[i]));
-        EXPECT_EQ(method.methodType(), QMetaMethod::Slot);
-        EXPECT_EQ(method.access(), QMetaMethod::Protected);
-    }
+    CreaturePreview view(nullptr);
     EXPECT_EQ(view.sizeHint(), QSize(400, 400));
     EXPECT_EQ(view.minimumSizeHint(), QSize(200, 200));
     EXPECT_EQ(view.shape(), nullptr);
@@ -106,9 +98,10 @@ TEST(EditorPreview, InitialisesItsOwnContext)
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
 
-    // Default format, no sharing with any other context.
+    // A context for fixed-function drawing, shared with no other.
+    EXPECT_NE(view->context()->format().profile(), QSurfaceFormat::CoreProfile);
     ScratchContext other;
-    EXPECT_FALSE(other.sharesWith(view->context()->contextHandle()));
+    EXPECT_FALSE(other.sharesWith(view->context()));
 }
 
 TEST(EditorPreview, ViewportIsCentredSquareWithTruncatedHalves)
@@ -152,18 +145,18 @@ TEST(EditorPreview, ProjectionPutsMinusOneAtTheTop)
     EXPECT_EQ(mode, GL_MODELVIEW);
 }
 
-TEST(EditorPreview, NullShapeClearsToWhiteAndTicksStillRepaint)
+TEST(EditorPreview, NullShapeClearsToWhiteAndTicksStillDrawFrames)
 {
     auto view = shownView(nullptr, 300, 200);
     EXPECT_TRUE(allWhite(view->frame));
-    const int before = view->paints;
+    const int before = view->frames;
     view->tick();
-    // The repaint happens inside the tick, not later from the event queue.
-    EXPECT_EQ(view->paints, before + 1);
+    // The frame is drawn inside the tick, not later from the event queue.
+    EXPECT_EQ(view->frames, before + 1);
     EXPECT_TRUE(allWhite(view->frame));
 }
 
-TEST(EditorPreview, TickAnimatesByOneHundredthAndRepaintsAtOnce)
+TEST(EditorPreview, TickAnimatesByOneHundredthAndDrawsAFrameAtOnce)
 {
     SuperFormula* shape = circle();
     shape->rotspeed = 50.0;
@@ -173,9 +166,9 @@ TEST(EditorPreview, TickAnimatesByOneHundredthAndRepaintsAtOnce)
     EXPECT_TRUE(shape->listValid);
     EXPECT_EQ(shape->angle, 0.0);
 
-    const int before = view->paints;
+    const int before = view->frames;
     view->tick();
-    EXPECT_EQ(view->paints, before + 1);
+    EXPECT_EQ(view->frames, before + 1);
     EXPECT_EQ(shape->angle, 0.01 * 50.0);
     EXPECT_EQ(shape->blinkTime, 1.0 - 0.01);
 
@@ -192,7 +185,7 @@ TEST(EditorPreview, TimerStartsStopsAndRestartsAtTenMilliseconds)
     ProbeView view(nullptr);
     EXPECT_EQ(view.tickTimer(), nullptr);
 
-    view.toggleTimer();
+    view.toggleTicking();
     QTimer* timer = view.tickTimer();
     ASSERT_NE(timer, nullptr);
     EXPECT_EQ(timer->parent(), &view);
@@ -200,11 +193,11 @@ TEST(EditorPreview, TimerStartsStopsAndRestartsAtTenMilliseconds)
     EXPECT_FALSE(timer->isSingleShot());
     EXPECT_EQ(timer->interval(), 10);
 
-    view.toggleTimer();
+    view.toggleTicking();
     EXPECT_EQ(view.tickTimer(), timer);
     EXPECT_FALSE(timer->isActive());
 
-    view.toggleTimer();
+    view.toggleTicking();
     EXPECT_EQ(view.tickTimer(), timer);
     EXPECT_TRUE(timer->isActive());
     EXPECT_EQ(timer->interval(), 10);
@@ -216,10 +209,10 @@ TEST(EditorPreview, TimerDrivesTheTick)
     SuperFormula* shape = circle();
     shape->rotspeed = 1.0;
     auto view = shownView(shape, 200, 200);
-    view->toggleTimer();
+    view->toggleTicking();
     ASSERT_TRUE(waitUntil([&] { return shape->angle >= 0.05; }));
 
-    view->toggleTimer();
+    view->toggleTicking();
     const double stopped = shape->angle;
     QTest::qWait(50);
     EXPECT_EQ(shape->angle, stopped);
@@ -232,10 +225,10 @@ TEST(EditorPreview, DestructionReleasesTheListInThePreviewsContext)
     ASSERT_TRUE(shape->listValid);
     const GLuint list = shape->listId;
     ASSERT_NE(list, 0u);
-    view->toggleTimer();
+    view->toggleTicking();
 
     // Sees the preview's display lists and outlives its context.
-    ScratchContext sharing(view->context()->contextHandle());
+    ScratchContext sharing(view->context());
     ASSERT_TRUE(sharing.makeCurrent());
     EXPECT_TRUE(glIsList(list));
 
@@ -255,11 +248,34 @@ TEST(EditorPreview, DestructionReleasesTheListInThePreviewsContext)
     EXPECT_FALSE(glIsList(list));
 }
 
+// QOpenGLWidget gives a widget moved to another window a new context: the
+// shape's list goes with the old one and is built again in the new.
+TEST(EditorPreview, MovedToAnotherWindowDrawsItsShapeInTheNewContext)
+{
+    SuperFormula* shape = circle();
+    auto view = shownView(shape, 200, 200);
+    ASSERT_NE(view->frame.pixel(160, 100), qRgba(255, 255, 255, 255));
+
+    QWidget window;
+    window.resize(200, 200);
+    view->setParent(&window);
+    window.show();
+    view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_EQ(2, view->contexts);
+    view->tick();
+    EXPECT_TRUE(shape->listValid);
+    EXPECT_NE(view->frame.pixel(160, 100), qRgba(255, 255, 255, 255));
+    view->makeCurrent();
+    EXPECT_TRUE(glIsList(shape->listId));
+    view.reset();
+}
+
 TEST(EditorPreview, DestroysAShapeThatWasNeverDrawnWithItsTimer)
 {
     SuperFormula* shape = circle();
     auto view = std::make_unique<ProbeView>(shape);
-    view->toggleTimer();
+    view->toggleTicking();
     QPointer<QTimer> timer = view->tickTimer();
     ASSERT_FALSE(timer.isNull());
     EXPECT_EQ(shape->listId, 0u);
@@ -282,7 +298,7 @@ TEST(EditorPreview, PictureIsTheShapeAloneOnATransparentSquare)
     shape->border = 0.2;
     shape->eye = 0.5;
     auto view = shownView(shape, 300, 200);
-    view->toggleTimer();
+    view->toggleTicking();
 
     const QImage picture = view->picture(200);
     ASSERT_EQ(picture.size(), QSize(200, 200));
@@ -313,6 +329,6 @@ TEST(EditorPreview, PictureIsTheShapeAloneOnATransparentSquare)
     EXPECT_EQ(view->frame.pixel(150, 100), qRgba(0, 0, 0, 255));
     EXPECT_EQ(view->frame.pixel(2, 2), qRgba(255, 255, 255, 255));
 
-    SuperView empty(nullptr);
+    CreaturePreview empty(nullptr);
     EXPECT_TRUE(empty.picture(64).isNull());
 }

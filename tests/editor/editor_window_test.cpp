@@ -1,6 +1,6 @@
-#include "app/gl_widget.h"
-#include "editor/super_view.h"
-#include "editor/super_view_box.h"
+#include "app/world_view.h"
+#include "editor/creature_editor.h"
+#include "editor/creature_preview.h"
 #include "shape/shape_file.h"
 #include "shape/super_formula.h"
 #include "tests/editor/editor_test_support.h"
@@ -9,10 +9,8 @@
 #include <QBoxLayout>
 #include <QColorDialog>
 #include <QFile>
-#include <QGLContext>
 #include <QImage>
 #include <QLabel>
-#include <QMetaMethod>
 #include <QPointer>
 #include <QPushButton>
 #include <QSlider>
@@ -37,9 +35,12 @@ SuperFormula* sampleShape()
     return shape;
 }
 
-std::unique_ptr<SuperViewBox> openEditor(SuperFormula* shape, GLWidget* world = nullptr)
+// An editor whose "insert" reaches `world`, if one is given.
+std::unique_ptr<CreatureEditor> openEditor(SuperFormula* shape, WorldView* world = nullptr)
 {
-    auto editor = std::make_unique<SuperViewBox>(shape, world);
+    auto editor = std::make_unique<CreatureEditor>(shape);
+    if (world)
+        QObject::connect(editor.get(), &CreatureEditor::inserted, world, &WorldView::addCopyOf);
     EXPECT_TRUE(QTest::qWaitForWindowExposed(editor.get()));
     return editor;
 }
@@ -59,11 +60,6 @@ public:
 
     QColor initial;
 };
-
-void toggleTimer(SuperView* preview)
-{
-    QMetaObject::invokeMethod(preview, "timer", Qt::DirectConnection);
-}
 
 void pressAndRelease(QPushButton* button)
 {
@@ -85,24 +81,6 @@ bool shapesEqual(SuperFormula& x, SuperFormula& y)
 
 } // namespace
 
-TEST(EditorWindow, MetaObjectHasThirteenProtectedSlotsInOrder)
-{
-    const QMetaObject& meta = SuperViewBox::staticMetaObject;
-    EXPECT_STREQ(meta.className(), "SuperViewBox");
-    EXPECT_STREQ(meta.superClass()->className(), "QWidget");
-    const char* expectedSlots[] = {"setParam0(int)", "setParam1(int)", "setParam2(int)", "setParam3(int)",
-                           "setParam4(int)", "setParam5(int)", "setParam6(int)", "setParam7(int)",
-                           "setParam8(int)", "insert()",       "setColour0()",   "setColour1()",
-                           "setColour2()"};
-    ASSERT_EQ(meta.methodCount() - meta.methodOffset(), 13);
-    for (int i = 0; i < 13; ++i) {
-        const QMetaMethod method = meta.method(meta.methodOffset() + i);
-        EXPECT_EQ(method.methodSignature(), QByteArray(expectedSlots[i]));
-        EXPECT_EQ(method.methodType(), QMetaMethod::Slot);
-        EXPECT_EQ(method.access(), QMetaMethod::Protected);
-    }
-}
-
 TEST(EditorWindow, IsAShownTopLevelWindowWithARunningPreview)
 {
     SuperFormula* shape = sampleShape();
@@ -112,7 +90,7 @@ TEST(EditorWindow, IsAShownTopLevelWindowWithARunningPreview)
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(editor->windowTitle(), QString("SuperFormula Viewer"));
 
-    SuperView* preview = editor->previewWidget();
+    CreaturePreview* preview = editor->previewWidget();
     EXPECT_EQ(preview->shape(), shape);
     EXPECT_TRUE(editor->isAncestorOf(preview));
     ASSERT_NE(preview->tickTimer(), nullptr);
@@ -323,7 +301,7 @@ TEST(EditorWindow, CancellingTheColourDialogChangesNothing)
 
 TEST(EditorWindow, InsertHandsIndependentCopiesAtTheOriginToTheWorld)
 {
-    GLWidget world;
+    WorldView world;
     const std::size_t population = world.population().size();
     SuperFormula* shape = sampleShape();
     shape->position = {2.5, -3.0};
@@ -366,7 +344,7 @@ TEST(EditorWindow, InsertHandsIndependentCopiesAtTheOriginToTheWorld)
 
 TEST(EditorWindow, InsertAfterTheWorldIsGoneDoesNothing)
 {
-    auto world = std::make_unique<GLWidget>();
+    auto world = std::make_unique<WorldView>();
     SuperFormula* shape = sampleShape();
     // Standing still, so that the preview's ticks leave the position alone.
     shape->speed = 0;
@@ -380,7 +358,7 @@ TEST(EditorWindow, InsertAfterTheWorldIsGoneDoesNothing)
 
 TEST(EditorWindow, NullShapeMakesEverySlotDoNothing)
 {
-    GLWidget world;
+    WorldView world;
     const std::size_t population = world.population().size();
     auto editor = openEditor(nullptr, &world);
     const int defaults[9] = {10, 10, 10, 1, 1, 1, 0, 0, 0};
@@ -401,7 +379,7 @@ TEST(EditorWindow, NullShapeMakesEverySlotDoNothing)
 
 TEST(EditorWindow, EditorsOpenedOnOneWorldShapeAreIndependent)
 {
-    GLWidget world;
+    WorldView world;
     SuperFormula* original = world.population().front();
     SuperFormula snapshot(*original);
     const QWidgetList before = QApplication::topLevelWidgets();
@@ -409,12 +387,12 @@ TEST(EditorWindow, EditorsOpenedOnOneWorldShapeAreIndependent)
 
     world.editAt(original->position.x, original->position.y);
     world.editAt(original->position.x, original->position.y);
-    QList<SuperViewBox*> editors;
+    QList<CreatureEditor*> editors;
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* editor = qobject_cast<SuperViewBox*>(widget); editor && !existing.contains(widget))
+        if (auto* editor = qobject_cast<CreatureEditor*>(widget); editor && !existing.contains(widget))
             editors.append(editor);
     ASSERT_EQ(editors.size(), 2);
-    std::unique_ptr<SuperViewBox> one(editors[0]), two(editors[1]);
+    std::unique_ptr<CreatureEditor> one(editors[0]), two(editors[1]);
 
     SuperFormula* first = one->previewWidget()->shape();
     SuperFormula* second = two->previewWidget()->shape();
@@ -435,7 +413,7 @@ TEST(EditorWindow, DestructionRemovesItsWidgetsAndReleasesTheList)
     auto editor = openEditor(shape);
     ASSERT_TRUE(waitUntil([&] { return shape->listId != 0; }));
     const GLuint list = shape->listId;
-    ScratchContext sharing(editor->previewWidget()->context()->contextHandle());
+    ScratchContext sharing(editor->previewWidget()->context());
 
     QList<QPointer<QWidget>> parts = {editor->previewWidget(), editor->insertButtonWidget()};
     for (int i = 0; i < 9; ++i)
@@ -452,19 +430,19 @@ TEST(EditorWindow, DestructionRemovesItsWidgetsAndReleasesTheList)
 
 TEST(EditorWindow, ClosedEditorLeavesNoObjectContextOrTimer)
 {
-    GLWidget world;
+    WorldView world;
     SuperFormula* original = world.population().front();
     world.editAt(original->position.x, original->position.y);
     ASSERT_EQ(world.openEditors().size(), 1u);
-    QPointer<SuperViewBox> editor = world.openEditors().front();
+    QPointer<CreatureEditor> editor = world.openEditors().front();
     EXPECT_TRUE(editor->testAttribute(Qt::WA_DeleteOnClose));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(editor.data()));
     SuperFormula* shape = editor->previewWidget()->shape();
     ASSERT_TRUE(waitUntil([&] { return shape->listId != 0; }));
     const GLuint list = shape->listId;
-    QPointer<SuperView> preview = editor->previewWidget();
+    QPointer<CreaturePreview> preview = editor->previewWidget();
     QPointer<QTimer> timer = preview->tickTimer();
-    ScratchContext sharing(preview->context()->contextHandle());
+    ScratchContext sharing(preview->context());
     ASSERT_TRUE(sharing.makeCurrent());
     ASSERT_TRUE(glIsList(list));
 
@@ -476,7 +454,7 @@ TEST(EditorWindow, ClosedEditorLeavesNoObjectContextOrTimer)
     ASSERT_TRUE(sharing.makeCurrent());
     EXPECT_FALSE(glIsList(list));
     for (QWidget* widget : QApplication::topLevelWidgets())
-        EXPECT_EQ(qobject_cast<SuperViewBox*>(widget), nullptr);
+        EXPECT_EQ(qobject_cast<CreatureEditor*>(widget), nullptr);
     EXPECT_EQ(world.population().front(), original);
 }
 
@@ -487,7 +465,7 @@ TEST(EditorWindow, CreatureIsKeptReopenedElsewhereAndInserted)
     SuperFormula* designed = sampleShape();
     auto first = openEditor(designed);
     first->slider(0)->setValue(55);
-    toggleTimer(first->previewWidget()); // stopped, so the record holds still
+    first->previewWidget()->toggleTicking(); // stopped, so the record holds still
     SuperFormula snapshot(*designed);
     const double blinkTime = designed->blinkTime;
     const bool eyeClosed = designed->eyeClosed;
@@ -495,10 +473,10 @@ TEST(EditorWindow, CreatureIsKeptReopenedElsewhereAndInserted)
     ASSERT_TRUE(first->saveCreature(path, error)) << error.toStdString();
     first.reset();
 
-    GLWidget world;
+    WorldView world;
     world.replacePopulation({});
     auto second = openEditor(new SuperFormula(1, 1, 4, 2, 2, 2, 0), &world);
-    toggleTimer(second->previewWidget());
+    second->previewWidget()->toggleTicking();
     ASSERT_TRUE(second->openCreature(path, error)) << error.toStdString();
     SuperFormula* opened = second->previewWidget()->shape();
     EXPECT_TRUE(shapesEqual(*opened, snapshot));
@@ -515,7 +493,7 @@ TEST(EditorWindow, CreatureIsKeptReopenedElsewhereAndInserted)
     ASSERT_EQ(world.population().size(), 1u);
     EXPECT_TRUE(shapesEqual(*world.population().front(), snapshot));
     // The preview draws the opened shape in its own context.
-    toggleTimer(second->previewWidget());
+    second->previewWidget()->toggleTicking();
     EXPECT_TRUE(waitUntil([&] { return opened->listValid; }));
 
     // Its picture, alone on transparency, at the size asked for.
@@ -531,7 +509,7 @@ TEST(EditorWindow, CreatureIsKeptReopenedElsewhereAndInserted)
 TEST(EditorWindow, FaultyCreatureFileLeavesTheEditorAsItWas)
 {
     QTemporaryDir dir;
-    GLWidget world;
+    WorldView world;
     QString error;
     const QString worldOfTwenty = dir.filePath("world.json");
     {

@@ -1,7 +1,7 @@
-#include "editor/super_view_box.h"
+#include "editor/creature_editor.h"
 
+#include "editor/creature_preview.h"
 #include "editor/picture_file.h"
-#include "editor/super_view.h"
 #include "shape/shape_file.h"
 #include "shape/super_formula.h"
 
@@ -17,21 +17,21 @@ const char* const creatureFilter = "Creatures (*.json);;All files (*)";
 
 } // namespace
 
-QMenuBar* SuperViewBox::buildMenus()
+QMenuBar* CreatureEditor::buildMenus()
 {
     QMenuBar* bar = new QMenuBar;
     QMenu* file = bar->addMenu(tr("&File"));
-    file->addAction(tr("&Open creature…"), this, &SuperViewBox::openCreatureFromDialog, QKeySequence(tr("Ctrl+O")));
-    file->addAction(tr("&Save creature…"), this, &SuperViewBox::saveCreatureFromDialog, QKeySequence(tr("Ctrl+S")));
+    file->addAction(tr("&Open creature…"), QKeySequence(tr("Ctrl+O")), this, &CreatureEditor::openCreatureFromDialog);
+    file->addAction(tr("&Save creature…"), QKeySequence(tr("Ctrl+S")), this, &CreatureEditor::saveCreatureFromDialog);
     file->addSeparator();
-    file->addAction(tr("&Export picture…"), this, &SuperViewBox::exportPictureFromDialog,
-                    QKeySequence(tr("Ctrl+E")));
+    file->addAction(tr("&Export picture…"), QKeySequence(tr("Ctrl+E")), this,
+                    &CreatureEditor::exportPictureFromDialog);
     file->addSeparator();
-    file->addAction(tr("&Close"), this, &QWidget::close, QKeySequence(tr("Ctrl+W")));
+    file->addAction(tr("&Close"), QKeySequence(tr("Ctrl+W")), this, &QWidget::close);
     return bar;
 }
 
-bool SuperViewBox::saveCreature(const QString& path, QString& error) const
+bool CreatureEditor::saveCreature(const QString& path, QString& error) const
 {
     const SuperFormula* shape = preview->shape();
     if (!shape) {
@@ -41,7 +41,7 @@ bool SuperViewBox::saveCreature(const QString& path, QString& error) const
     return writeShapeFile(path, *shape, error);
 }
 
-bool SuperViewBox::openCreature(const QString& path, QString& error)
+bool CreatureEditor::openCreature(const QString& path, QString& error)
 {
     std::unique_ptr<SuperFormula> shape = readShapeFile(path, error);
     if (!shape)
@@ -51,7 +51,7 @@ bool SuperViewBox::openCreature(const QString& path, QString& error)
     return true;
 }
 
-bool SuperViewBox::exportPicture(const QString& path, int side, QString& error)
+bool CreatureEditor::exportPicture(const QString& path, int side, QString& error)
 {
     const QImage picture = preview->picture(side);
     if (picture.isNull()) {
@@ -61,7 +61,7 @@ bool SuperViewBox::exportPicture(const QString& path, int side, QString& error)
     return savePicture(path, picture, error);
 }
 
-void SuperViewBox::openCreatureFromDialog()
+void CreatureEditor::openCreatureFromDialog()
 {
     const QString path = QFileDialog::getOpenFileName(this, tr("Open creature"), QString(), tr(creatureFilter));
     QString error;
@@ -69,7 +69,7 @@ void SuperViewBox::openCreatureFromDialog()
         showProblem(tr("open"), path, error);
 }
 
-void SuperViewBox::saveCreatureFromDialog()
+void CreatureEditor::saveCreatureFromDialog()
 {
     const QString path = QFileDialog::getSaveFileName(this, tr("Save creature"), QString(), tr(creatureFilter));
     QString error;
@@ -77,7 +77,7 @@ void SuperViewBox::saveCreatureFromDialog()
         showProblem(tr("save"), path, error);
 }
 
-void SuperViewBox::exportPictureFromDialog()
+void CreatureEditor::exportPictureFromDialog()
 {
     bool chosen = false;
     const int side = QInputDialog::getInt(this, tr("Export picture"), tr("Side of the square picture, in pixels:"),
@@ -91,7 +91,7 @@ void SuperViewBox::exportPictureFromDialog()
         showProblem(tr("export"), path, error);
 }
 
-void SuperViewBox::showProblem(const QString& action, const QString& file, const QString& error)
+void CreatureEditor::showProblem(const QString& action, const QString& file, const QString& error)
 {
     QMessageBox::warning(this, tr("Could not %1").arg(action), tr("Could not %1 “%2”: %3.").arg(action, file, error));
 }

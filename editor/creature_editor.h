@@ -1,14 +1,13 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
+class CreaturePreview;
 class QLabel;
 class QMenuBar;
 class QPushButton;
 class QSlider;
 class SuperFormula;
-class SuperView;
 
 // The shape editor: a top-level window with a live preview of its own copy
 // of a shape, nine parameter sliders, three colour buttons and "insert",
@@ -16,20 +15,18 @@ class SuperView;
 // a creature file, opens one in its place and exports its picture. Closing
 // the window deletes it, and with it the preview, its GL context and timer.
 //
-// The world is any object with a slot addNewThing(SuperFormula*) that takes
-// ownership of the shape it is given: the world view passes itself. The
-// editor reaches it through the meta-object system, so it depends on no
-// particular class of world.
-class SuperViewBox : public QWidget {
+// The editor knows no world: "insert" hands the copy out through inserted(),
+// which whoever keeps creatures connects.
+class CreatureEditor : public QWidget {
     Q_OBJECT
 
 public:
     // Takes ownership of `shape` (through the preview), builds and shows the
-    // window and starts the preview's timer. `world` may be null.
-    SuperViewBox(SuperFormula* shape, QObject* world);
-    ~SuperViewBox() override;
+    // window and starts the preview's timer.
+    explicit CreatureEditor(SuperFormula* shape);
+    ~CreatureEditor() override;
 
-    SuperView* previewWidget() const { return preview; }
+    CreaturePreview* previewWidget() const { return preview; }
     QPushButton* insertButtonWidget() const { return insertButton; }
     // Slider and label i belong to shape parameter i (0 to 8).
     QSlider* slider(int i) const { return sliders[i]; }
@@ -46,20 +43,10 @@ public:
     // The shape alone on a transparent square of `side` pixels, as PNG.
     bool exportPicture(const QString& path, int side, QString& error);
 
-protected slots:
-    void setParam0(int p);
-    void setParam1(int p);
-    void setParam2(int p);
-    void setParam3(int p);
-    void setParam4(int p);
-    void setParam5(int p);
-    void setParam6(int p);
-    void setParam7(int p);
-    void setParam8(int p);
-    void insert();
-    void setColour0();
-    void setColour1();
-    void setColour2();
+signals:
+    // "insert": the edited shape, placed at the world's centre. Receivers
+    // copy it; the editor goes on editing its own.
+    void inserted(const SuperFormula& shape);
 
 private:
     QMenuBar* buildMenus();
@@ -69,18 +56,17 @@ private:
     void saveCreatureFromDialog();
     void exportPictureFromDialog();
     void showProblem(const QString& action, const QString& file, const QString& error);
-    // Parameter slot i: writes slider position p into the shape.
+    // Slider i moved to p: writes parameter i into the shape.
     void setParam(int i, int p);
-    // Colour slot k: lets the user pick shape colour k in the colour dialog.
+    // Colour button k: lets the user pick shape colour k in the colour dialog.
     void setColour(int k);
+    // Centres the shape and sends it out, when anyone receives it.
+    void insert();
 
-    SuperView* preview;
+    CreaturePreview* preview;
     QPushButton* insertButton;
     QSlider* sliders[9];
     QLabel* labels[9];
     QPushButton* colourButtons[3];
     QMenuBar* menus;
-    // Not owned; a guarded pointer, so that "insert" after the world is gone
-    // does nothing instead of touching a destroyed object.
-    QPointer<QObject> world;
 };

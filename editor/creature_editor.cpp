@@ -1,12 +1,13 @@
-#include "editor/super_view_box.h"
+#include "editor/creature_editor.h"
 
-#include "editor/super_view.h"
+#include "editor/creature_preview.h"
 #include "shape/super_formula.h"
 
 #include <QColor>
 #include <QColorDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMetaMethod>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -54,14 +55,13 @@ void fromRgba(QRgb rgba, float colour[4])
 
 } // namespace
 
-SuperViewBox::SuperViewBox(SuperFormula* shape, QObject* world)
+CreatureEditor::CreatureEditor(SuperFormula* shape)
     : QWidget(nullptr, Qt::WindowFlags())
-    , world(world)
 {
-    preview = new SuperView(shape, nullptr);
+    preview = new CreaturePreview(shape, nullptr);
 
     insertButton = new QPushButton(QStringLiteral("insert"));
-    connect(insertButton, &QPushButton::pressed, this, &SuperViewBox::insert);
+    connect(insertButton, &QPushButton::pressed, this, &CreatureEditor::insert);
 
     for (int i = 0; i < 9; ++i) {
         QSlider* slider = new QSlider(Qt::Horizontal);
@@ -73,21 +73,13 @@ SuperViewBox::SuperViewBox(SuperFormula* shape, QObject* world)
         labels[i] = new QLabel(QString::fromStdString(paramName(i)));
     }
     placeSliders();
-    connect(sliders[0], &QSlider::valueChanged, this, &SuperViewBox::setParam0);
-    connect(sliders[1], &QSlider::valueChanged, this, &SuperViewBox::setParam1);
-    connect(sliders[2], &QSlider::valueChanged, this, &SuperViewBox::setParam2);
-    connect(sliders[3], &QSlider::valueChanged, this, &SuperViewBox::setParam3);
-    connect(sliders[4], &QSlider::valueChanged, this, &SuperViewBox::setParam4);
-    connect(sliders[5], &QSlider::valueChanged, this, &SuperViewBox::setParam5);
-    connect(sliders[6], &QSlider::valueChanged, this, &SuperViewBox::setParam6);
-    connect(sliders[7], &QSlider::valueChanged, this, &SuperViewBox::setParam7);
-    connect(sliders[8], &QSlider::valueChanged, this, &SuperViewBox::setParam8);
+    for (int i = 0; i < 9; ++i)
+        connect(sliders[i], &QSlider::valueChanged, this, [this, i](int p) { setParam(i, p); });
 
-    for (int k = 0; k < 3; ++k)
+    for (int k = 0; k < 3; ++k) {
         colourButtons[k] = new QPushButton(QStringLiteral("colour %1").arg(k));
-    connect(colourButtons[0], &QPushButton::pressed, this, &SuperViewBox::setColour0);
-    connect(colourButtons[1], &QPushButton::pressed, this, &SuperViewBox::setColour1);
-    connect(colourButtons[2], &QPushButton::pressed, this, &SuperViewBox::setColour2);
+        connect(colourButtons[k], &QPushButton::pressed, this, [this, k] { setColour(k); });
+    }
 
     QWidget* left = new QWidget;
     QVBoxLayout* leftLayout = new QVBoxLayout;
@@ -120,10 +112,10 @@ SuperViewBox::SuperViewBox(SuperFormula* shape, QObject* world)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("SuperFormula Viewer"));
     show();
-    preview->timer();
+    preview->toggleTicking();
 }
 
-SuperViewBox::~SuperViewBox()
+CreatureEditor::~CreatureEditor()
 {
     delete insertButton;
     for (QSlider* slider : sliders)
@@ -133,7 +125,7 @@ SuperViewBox::~SuperViewBox()
     delete preview;
 }
 
-void SuperViewBox::placeSliders()
+void CreatureEditor::placeSliders()
 {
     SuperFormula* shape = preview->shape();
     if (!shape)
@@ -144,86 +136,23 @@ void SuperViewBox::placeSliders()
     }
 }
 
-void SuperViewBox::setParam0(int p)
-{
-    setParam(0, p);
-}
-
-void SuperViewBox::setParam1(int p)
-{
-    setParam(1, p);
-}
-
-void SuperViewBox::setParam2(int p)
-{
-    setParam(2, p);
-}
-
-void SuperViewBox::setParam3(int p)
-{
-    setParam(3, p);
-}
-
-void SuperViewBox::setParam4(int p)
-{
-    setParam(4, p);
-}
-
-void SuperViewBox::setParam5(int p)
-{
-    setParam(5, p);
-}
-
-void SuperViewBox::setParam6(int p)
-{
-    setParam(6, p);
-}
-
-void SuperViewBox::setParam7(int p)
-{
-    setParam(7, p);
-}
-
-void SuperViewBox::setParam8(int p)
-{
-    setParam(8, p);
-}
-
-void SuperViewBox::setParam(int i, int p)
+void CreatureEditor::setParam(int i, int p)
 {
     if (SuperFormula* shape = preview->shape())
         shape->setParamSteps(i, p);
 }
 
-void SuperViewBox::insert()
+void CreatureEditor::insert()
 {
     SuperFormula* shape = preview->shape();
-    if (!world || !shape)
+    if (!shape || !isSignalConnected(QMetaMethod::fromSignal(&CreatureEditor::inserted)))
         return;
     shape->position.x = 0.0;
     shape->position.y = 0.0;
-    SuperFormula* copy = new SuperFormula(*shape);
-    // A world without the slot never took the copy.
-    if (!QMetaObject::invokeMethod(world, "addNewThing", Qt::DirectConnection, Q_ARG(SuperFormula*, copy)))
-        delete copy;
+    emit inserted(*shape);
 }
 
-void SuperViewBox::setColour0()
-{
-    setColour(0);
-}
-
-void SuperViewBox::setColour1()
-{
-    setColour(1);
-}
-
-void SuperViewBox::setColour2()
-{
-    setColour(2);
-}
-
-void SuperViewBox::setColour(int k)
+void CreatureEditor::setColour(int k)
 {
     SuperFormula* shape = preview->shape();
     if (!shape)

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QGLWidget>
+#include "editor/creature_view.h"
+
 #include <QPointer>
 
 #include <list>
@@ -8,15 +9,16 @@
 #include <optional>
 #include <vector>
 
-class QTimer;
+class CreatureEditor;
 class SuperFormula;
-class SuperViewBox;
 
-// The world: a population of superformula shapes swimming over a slowly
+// The world: a population of superformula creatures swimming over a slowly
 // turning background in the square [-5, 5]^2 (y down), ticked every 5 ms.
-// The view never clears, so moving shapes leave fading trails. Owns its
-// shapes and releases their display lists in its own context.
-class GLWidget : public QGLWidget {
+// Owns its creatures.
+//
+// Each frame is laid over the last, so moving creatures leave fading trails.
+// A paused world draws a frame for every change to its population.
+class WorldView : public CreatureView {
     Q_OBJECT
 
 public:
@@ -29,15 +31,18 @@ public:
     static constexpr std::size_t populationCap = 600;
 
     // Seeds the shape random streams with `seed`, or with the time in
-    // seconds, and makes the first 20 shapes.
-    explicit GLWidget(QWidget* parent = nullptr, std::optional<unsigned> seed = std::nullopt);
-    ~GLWidget() override;
+    // seconds, and makes the first 20 shapes. The tick timer is not started.
+    explicit WorldView(QWidget* parent = nullptr, std::optional<unsigned> seed = std::nullopt);
+    ~WorldView() override;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-    // Stores the breeding mode and shows its cursor over the view.
+    // Stores the breeding mode and shows its cursor over the view; a mode
+    // other than the three keeps the cursor.
     void setMode(int v);
+    // The slider's value: the mutation rate in hundredths.
+    void setMutationRate(int hundredths);
 
     // The first shape within one world unit of (x, y), or null.
     SuperFormula* shapeAt(double x, double y) const;
@@ -46,24 +51,29 @@ public:
     // Appends n mutants, at the current rate, of the shape at (x, y), if any;
     // as many as the cap leaves room for.
     void breedAt(double x, double y, int n);
-    // Destroys the shape at (x, y), if any, releasing its list in this view.
+    // Destroys the shape at (x, y), if any.
     void removeAt(double x, double y);
     // Opens an editor window on a copy of the shape at (x, y), if any.
     void editAt(double x, double y);
-    // Opens an editor window on `shape`, which it takes.
+    // Opens an editor window on `shape`, which it takes; its "insert" adds
+    // copies to this world.
     void openEditor(SuperFormula* shape);
+    // Appends `shape`, which the world owns from then on; null is ignored.
+    void addNewThing(SuperFormula* shape);
+    // Appends a copy of `shape`: what an editor's "insert" sends.
+    void addCopyOf(const SuperFormula& shape);
+    // Destroys every shape; the timer, rate and mode are untouched.
+    void killAll();
     // Destroys every shape and takes `shapes` as the population instead.
     // Over the cap, nothing changes and false is returned.
     bool replacePopulation(std::vector<std::unique_ptr<SuperFormula>> shapes);
 
     const std::list<SuperFormula*>& population() const { return things; }
-    QTimer* tickTimer() const { return animationTimer; }
-    bool isTicking() const;
     double mutationRateValue() const { return rate; }
     int modeValue() const { return mode; }
     // The editors this view opened that are still open; a closed editor
     // deletes itself and leaves no handle here.
-    std::vector<SuperViewBox*> openEditors() const;
+    std::vector<CreatureEditor*> openEditors() const;
 
 signals:
     // The user changed the population, the mutation rate or the mode: not
@@ -72,42 +82,28 @@ signals:
     // Shapes could not be added because the population is at the cap.
     void populationFull();
 
-protected slots:
-    // One animation tick; hides QWidget::update(), so a connection to
-    // "update()" on a GLWidget reaches the tick.
-    void update();
-    // Creates and starts the 5 ms tick timer on the first call, then toggles it.
-    void timer();
-    void mutationRate(int value);
-    // Appends sf to the population, which owns it from then on; null is ignored.
-    void addNewThing(SuperFormula* sf);
-    void killAll();
-    void modeRandom();
-    void modeMutate();
-    void modeManyKids();
-
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    // The clear colour and the background's texture, besides the shared
+    // creature drawing state.
     void initializeGL() override;
-    void resizeGL(int width, int height) override;
-    void paintGL() override;
+    void advance(double step) override;
+    // The translucent background over the last frame, then every shape.
+    void drawFrame() override;
 
 private:
-    // The main window starts the tick; the editor inserts shapes.
-    friend class Window;
-    friend class SuperViewBox;
-
-    // Scales the modelview to world units and draws the population over
-    // whatever the frame already holds.
-    void drawThings();
-    // Destroys every shape, releasing its list in this view's context.
+    // The population changed: a paused world draws one frame to show it, and
+    // edited() is sent.
+    void populationChanged();
+    // Destroys every shape.
     void destroyThings();
     // Appends `shape` if the cap allows; otherwise destroys it and sends populationFull().
     bool adopt(SuperFormula* shape);
 
-    QTimer* animationTimer = nullptr;
     std::list<SuperFormula*> things;
     double rate = 0.5;
     int mode = ModeRandom;
-    std::vector<QPointer<SuperViewBox>> editors;
+    std::vector<QPointer<CreatureEditor>> editors;
+    // The background's texture in this view's context; 0 until it is made.
+    GLuint background = 0;
 };

@@ -1,0 +1,201 @@
+#include "editor/creature_view.h"
+
+#include "shape/super_formula.h"
+
+#include <QOpenGLContext>
+#include <QScreen>
+
+#include <GL/glu.h>
+
+#include <algorithm>
+
+CreatureView::CreatureView(double projectionHalfSide, double worldHalfSide, int tickInterval, double tickStep,
+                           QWidget* parent)
+    : QOpenGLWidget(parent, Qt::WindowFlags())
+    , projectionHalfSide(projectionHalfSide)
+    , worldHalfSide(worldHalfSide)
+    , tickInterval(tickInterval)
+    , tickStep(tickStep)
+{
+    QSurfaceFormat fixedFunction = format();
+    fixedFunction.setProfile(QSurfaceFormat::CompatibilityProfile);
+    setFormat(fixedFunction);
+    // Paints that draw no frame leave the framebuffer as it is.
+    setUpdateBehavior(QOpenGLWidget::PartialUpdate);
+    connect(this, &QOpenGLWidget::resized, this, [this] { framebufferIsNew = true; });
+    presentationPause.setSingleShot(true);
+    connect(&presentationPause, &QTimer::timeout, this, [this] {
+        if (framePending) {
+            framePending = false;
+            present();
+        }
+    });
+}
+
+CreatureView::~CreatureView()
+{
+    delete ticker;
+    // The derived view has destroyed its creatures by now. QOpenGLWidget
+    // destroys the context after this object has stopped being a
+    // CreatureView, so it must not call back here.
+    if (context())
+        disconnect(context(), nullptr, this, nullptr);
+}
+
+void CreatureView::tick()
+{
+    advance(tickStep);
+    frameDue = true;
+    // repaint() would not paint at once: Qt composes a window with GL
+    // widgets at most about once a screen refresh, and defers the rest.
+    if (isVisible() && isValid()) {
+        makeCurrent();
+        drawDueFrame();
+        present();
+    }
+}
+
+void CreatureView::present()
+{
+    if (presentationPause.isActive()) {
+        framePending = true;
+        return;
+    }
+    update();
+    const qreal refreshRate = screen()->refreshRate();
+    presentationPause.start(refreshRate > 0 ? int(1000 / refreshRate) : 16);
+}
+
+void CreatureView::scheduleFrame()
+{
+    frameDue = true;
+    update();
+}
+
+void CreatureView::toggleTicking()
+{
+    if (!ticker) {
+        ticker = new QTimer(this);
+        connect(ticker, &QTimer::timeout, this, &CreatureView::tick);
+        ticker->start(tickInterval);
+    } else if (ticker->isActive()) {
+        ticker->stop();
+    } else {
+        ticker->start(tickInterval);
+    }
+}
+
+bool CreatureView::isTicking() const
+{
+    return ticker && ticker->isActive();
+}
+
+QRect CreatureView::square() const
+{
+    const QSize device = size() * devicePixelRatio();
+    const int side = std::min(device.width(), device.height());
+    // GL counts the viewport's rows from the bottom; an odd surplus of
+    // height leaves the extra row above the square.
+    const int bottom = (device.height() - side) / 2;
+    return QRect((device.width() - side) / 2, device.height() - bottom - side, side, side);
+}
+
+std::optional<QPointF> CreatureView::worldPointAt(const QPointF& position) const
+{
+    const QRect drawn = square();
+    const double px = position.x() * devicePixelRatio() - drawn.x();
+    const double py = position.y() * devicePixelRatio() - drawn.y();
+    const double side = drawn.width();
+    if (px < 0 || px > side || py < 0 || py > side)
+        return std::nullopt;
+    return QPointF((px / side - 0.5) * 2 * worldHalfSide, (py / side - 0.5) * 2 * worldHalfSide);
+}
+
+QImage CreatureView::squareFrame()
+{
+    return grabFramebuffer().copy(square());
+}
+
+void CreatureView::initializeGL()
+{
+    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &CreatureView::releaseAllInContext);
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+void CreatureView::resizeGL(int width, int height)
+{
+    useSquareViewport(QSize(width, height) * devicePixelRatio());
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    // Bottom +h, top -h: y grows down the screen, as in the widget.
+    gluOrtho2D(-projectionHalfSide, projectionHalfSide, projectionHalfSide, -projectionHalfSide);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void CreatureView::paintGL()
+{
+    drawDueFrame();
+}
+
+void CreatureView::drawDueFrame()
+{
+    useSquareViewport(size() * devicePixelRatio());
+    if (framebufferIsNew) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        framebufferIsNew = false;
+        frameDue = true;
+    }
+    if (frameDue) {
+        frameDue = false;
+        drawFrame();
+    }
+}
+
+void CreatureView::useSquareViewport(const QSize& device)
+{
+    const int side = std::min(device.width(), device.height());
+    glViewport((device.width() - side) / 2, (device.height() - side) / 2, side, side);
+}
+
+void CreatureView::drawCreatures(const std::list<SuperFormula*>& creatures)
+{
+    for (SuperFormula* creature : creatures) {
+        track(*creature);
+        creature->draw();
+    }
+}
+
+void CreatureView::drawCreatureCentred(SuperFormula& creature)
+{
+    track(creature);
+    creature.drawCentred();
+}
+
+void CreatureView::track(SuperFormula& creature)
+{
+    // A creature gets its display list's name at its first draw.
+    if (creature.listId == 0)
+        holdingResources.insert(&creature);
+}
+
+void CreatureView::destroyCreature(SuperFormula* creature)
+{
+    if (holdingResources.erase(creature) > 0) {
+        makeCurrent();
+        creature->deleteList();
+    }
+    delete creature;
+}
+
+void CreatureView::releaseAllInContext()
+{
+    makeCurrent();
+    for (SuperFormula* creature : holdingResources) {
+        creature->deleteList();
+        creature->listId = 0;
+        creature->listValid = false;
+    }
+    holdingResources.clear();
+}

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The last step of scripts/run where there is no display: the program takes
+# the script's process and runs on a private X server. SIGTERM to that
+# process must end the program and the X server, and leave no socket of the
+# server behind.
+#
+#   run_ends_cleanly.sh SOURCE_DIR PROGRAM
+set -euo pipefail
+source "$1/scripts/common.sh"
+program=$2
+unset DISPLAY
+
+# Waits up to a minute for the command to succeed.
+within_a_minute() {
+  local deadline=$((SECONDS + 60))
+  until "$@"; do
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.1
+  done
+}
+
+# The program has replaced the shell and talks to its X server: Qt's X event
+# thread is running.
+program_is_up() {
+  [ "$(readlink "/proc/$pid/exe")" = "$(readlink -f "$program")" ] &&
+    grep -qx QXcbEventQueue /proc/"$pid"/task/*/comm 2>/dev/null
+}
+
+# A process that has ended, or is only left for its parent to reap.
+ended() {
+  local state
+  state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null) || return 0
+  [ -z "$state" ] || [ "$state" = Z ]
+}
+
+( exec_with_display "$program" ) &
+pid=$!
+# Whatever goes wrong, the program goes too: ctest waits for its output.
+trap 'kill -KILL "$pid" 2>/dev/null || true' EXIT
+within_a_minute program_is_up || { echo "the program did not start on its X server"; exit 1; }
+display=$(tr '\0' '\n' <"/proc/$pid/environ" | sed -n 's/^DISPLAY=://p')
+server=$(cat /proc/"$pid"/task/*/children | tr ' ' '\n' | grep -v '^$' | head -n 1)
+[ "$(cat "/proc/$server/comm")" = Xvfb ] || { echo "no X server under the program"; exit 1; }
+socket=/tmp/.X11-unix/X$display
+[ -S "$socket" ] || { echo "display :$display has no socket"; exit 1; }
+
+kill -TERM "$pid"
+status=0
+wait "$pid" || status=$?
+[ "$status" -eq $((128 + 15)) ] || { echo "the program ended with status $status, not by SIGTERM"; exit 1; }
+within_a_minute ended "$server" || { echo "the X server outlived the program"; exit 1; }
+within_a_minute test ! -e "$socket" || { echo "the X server left its socket behind"; exit 1; }
+echo "the program and its X server on :$display ended"
