@@ -9,6 +9,7 @@ program_packages=(
   cmake g++ make pkg-config
   qt6-base-dev libqt6opengl6-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
+  libhwy-dev
 )
 # Without a display the program and the tests run on a virtual X server.
 display_packages=(xvfb xauth)
