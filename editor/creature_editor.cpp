@@ -1,6 +1,7 @@
 #include "editor/creature_editor.h"
 
 #include "editor/creature_preview.h"
+#include "shape/creature_bounds.h"
 #include "shape/super_formula.h"
 
 #include <QColor>
@@ -64,8 +65,9 @@ CreatureEditor::CreatureEditor(SuperFormula* shape)
     connect(insertButton, &QPushButton::pressed, this, &CreatureEditor::insert);
 
     for (int i = 0; i < 9; ++i) {
+        const SliderRange& range = boundsOf(paramField(i)).slider;
         QSlider* slider = new QSlider(Qt::Horizontal);
-        slider->setRange(paramSliderRange[i][0], paramSliderRange[i][1]);
+        slider->setRange(range.firstPosition(), range.lastPosition());
         slider->setSingleStep(1);
         slider->setTickInterval((slider->maximum() - slider->minimum()) / 10 + 1);
         slider->setTickPosition(QSlider::TicksBelow);
@@ -132,7 +134,7 @@ void CreatureEditor::placeSliders()
         return;
     for (int i = 0; i < 9; ++i) {
         const QSignalBlocker quiet(sliders[i]);
-        placeSlider(sliders[i], shape->param(i), paramStep[i]);
+        placeSlider(sliders[i], shape->param(i), boundsOf(paramField(i)).slider.step);
     }
 }
 
