@@ -154,6 +154,13 @@ void CreatureEditor::insert()
     emit inserted(*shape);
 }
 
+void CreatureEditor::refuseInsert(const QString& why)
+{
+    insertButton->setEnabled(false);
+    insertButton->setToolTip(tr("“insert” is off: %1. File ▸ Save creature… keeps the creature.").arg(why));
+    setWindowTitle(tr("SuperFormula Viewer — %1").arg(why));
+}
+
 void CreatureEditor::setColour(int k)
 {
     SuperFormula* shape = preview->shape();

@@ -8,14 +8,17 @@
 
 #include <QAction>
 #include <QBoxLayout>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QSlider>
 #include <QStatusBar>
@@ -244,13 +247,14 @@ TEST(MainWindow, ClosingWithUnsavedChangesAsksAndCancelSaveAndDiscardDoAsTheySay
     window.show();
     WorldView* world = window.worldView();
 
-    // A world that has no file is closed without a question.
-    world->spawnAt(0, 0);
+    // A world as the program starts it has nothing to lose: no question.
     {
         ModalAnswer<QMessageBox> none([](QMessageBox* box) { box->reject(); }, 200);
         EXPECT_TRUE(window.close());
         EXPECT_FALSE(none.seen);
     }
+    window.show();
+    world->spawnAt(0, 0);
 
     QString error;
     ASSERT_TRUE(window.saveWorld(path, error));
@@ -403,4 +407,217 @@ TEST(MainWindow, QuitClosesTheWindowAndTheEditorsItOpened)
     action(window, "File", "Quit")->trigger();
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(waitUntil([&] { return editor.isNull(); }));
+}
+
+namespace {
+
+QAbstractButton* buttonNamed(QMessageBox* box, const QString& text)
+{
+    for (QAbstractButton* b : box->buttons())
+        if (b->text() == text)
+            return b;
+    return nullptr;
+}
+
+ModalSequence::Step answerPrompt(QMessageBox::StandardButton answer, QString* text = nullptr)
+{
+    return answerWith<QMessageBox>([answer, text](QMessageBox* box) {
+        if (text)
+            *text = box->text();
+        box->button(answer)->click();
+    });
+}
+
+ModalSequence::Step chooseFile(const QString& path)
+{
+    return answerWith<QFileDialog>([path](QFileDialog* dialog) {
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+}
+
+} // namespace
+
+// A world never saved has something to lose once it is bred in, though not
+// from its creatures' swimming. Quit asks; Cancel keeps everything; Save
+// asks for a file, whose typed name gets the suffix.
+TEST(Documents, QuitAfterBreedingAsksAndSaveNamesAFileWithTheSuffix)
+{
+    QTemporaryDir dir;
+    Window window(4);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    WorldView* world = window.worldView();
+    const SuperFormula* first = world->population().front();
+    const double angle = first->angle;
+    ASSERT_TRUE(waitUntil([&] { return first->angle != angle; }));
+    EXPECT_FALSE(window.hasUnsavedChanges());
+
+    world->breedAt(first->position.x, first->position.y, 5);
+    ASSERT_EQ(25u, world->population().size());
+    EXPECT_TRUE(window.hasUnsavedChanges());
+    const auto bred = shapesOf(*world);
+
+    QString question;
+    {
+        ModalSequence cancel({answerPrompt(QMessageBox::Cancel, &question)});
+        action(window, "File", "Quit")->trigger();
+        EXPECT_EQ(1u, cancel.answered);
+    }
+    EXPECT_TRUE(question.contains("never been saved")) << question.toStdString();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(bred, shapesOf(*world));
+    EXPECT_TRUE(window.hasUnsavedChanges());
+
+    {
+        ModalSequence save({answerPrompt(QMessageBox::Save), chooseFile(dir.filePath("bred"))});
+        action(window, "File", "Quit")->trigger();
+        EXPECT_EQ(2u, save.answered);
+    }
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(dir.filePath("bred.json"), window.worldPath());
+    EXPECT_EQ(25, creaturesIn(dir.filePath("bred.json")));
+    EXPECT_EQ(QStringList{"bred.json"}, QDir(dir.path()).entryList(QDir::Files));
+}
+
+TEST(Documents, OpenOverAModifiedWorldAsksAndCancelKeepsIt)
+{
+    QTemporaryDir dir;
+    const QString other = dir.filePath("other.json");
+    Window window(7);
+    window.show();
+    WorldView* world = window.worldView();
+    QString error;
+    ASSERT_TRUE(window.saveWorld(other, error)) << error.toStdString();
+    world->spawnAt(0, 0);
+    QSlider* rate = controlColumn(window)->findChild<QSlider*>();
+    rate->setValue(120);
+    const auto before = shapesOf(*world);
+
+    {
+        // Nothing but the question comes: no file dialog.
+        ModalSequence cancel({answerPrompt(QMessageBox::Cancel)});
+        action(window, "File", "Open world…")->trigger();
+        EXPECT_EQ(1u, cancel.answered);
+    }
+    EXPECT_EQ(before, shapesOf(*world));
+    EXPECT_EQ(1.2, world->mutationRateValue());
+    EXPECT_TRUE(window.hasUnsavedChanges());
+
+    {
+        ModalSequence discard({answerPrompt(QMessageBox::Discard), chooseFile(other)});
+        action(window, "File", "Open world…")->trigger();
+        EXPECT_EQ(2u, discard.answered);
+    }
+    EXPECT_EQ(20u, world->population().size());
+    EXPECT_EQ(0.5, world->mutationRateValue());
+    EXPECT_FALSE(window.hasUnsavedChanges());
+}
+
+// The prompt promised that Save keeps the world: a failed save offers Save
+// As, and giving up leaves the window open with every change.
+TEST(Documents, FailedSaveAtThePromptKeepsTheWorldAndOffersSaveAs)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("gone"));
+    Window window(8);
+    window.show();
+    WorldView* world = window.worldView();
+    QString error;
+    ASSERT_TRUE(window.saveWorld(dir.filePath("gone/world.json"), error)) << error.toStdString();
+    world->spawnAt(1, 1);
+    ASSERT_TRUE(QDir(dir.filePath("gone")).removeRecursively());
+
+    QString failure;
+    bool offered = false;
+    {
+        ModalSequence giveUp({answerPrompt(QMessageBox::Save), answerWith<QMessageBox>([&](QMessageBox* box) {
+                                  failure = box->text();
+                                  offered = buttonNamed(box, "Save As…") != nullptr;
+                                  box->button(QMessageBox::Cancel)->click();
+                              })});
+        EXPECT_FALSE(window.close());
+        EXPECT_EQ(2u, giveUp.answered);
+    }
+    EXPECT_TRUE(failure.contains("does not exist")) << failure.toStdString();
+    EXPECT_TRUE(offered);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.hasUnsavedChanges());
+    EXPECT_EQ(21u, world->population().size());
+
+    {
+        ModalSequence rescue({answerPrompt(QMessageBox::Save),
+                              answerWith<QMessageBox>([](QMessageBox* box) { buttonNamed(box, "Save As…")->click(); }),
+                              chooseFile(dir.filePath("rescued"))});
+        EXPECT_TRUE(window.close());
+        EXPECT_EQ(3u, rescue.answered);
+    }
+    EXPECT_EQ(21, creaturesIn(dir.filePath("rescued.json")));
+    EXPECT_EQ(dir.filePath("rescued.json"), window.worldPath());
+}
+
+// Emptying and inserting are changes too. Once the world has closed, a
+// viewer it opened stays, "insert" off and saying why, and its creature can
+// still be saved; nothing it inserts goes into the closed world.
+TEST(Documents, ClosedWorldTakesNoInsertAndItsViewersKeepTheirCreatures)
+{
+    QTemporaryDir dir;
+    Window window(6);
+    window.show();
+    WorldView* world = window.worldView();
+    world->killAll();
+    EXPECT_TRUE(window.hasUnsavedChanges());
+    QString error;
+    ASSERT_TRUE(window.saveWorld(dir.filePath("empty"), error)) << error.toStdString();
+    EXPECT_EQ(dir.filePath("empty.json"), window.worldPath());
+
+    world->openEditor(stillDisc(2, 2, 0, 1, 0));
+    QPointer<CreatureEditor> editor = world->openEditors().front();
+    QPushButton* insert = editor->insertButtonWidget();
+    QTest::mousePress(insert, Qt::LeftButton);
+    ASSERT_EQ(1u, world->population().size());
+    EXPECT_TRUE(window.hasUnsavedChanges());
+
+    {
+        ModalSequence discard({answerPrompt(QMessageBox::Discard)});
+        EXPECT_TRUE(window.close());
+        EXPECT_EQ(1u, discard.answered);
+    }
+    ASSERT_FALSE(editor.isNull());
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_FALSE(insert->isEnabled());
+    EXPECT_TRUE(editor->windowTitle().contains("the world has closed")) << editor->windowTitle().toStdString();
+    EXPECT_TRUE(insert->toolTip().contains("Save creature")) << insert->toolTip().toStdString();
+    // Not only the button: the editor no longer reaches the world at all.
+    emit insert->pressed();
+    EXPECT_EQ(1u, world->population().size());
+
+    ASSERT_TRUE(editor->saveCreature(dir.filePath("kept"), error)) << error.toStdString();
+    EXPECT_EQ(1, creaturesIn(dir.filePath("kept.json")));
+    editor->close();
+    EXPECT_TRUE(waitUntil([&] { return editor.isNull(); }));
+}
+
+TEST(Documents, ExportedPictureNamedWithoutASuffixGetsOneAndSuffixedNamesStay)
+{
+    QTemporaryDir dir;
+    Window window(2);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    {
+        ModalSequence name({chooseFile(dir.filePath("before"))});
+        action(window, "File", "Export picture…")->trigger();
+        EXPECT_EQ(1u, name.answered);
+    }
+    EXPECT_EQ("png", QImageReader(dir.filePath("before.png")).format());
+
+    // A name with a suffix of its own, or of a file that exists, is kept:
+    // a world opened from "plain" is saved back to it.
+    QString error;
+    ASSERT_TRUE(window.saveWorld(dir.filePath("my.world"), error)) << error.toStdString();
+    ASSERT_TRUE(QFile::copy(dir.filePath("my.world"), dir.filePath("plain")));
+    ASSERT_TRUE(window.openWorld(dir.filePath("plain"), error)) << error.toStdString();
+    ASSERT_TRUE(window.saveWorld(window.worldPath(), error)) << error.toStdString();
+    EXPECT_EQ(dir.filePath("plain"), window.worldPath());
+    EXPECT_EQ(QStringList({"before.png", "my.world", "plain"}), QDir(dir.path()).entryList(QDir::Files));
 }

@@ -3,10 +3,15 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QOffscreenSurface>
+#include <QDialog>
 #include <QOpenGLContext>
+#include <QPointer>
 #include <QTimer>
 
+#include <gtest/gtest.h>
+
 #include <functional>
+#include <vector>
 
 // Runs the event loop until `done` holds or `milliseconds` have passed;
 // returns whether it holds. Objects deleted later (closed windows that
@@ -80,3 +85,61 @@ private:
     // Cancels a pending poll when the answer goes out of scope.
     QObject guard;
 };
+
+// Answers the modal dialogs that come next, in turn: the first by the
+// first step, and so on, each found by polling as ModalAnswer does. A step
+// made by `answerWith<Dialog>` fails the test and rejects the dialog when
+// another kind comes; a dialog beyond the last step is rejected likewise,
+// so that an unexpected dialog fails a test rather than hanging it.
+class ModalSequence {
+public:
+    using Step = std::function<void(QWidget*)>;
+
+    explicit ModalSequence(std::vector<Step> steps, int patience = 5000)
+        : steps(std::move(steps)), patience(patience)
+    {
+        clock.start();
+        poll();
+    }
+
+    // How many dialogs came and were answered.
+    std::size_t answered = 0;
+
+private:
+    void poll()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        // A dialog answered but not yet gone is not a new one.
+        if (modal && (last.isNull() || modal != last.data())) {
+            last = modal;
+            if (answered < steps.size()) {
+                steps[answered++](modal);
+            } else {
+                ADD_FAILURE() << "an unexpected " << modal->metaObject()->className();
+                if (auto* dialog = qobject_cast<QDialog*>(modal))
+                    dialog->reject();
+            }
+        }
+        if (clock.elapsed() < patience)
+            QTimer::singleShot(5, &guard, [this] { poll(); });
+    }
+
+    std::vector<Step> steps;
+    int patience;
+    QElapsedTimer clock;
+    QPointer<QWidget> last;
+    QObject guard;
+};
+
+template <typename Dialog>
+ModalSequence::Step answerWith(std::function<void(Dialog*)> answer)
+{
+    return [answer](QWidget* modal) {
+        if (auto* dialog = qobject_cast<Dialog*>(modal))
+            return answer(dialog);
+        ADD_FAILURE() << "a " << modal->metaObject()->className() << " came instead of a "
+                      << Dialog::staticMetaObject.className();
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+    };
+}
