@@ -86,39 +86,41 @@ private:
     QObject guard;
 };
 
-// Answers the modal dialogs that come next, in turn: the first by the
-// first step, and so on, each found by polling as ModalAnswer does. A step
-// made by `answerWith<Dialog>` fails the test and rejects the dialog when
-// another kind comes; a dialog beyond the last step is rejected likewise,
-// so that an unexpected dialog fails a test rather than hanging it.
+// Fails the test on a dialog it did not expect, and closes that.
+inline void rejectUnexpected(QWidget* modal)
+{
+    ADD_FAILURE() << "an unexpected " << modal->metaObject()->className();
+    if (auto* dialog = qobject_cast<QDialog*>(modal))
+        dialog->reject();
+}
+
+// Answers the modal dialogs that come next in turn, each by its own step,
+// polling as ModalAnswer does. A dialog beyond the last step, or of another
+// kind than answerWith's, fails the test and is rejected, so that it
+// cannot hang the test.
 class ModalSequence {
 public:
     using Step = std::function<void(QWidget*)>;
 
-    explicit ModalSequence(std::vector<Step> steps, int patience = 5000)
-        : steps(std::move(steps)), patience(patience)
+    explicit ModalSequence(std::vector<Step> steps, int patience = 5000) : steps(std::move(steps)), patience(patience)
     {
         clock.start();
         poll();
     }
 
-    // How many dialogs came and were answered.
     std::size_t answered = 0;
 
 private:
     void poll()
     {
         QWidget* modal = QApplication::activeModalWidget();
-        // A dialog answered but not yet gone is not a new one.
+        // One answered but not yet gone is no new dialog.
         if (modal && (last.isNull() || modal != last.data())) {
             last = modal;
-            if (answered < steps.size()) {
+            if (answered < steps.size())
                 steps[answered++](modal);
-            } else {
-                ADD_FAILURE() << "an unexpected " << modal->metaObject()->className();
-                if (auto* dialog = qobject_cast<QDialog*>(modal))
-                    dialog->reject();
-            }
+            else
+                rejectUnexpected(modal);
         }
         if (clock.elapsed() < patience)
             QTimer::singleShot(5, &guard, [this] { poll(); });
@@ -136,10 +138,8 @@ ModalSequence::Step answerWith(std::function<void(Dialog*)> answer)
 {
     return [answer](QWidget* modal) {
         if (auto* dialog = qobject_cast<Dialog*>(modal))
-            return answer(dialog);
-        ADD_FAILURE() << "a " << modal->metaObject()->className() << " came instead of a "
-                      << Dialog::staticMetaObject.className();
-        if (auto* dialog = qobject_cast<QDialog*>(modal))
-            dialog->reject();
+            answer(dialog);
+        else
+            rejectUnexpected(modal);
     };
 }
