@@ -45,7 +45,7 @@ public:
     // any other index border. Writing through it leaves listValid alone.
     double& param(int i);
     double param(int i) const { return const_cast<SuperFormula*>(this)->param(i); }
-    // Parameter i = steps * paramStep[i], held in its range (see
+    // Parameter i = steps times its slider's step, held in its range (see
     // creature_bounds.h); clears listValid unless i is 6 or 7.
     void setParamSteps(int i, int steps);
 
@@ -78,10 +78,8 @@ private:
     void drawFrom(bool atPosition);
 };
 
-// The nine parameters' names, slider steps and slider ranges.
+// The nine parameters' names; their sliders are in creature_bounds.h.
 std::string paramName(int i);
-extern const double paramStep[9];
-extern const int paramSliderRange[9][2];
 
 // A new shape with every number drawn at random; owned by the caller.
 SuperFormula* randomSuperFormula();
