@@ -88,10 +88,17 @@ void Window::updateTitle()
 
 void Window::closeEvent(QCloseEvent* event)
 {
-    if (settleUnsavedChanges())
-        event->accept();
-    else
+    if (!settleUnsavedChanges()) {
         event->ignore();
+        return;
+    }
+    event->accept();
+    // The viewers stay open, so that their creatures can still be saved, but
+    // an "insert" would go into a world nobody sees any more.
+    for (CreatureEditor* editor : world->openEditors()) {
+        disconnect(editor, &CreatureEditor::inserted, world, nullptr);
+        editor->refuseInsert(tr("the world has closed"));
+    }
 }
 
 void Window::quit()
@@ -105,21 +112,17 @@ void Window::quit()
 
 bool Window::settleUnsavedChanges()
 {
-    if (path.isEmpty() || !isWindowModified())
+    if (!isWindowModified())
         return true;
+    const QString question = path.isEmpty()
+        ? tr("The world has changes that have never been saved. Save them?")
+        : tr("The world in “%1” has changed since it was saved. Save it?").arg(path);
     const QMessageBox::StandardButton answer =
-        QMessageBox::question(this, tr("Unsaved changes"),
-                              tr("The world in “%1” has changed since it was saved. Save it?").arg(path),
+        QMessageBox::question(this, tr("Unsaved changes"), question,
                               QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     if (answer == QMessageBox::Discard)
         return true;
-    if (answer != QMessageBox::Save)
-        return false;
-    QString error;
-    if (saveWorld(path, error))
-        return true;
-    showProblem(tr("save"), path, error);
-    return false;
+    return answer == QMessageBox::Save && saveWorldOfferingSaveAs(false);
 }
 
 void Window::showProblem(const QString& action, const QString& file, const QString& error)

@@ -31,9 +31,11 @@ public:
     bool openWorld(const QString& path, QString& error);
     // Takes a world read from `path` as the current one.
     void showWorld(const QString& path, WorldRecord record);
-    // Writes the world to `path`, which becomes the world's file.
+    // Writes the world to `path`, which becomes the world's file; a name
+    // for a new file gets ".json" where it has no suffix (withDefaultSuffix).
     bool saveWorld(const QString& path, QString& error);
-    // Writes the world view's square as the screen shows it to a PNG file.
+    // Writes the world view's square as the screen shows it to a PNG file;
+    // likewise with ".png".
     bool exportPicture(const QString& path, QString& error);
     // Opens a viewer on the creature of a creature file, from which
     // "insert" puts it into the world.
@@ -41,15 +43,17 @@ public:
 
     // The world's file: empty until one is opened or saved.
     const QString& worldPath() const { return path; }
-    // Whether the population, rate or mode changed since the last open or
-    // save; the title's marker shows it.
+    // Whether the population, rate or mode changed since the program
+    // started or the last open or save; the title's marker shows it.
     bool hasUnsavedChanges() const { return isWindowModified(); }
 
     // Stops or restarts the world's tick; the title shows " (paused)".
     void togglePause();
 
 protected:
-    // With unsaved changes to a world that has a file, asks whether to save.
+    // With unsaved changes, asks whether to save them first (see
+    // settleUnsavedChanges). Once closed, the viewers this window opened
+    // stay open with "insert" refused, saying why.
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -58,10 +62,15 @@ private:
     void openCreatureFromDialog();
     void saveWorldToFile();
     void saveWorldFromDialog();
+    // Saves the world to its file, or where `ask` or it has none to one the
+    // user names, offering Save As… after a failure; false unless saved.
+    bool saveWorldOfferingSaveAs(bool ask);
     void exportPictureFromDialog();
     void quit();
-    // Asks whether to save unsaved changes to the world's file; false when
-    // the user cancels or the save fails.
+    // With unsaved changes, whether or not the world has a file, asks
+    // Save, Discard or Cancel. True when the changes may go: saved or
+    // discarded; false when the user cancels, here or in a save's dialogs,
+    // and the world stays as it was.
     bool settleUnsavedChanges();
     void showProblem(const QString& action, const QString& file, const QString& error);
     void updateTitle();

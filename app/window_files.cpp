@@ -3,8 +3,10 @@
 #include "app/world_view.h"
 #include "app/world_file.h"
 #include "editor/picture_file.h"
+#include "editor/save_dialog.h"
 #include "shape/shape_file.h"
 #include "shape/super_formula.h"
+#include "shape/whole_file.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -17,6 +19,7 @@
 namespace {
 
 const char* const worldFilter = "Worlds (*.json);;All files (*)";
+const SaveKind worldFiles = {"Save world as", worldFilter, "json", "save"};
 
 } // namespace
 
@@ -42,21 +45,23 @@ void Window::showWorld(const QString& file, WorldRecord record)
 
 bool Window::saveWorld(const QString& file, QString& error)
 {
-    if (!writeWorldFile(file, *world, error))
+    const QString target = withDefaultSuffix(file, QStringLiteral("json"));
+    if (!writeWorldFile(target, *world, error))
         return false;
-    path = file;
+    path = target;
     setWindowModified(false);
-    statusBar()->showMessage(tr("Saved “%1”.").arg(QFileInfo(file).fileName()));
+    statusBar()->showMessage(tr("Saved “%1”.").arg(QFileInfo(target).fileName()));
     return true;
 }
 
 bool Window::exportPicture(const QString& file, QString& error)
 {
+    const QString target = withDefaultSuffix(file, QStringLiteral("png"));
     // Beside the square the frame holds nothing of the world.
     const QImage square = world->squareFrame();
-    if (!savePicture(file, square, error))
+    if (!savePicture(target, square, error))
         return false;
-    statusBar()->showMessage(tr("Exported “%1”.").arg(QFileInfo(file).fileName()));
+    statusBar()->showMessage(tr("Exported “%1”.").arg(QFileInfo(target).fileName()));
     return true;
 }
 
@@ -89,26 +94,22 @@ void Window::openCreatureFromDialog()
 
 void Window::saveWorldToFile()
 {
-    QString error;
-    if (path.isEmpty())
-        saveWorldFromDialog();
-    else if (!saveWorld(path, error))
-        showProblem(tr("save"), path, error);
+    saveWorldOfferingSaveAs(false);
 }
 
 void Window::saveWorldFromDialog()
 {
-    const QString file = QFileDialog::getSaveFileName(this, tr("Save world as"), path, tr(worldFilter));
-    QString error;
-    if (!file.isEmpty() && !saveWorld(file, error))
-        showProblem(tr("save"), file, error);
+    saveWorldOfferingSaveAs(true);
+}
+
+bool Window::saveWorldOfferingSaveAs(bool ask)
+{
+    return saveOfferingSaveAs(this, worldFiles, path, ask,
+                              [this](const QString& file, QString& error) { return saveWorld(file, error); });
 }
 
 void Window::exportPictureFromDialog()
 {
-    const QString file =
-        QFileDialog::getSaveFileName(this, tr("Export picture"), QString(), tr("PNG pictures (*.png)"));
-    QString error;
-    if (!file.isEmpty() && !exportPicture(file, error))
-        showProblem(tr("export"), file, error);
+    saveOfferingSaveAs(this, pictureFiles, QString(), true,
+                       [this](const QString& file, QString& error) { return exportPicture(file, error); });
 }

@@ -289,7 +289,7 @@ BENCHMARK(PlainVoronoiValueScattered);
 BENCHMARK(LibnoiseVoronoiScattered);
 BENCHMARK(VoronoiVsLibnoiseScattered)->Unit(benchmark::kMillisecond);
 BENCHMARK(VoronoiVsLibnoiseSweep)->Unit(benchmark::kMillisecond);
-BENCHMARK(VoronoiDrawsForCells)->Arg(1)->Arg(8)->Arg(21)->Arg(27);
+BENCHMARK(VoronoiDrawsForCells)->Arg(1)->Arg(8)->Arg(21)->Arg(27)->Arg(64);
 BENCHMARK(VoronoiStoneTexelSweep);
 BENCHMARK(PlainVoronoiStoneTexelSweep);
 BENCHMARK(FlagstoneBake512)->Unit(benchmark::kMillisecond);

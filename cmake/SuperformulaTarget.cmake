@@ -30,3 +30,12 @@ function(superformula_target target)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
   endif()
 endfunction()
+
+# A target whose sources hold vector kernels: each kernel is compiled once per
+# instruction set (AVX-512, AVX2, SSE4 and plain scalar code) and the widest
+# one the processor has is chosen at the first call. SSSE3 adds nothing that
+# SSE4 lacks on any processor that has it, so it is not built.
+function(superformula_simd target)
+  target_link_libraries(${target} PRIVATE hwy::hwy)
+  target_compile_definitions(${target} PRIVATE HWY_DISABLED_TARGETS=HWY_SSSE3)
+endfunction()

@@ -1,7 +1,8 @@
 # Installs the texture library for find_package(texture CONFIG) and for
 # pkg-config:
 #   <prefix>/include/texture/texture/...   the library's headers, in their tree
-#   <prefix>/include/texture/support/...   (headers under detail/ stay private)
+#   <prefix>/include/texture/support/...   (headers under detail/ and the vector
+#                                          kernels' -inl.h stay private)
 #   <libdir>/libtexture.a, libtexture_gl.a, libtexture_graph.a
 #   <libdir>/cmake/texture/                textureConfig.cmake and its targets
 #   <libdir>/pkgconfig/texture.pc, texture_gl.pc, texture_graph.pc
@@ -17,6 +18,7 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/support ${PROJECT_SOURCE_DIR}/texture
   DESTINATION ${texture_include_root}
   FILES_MATCHING PATTERN "*.h"
   PATTERN "detail" EXCLUDE
+  PATTERN "*-inl.h" EXCLUDE
   PATTERN "gl" EXCLUDE
   PATTERN "texture_gl.h" EXCLUDE
   PATTERN "graph" EXCLUDE

@@ -1,6 +1,7 @@
 #include "editor/creature_editor.h"
 
 #include "editor/creature_preview.h"
+#include "shape/creature_bounds.h"
 #include "shape/super_formula.h"
 
 #include <QColor>
@@ -64,8 +65,9 @@ CreatureEditor::CreatureEditor(SuperFormula* shape)
     connect(insertButton, &QPushButton::pressed, this, &CreatureEditor::insert);
 
     for (int i = 0; i < 9; ++i) {
+        const SliderRange& range = boundsOf(paramField(i)).slider;
         QSlider* slider = new QSlider(Qt::Horizontal);
-        slider->setRange(paramSliderRange[i][0], paramSliderRange[i][1]);
+        slider->setRange(range.firstPosition(), range.lastPosition());
         slider->setSingleStep(1);
         slider->setTickInterval((slider->maximum() - slider->minimum()) / 10 + 1);
         slider->setTickPosition(QSlider::TicksBelow);
@@ -132,7 +134,7 @@ void CreatureEditor::placeSliders()
         return;
     for (int i = 0; i < 9; ++i) {
         const QSignalBlocker quiet(sliders[i]);
-        placeSlider(sliders[i], shape->param(i), paramStep[i]);
+        placeSlider(sliders[i], shape->param(i), boundsOf(paramField(i)).slider.step);
     }
 }
 
@@ -150,6 +152,13 @@ void CreatureEditor::insert()
     shape->position.x = 0.0;
     shape->position.y = 0.0;
     emit inserted(*shape);
+}
+
+void CreatureEditor::refuseInsert(const QString& why)
+{
+    insertButton->setEnabled(false);
+    insertButton->setToolTip(tr("“insert” is off: %1. File ▸ Save creature… keeps the creature.").arg(why));
+    setWindowTitle(tr("SuperFormula Viewer — %1").arg(why));
 }
 
 void CreatureEditor::setColour(int k)

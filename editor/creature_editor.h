@@ -37,11 +37,18 @@ public:
 
     // The File menu's work, without dialogs: each returns false with
     // `error` set on failure, leaving the editor and the file as they were.
+    // A name for a new file gets ".json" or ".png" where it has no suffix
+    // (withDefaultSuffix).
     bool saveCreature(const QString& path, QString& error) const;
     // Edits the creature of the file instead; the sliders follow it.
     bool openCreature(const QString& path, QString& error);
     // The shape alone on a transparent square of `side` pixels, as PNG.
     bool exportPicture(const QString& path, int side, QString& error);
+
+    // From now on "insert" is disabled: whoever received its creatures
+    // takes no more. The window's title says `why` ("the world has
+    // closed"), the button's tooltip that saving keeps the creature.
+    void refuseInsert(const QString& why);
 
 signals:
     // "insert": the edited shape, placed at the world's centre. Receivers

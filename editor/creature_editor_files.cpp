@@ -2,8 +2,10 @@
 
 #include "editor/creature_preview.h"
 #include "editor/picture_file.h"
+#include "editor/save_dialog.h"
 #include "shape/shape_file.h"
 #include "shape/super_formula.h"
+#include "shape/whole_file.h"
 
 #include <QFileDialog>
 #include <QImage>
@@ -14,6 +16,7 @@
 namespace {
 
 const char* const creatureFilter = "Creatures (*.json);;All files (*)";
+const SaveKind creatureFiles = {"Save creature", creatureFilter, "json", "save"};
 
 } // namespace
 
@@ -38,7 +41,7 @@ bool CreatureEditor::saveCreature(const QString& path, QString& error) const
         error = tr("there is no creature to save");
         return false;
     }
-    return writeShapeFile(path, *shape, error);
+    return writeShapeFile(withDefaultSuffix(path, QStringLiteral("json")), *shape, error);
 }
 
 bool CreatureEditor::openCreature(const QString& path, QString& error)
@@ -58,7 +61,7 @@ bool CreatureEditor::exportPicture(const QString& path, int side, QString& error
         error = tr("there is no creature to draw, or no framebuffer of %1 pixels square").arg(side);
         return false;
     }
-    return savePicture(path, picture, error);
+    return savePicture(withDefaultSuffix(path, QStringLiteral("png")), picture, error);
 }
 
 void CreatureEditor::openCreatureFromDialog()
@@ -71,10 +74,8 @@ void CreatureEditor::openCreatureFromDialog()
 
 void CreatureEditor::saveCreatureFromDialog()
 {
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save creature"), QString(), tr(creatureFilter));
-    QString error;
-    if (!path.isEmpty() && !saveCreature(path, error))
-        showProblem(tr("save"), path, error);
+    saveOfferingSaveAs(this, creatureFiles, QString(), true,
+                       [this](const QString& path, QString& error) { return saveCreature(path, error); });
 }
 
 void CreatureEditor::exportPictureFromDialog()
@@ -84,11 +85,8 @@ void CreatureEditor::exportPictureFromDialog()
                                           512, 16, 4096, 16, &chosen);
     if (!chosen)
         return;
-    const QString path =
-        QFileDialog::getSaveFileName(this, tr("Export picture"), QString(), tr("PNG pictures (*.png)"));
-    QString error;
-    if (!path.isEmpty() && !exportPicture(path, side, error))
-        showProblem(tr("export"), path, error);
+    saveOfferingSaveAs(this, pictureFiles, QString(), true,
+                       [this, side](const QString& path, QString& error) { return exportPicture(path, side, error); });
 }
 
 void CreatureEditor::showProblem(const QString& action, const QString& file, const QString& error)

@@ -4,6 +4,8 @@
 
 #include <QBuffer>
 
+const SaveKind pictureFiles = {"Export picture", "PNG pictures (*.png)", "png", "export"};
+
 bool savePicture(const QString& path, const QImage& picture, QString& error)
 {
     QByteArray png;

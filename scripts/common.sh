@@ -9,6 +9,7 @@ program_packages=(
   cmake g++ make pkg-config
   qt6-base-dev libqt6opengl6-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
+  libhwy-dev nlohmann-json3-dev
 )
 # Without a display the program and the tests run on a virtual X server.
 display_packages=(xvfb xauth)
@@ -16,7 +17,7 @@ display_packages=(xvfb xauth)
 test_packages=(
   libgtest-dev libbenchmark-dev
   libstb-dev libnoise-dev
-  nlohmann-json3-dev libcli11-dev libpng-dev python3
+  libcli11-dev libpng-dev python3
 )
 
 # Installs those of the given Debian packages that are missing: as root

@@ -9,6 +9,13 @@ static_assert([] {
     return true;
 }(), "creatureBounds is in the order of CreatureField");
 
+static_assert([] {
+    for (const FieldBounds& bounds : creatureBounds)
+        if (bounds.slider.step != 0 && !(bounds.lo <= bounds.slider.lo && bounds.slider.hi <= bounds.hi))
+            return false;
+    return true;
+}(), "the editor's sliders lie within their fields' ranges");
+
 CreatureField paramField(int i)
 {
     constexpr CreatureField fields[] = {CreatureField::a,  CreatureField::b,  CreatureField::m,

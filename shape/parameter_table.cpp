@@ -2,12 +2,6 @@
 
 #include "shape/creature_bounds.h"
 
-const double paramStep[9] = {0.1, 0.1, 0.1, 1.0, 1.0, 1.0, 1.0, 0.05, 0.01};
-
-const int paramSliderRange[9][2] = {
-    {10, 100}, {10, 100}, {10, 200}, {1, 1000}, {1, 1000}, {1, 1000}, {-300, 300}, {0, 100}, {0, 100},
-};
-
 double& SuperFormula::param(int i)
 {
     switch (i) {
@@ -28,20 +22,11 @@ void SuperFormula::setParamSteps(int i, int steps)
     // Indices outside the table are ignored rather than read past its end.
     if (i < 0 || i > 8)
         return;
-    param(i) = boundsOf(paramField(i)).clamp(steps * paramStep[i]);
+    const FieldBounds& bounds = boundsOf(paramField(i));
+    param(i) = bounds.clamp(steps * bounds.slider.step);
 }
 
 std::string paramName(int i)
 {
-    switch (i) {
-    case 0: return "a";
-    case 1: return "b";
-    case 2: return "m";
-    case 3: return "n1";
-    case 4: return "n2";
-    case 5: return "n3";
-    case 6: return "rotspeed";
-    case 7: return "eye";
-    default: return "border";
-    }
+    return boundsOf(paramField(i)).name;
 }

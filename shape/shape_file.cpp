@@ -3,11 +3,13 @@
 #include "shape/creature_bounds.h"
 #include "shape/super_formula.h"
 #include "shape/whole_file.h"
+#include "texture/graph/json_reader.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 
 #include <cmath>
+#include <string_view>
 
 const QString fileFormatName = QStringLiteral("superformula-world");
 
@@ -125,6 +127,49 @@ private:
     QJsonObject record;
 };
 
+// Where in a file the value at JSON `pointer` lies, for a message.
+QString placeOf(const std::string& pointer)
+{
+    if (pointer.empty())
+        return QStringLiteral("at the top level");
+    const QString text = QString::fromStdString(pointer);
+    static const QLatin1String creatures("/creatures/");
+    bool isIndex = false;
+    const int index = text.startsWith(creatures) ? text.mid(creatures.size()).toInt(&isIndex) : 0;
+    if (isIndex)
+        return QStringLiteral("in creature %1").arg(index + 1);
+    return QStringLiteral("at %1").arg(text);
+}
+
+// Whether `bytes` pass the library's strict JSON reading, the policy of the
+// texture graph files too; otherwise `error` says why, in the words of this
+// reader's other messages.
+bool isStrictJson(const QByteArray& bytes, QString& error)
+{
+    nlohmann::json document;
+    tex::JsonError problem;
+    tex::JsonLimits limits;
+    limits.maxBytes = std::size_t(maxFileBytes);
+    if (tex::readJson(std::string_view(bytes.constData(), std::size_t(bytes.size())), limits, document, problem))
+        return true;
+    const QString message = QString::fromStdString(problem.message);
+    switch (problem.place) {
+    case tex::JsonError::Place::Text:
+        error = QStringLiteral("it is not JSON or is cut short (line %1, column %2: %3)")
+                    .arg(problem.line)
+                    .arg(problem.column)
+                    .arg(message);
+        break;
+    case tex::JsonError::Place::Value:
+        error = QStringLiteral("%1 %2").arg(message, placeOf(problem.pointer));
+        break;
+    case tex::JsonError::Place::Document:
+        error = message;
+        break;
+    }
+    return false;
+}
+
 } // namespace
 
 QJsonObject shapeToJson(const SuperFormula& shape)
@@ -223,6 +268,11 @@ QJsonObject readFormatDocument(const QString& path, QString& error)
 
 QJsonObject parseFormatDocument(const QByteArray& bytes, QString& error)
 {
+    // The strict reading refuses what Qt's would settle silently: a key
+    // given twice, where Qt keeps the last. Qt's reading then gives the
+    // values, as it always has.
+    if (!isStrictJson(bytes, error))
+        return {};
     QJsonParseError parse;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parse);
     if (parse.error != QJsonParseError::NoError) {

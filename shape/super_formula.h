@@ -35,7 +35,7 @@ public:
     // any other index border.
     double& param(int i);
     double param(int i) const { return const_cast<SuperFormula*>(this)->param(i); }
-    // Parameter i = steps * paramStep[i], held in its range (see
+    // Parameter i = steps times its slider's step, held in its range (see
     // creature_bounds.h); other indices are ignored.
     void setParamSteps(int i, int steps);
 
@@ -62,10 +62,8 @@ public:
     bool eyeClosed;
 };
 
-// The nine parameters' names, slider steps and slider ranges.
+// The nine parameters' names; their sliders are in creature_bounds.h.
 std::string paramName(int i);
-extern const double paramStep[9];
-extern const int paramSliderRange[9][2];
 
 // A new shape with every number drawn at random; owned by the caller.
 SuperFormula* randomSuperFormula();

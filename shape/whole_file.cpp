@@ -82,3 +82,11 @@ bool saveFile(const QString& path, const QByteArray& bytes, QString& error)
     error = describe(path, file.failure());
     return false;
 }
+
+QString withDefaultSuffix(const QString& path, const QString& suffix)
+{
+    const QFileInfo file(path);
+    if (file.fileName().isEmpty() || file.fileName().contains(QLatin1Char('.')) || file.exists())
+        return path;
+    return path + QLatin1Char('.') + suffix;
+}

@@ -23,3 +23,9 @@ bool readWholeFile(const QString& path, qint64 maxBytes, QByteArray& bytes, QStr
 // problem), the system's reason when writing fails ("No space left on
 // device").
 bool saveFile(const QString& path, const QByteArray& bytes, QString& error);
+
+// `path` with "." + `suffix` added where its file name has no suffix and
+// names no file yet, as a name typed for a new file: "myworld" becomes
+// "myworld.json", while "my.world" and an existing "myworld" stay as they
+// are, so that a file opened under its own name is saved back to it.
+QString withDefaultSuffix(const QString& path, const QString& suffix);

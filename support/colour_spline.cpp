@@ -37,14 +37,14 @@ void ColourSpline::setStops(const double* table, int count)
     // k - 1 (stop k itself for the first segment) and stop k + 2 (stop k + 1
     // for the last). They depend only on the stops, so every lookup shares them.
     if (n > 1)
-        segmentTangents.reserve(n - 1);
+        segmentTangents.reserve(2 * (n - 1));
     for (int k = 0; k + 1 < n; ++k) {
         const ColourStop& s0 = stopList[k > 0 ? k - 1 : k];
         const ColourStop& s1 = stopList[k];
         const ColourStop& s2 = stopList[k + 1];
         const ColourStop& s3 = stopList[k + 2 < n ? k + 2 : k + 1];
-        segmentTangents.push_back(Tangents{(s2.colour - s0.colour) * (1 / (s2.position - s0.position)),
-                                           (s3.colour - s1.colour) * (1 / (s3.position - s1.position))});
+        segmentTangents.push_back((s2.colour - s0.colour) * (1 / (s2.position - s0.position)));
+        segmentTangents.push_back((s3.colour - s1.colour) * (1 / (s3.position - s1.position)));
     }
 }
 
@@ -82,8 +82,8 @@ Colour ColourSpline::evaluate(double x) const
     if (t > 1)
         t = 1;
 
-    const Colour& m1 = segmentTangents[k].m1;
-    const Colour& m2 = segmentTangents[k].m2;
+    const Colour& m1 = segmentTangents[2 * k];
+    const Colour& m2 = segmentTangents[2 * k + 1];
 
     const double t2 = t * t;
     const double t3 = t2 * t;

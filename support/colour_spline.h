@@ -2,6 +2,7 @@
 
 #include "support/colour.h"
 
+#include <cstddef>
 #include <vector>
 
 namespace tex {
@@ -38,19 +39,17 @@ public:
     // stop gives that stop's colour, and a segment of zero width gives its
     // first stop's colour.
     Colour evaluate(double x) const;
+    // evaluate() at each of n positions, to the last bit, several at once in
+    // vector lanes (see support/simd/dispatch.h). Any n.
+    void evaluateRun(const double* x, Colour* out, std::size_t n) const;
 
     const std::vector<ColourStop>& stops() const { return stopList; }
 
 private:
-    // Slopes per unit of position at the start (m1) and end (m2) of a segment.
-    struct Tangents {
-        Colour m1;
-        Colour m2;
-    };
-
     std::vector<ColourStop> stopList;
-    // segmentTangents[k] belongs to the segment from stop k to stop k + 1.
-    std::vector<Tangents> segmentTangents;
+    // Slopes per unit of position at the start (2k) and end (2k + 1) of the
+    // segment from stop k to stop k + 1.
+    std::vector<Colour> segmentTangents;
 };
 
 } // namespace tex

@@ -12,6 +12,7 @@
 #include "support/ppm_writer.h"
 #include "support/random.h"
 #include "support/scalar.h"
+#include "support/simd/dispatch.h"
 #include "support/write_ppm.h"
 #include "texture/bake/grid.h"
 #include "texture/bake/image_bake.h"

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QBoxLayout>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QJsonArray>
@@ -16,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QSlider>
 #include <QStatusBar>
@@ -244,13 +246,14 @@ TEST(MainWindow, ClosingWithUnsavedChangesAsksAndCancelSaveAndDiscardDoAsTheySay
     window.show();
     WorldView* world = window.worldView();
 
-    // A world that has no file is closed without a question.
-    world->spawnAt(0, 0);
+    // A world as the program starts it has nothing to lose: no question.
     {
         ModalAnswer<QMessageBox> none([](QMessageBox* box) { box->reject(); }, 200);
         EXPECT_TRUE(window.close());
         EXPECT_FALSE(none.seen);
     }
+    window.show();
+    world->spawnAt(0, 0);
 
     QString error;
     ASSERT_TRUE(window.saveWorld(path, error));
@@ -403,4 +406,176 @@ TEST(MainWindow, QuitClosesTheWindowAndTheEditorsItOpened)
     action(window, "File", "Quit")->trigger();
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(waitUntil([&] { return editor.isNull(); }));
+}
+
+namespace {
+
+QAbstractButton* buttonNamed(QMessageBox* box, const QString& text)
+{
+    for (QAbstractButton* b : box->buttons())
+        if (b->text() == text)
+            return b;
+    return nullptr;
+}
+
+ModalSequence::Step answerPrompt(QMessageBox::StandardButton answer, QString* text = nullptr)
+{
+    return answerWith<QMessageBox>([answer, text](QMessageBox* box) {
+        if (text)
+            *text = box->text();
+        box->button(answer)->click();
+    });
+}
+
+ModalSequence::Step chooseFile(const QString& path)
+{
+    return answerWith<QFileDialog>([path](QFileDialog* dialog) {
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+}
+
+// Triggers the menu item, answering the dialogs it opens by `steps`; true
+// when exactly those came.
+bool triggerAnswering(Window& window, const QString& item, std::vector<ModalSequence::Step> steps)
+{
+    const std::size_t count = steps.size();
+    ModalSequence answers(std::move(steps));
+    action(window, "File", item)->trigger();
+    return answers.answered == count;
+}
+
+} // namespace
+
+// A world never saved has something to lose once it is bred in, though not
+// from its creatures' swimming. Quit asks; Cancel keeps everything; Save
+// asks for a file, whose typed name gets the suffix.
+TEST(Documents, QuitAfterBreedingAsksAndSaveNamesAFileWithTheSuffix)
+{
+    QTemporaryDir dir;
+    Window window(4);
+    window.show();
+    WorldView* world = window.worldView();
+    const SuperFormula* first = world->population().front();
+    const double angle = first->angle;
+    ASSERT_TRUE(waitUntil([&] { return first->angle != angle; }));
+    EXPECT_FALSE(window.hasUnsavedChanges());
+    world->breedAt(first->position.x, first->position.y, 5);
+    const auto bred = shapesOf(*world);
+
+    QString question;
+    EXPECT_TRUE(triggerAnswering(window, "Quit", {answerPrompt(QMessageBox::Cancel, &question)}));
+    EXPECT_TRUE(question.contains("never been saved")) << question.toStdString();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(bred, shapesOf(*world));
+    EXPECT_TRUE(window.hasUnsavedChanges());
+
+    EXPECT_TRUE(triggerAnswering(window, "Quit", {answerPrompt(QMessageBox::Save), chooseFile(dir.filePath("bred"))}));
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(dir.filePath("bred.json"), window.worldPath());
+    EXPECT_EQ(25, creaturesIn(dir.filePath("bred.json")));
+}
+
+TEST(Documents, OpenOverAModifiedWorldAsksAndCancelKeepsIt)
+{
+    QTemporaryDir dir;
+    const QString other = dir.filePath("other.json");
+    Window window(7);
+    window.show();
+    WorldView* world = window.worldView();
+    QString error;
+    ASSERT_TRUE(window.saveWorld(other, error)) << error.toStdString();
+    world->spawnAt(0, 0);
+    const auto before = shapesOf(*world);
+
+    // Only the question comes, no file dialog.
+    EXPECT_TRUE(triggerAnswering(window, "Open world…", {answerPrompt(QMessageBox::Cancel)}));
+    EXPECT_EQ(before, shapesOf(*world));
+    EXPECT_TRUE(window.hasUnsavedChanges());
+
+    EXPECT_TRUE(triggerAnswering(window, "Open world…", {answerPrompt(QMessageBox::Discard), chooseFile(other)}));
+    EXPECT_EQ(20u, world->population().size());
+    EXPECT_FALSE(window.hasUnsavedChanges());
+}
+
+// Save at the question promises to keep the world: a failed save offers
+// Save As, and giving up leaves the window open with every change.
+TEST(Documents, FailedSaveAtTheQuestionKeepsTheWorldAndOffersSaveAs)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("gone"));
+    Window window(8);
+    window.show();
+    QString error;
+    ASSERT_TRUE(window.saveWorld(dir.filePath("gone/world.json"), error)) << error.toStdString();
+    window.worldView()->spawnAt(1, 1);
+    ASSERT_TRUE(QDir(dir.filePath("gone")).removeRecursively());
+
+    QString failure;
+    const auto giveUp = answerWith<QMessageBox>([&](QMessageBox* box) {
+        failure = buttonNamed(box, "Save As…") ? box->text() : QString();
+        box->button(QMessageBox::Cancel)->click();
+    });
+    EXPECT_TRUE(triggerAnswering(window, "Quit", {answerPrompt(QMessageBox::Save), giveUp}));
+    EXPECT_TRUE(failure.contains("does not exist")) << failure.toStdString();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.hasUnsavedChanges());
+
+    const auto saveAs = answerWith<QMessageBox>([](QMessageBox* box) { buttonNamed(box, "Save As…")->click(); });
+    EXPECT_TRUE(triggerAnswering(window, "Quit",
+                                 {answerPrompt(QMessageBox::Save), saveAs, chooseFile(dir.filePath("rescued"))}));
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(21, creaturesIn(dir.filePath("rescued.json")));
+}
+
+// Emptying and inserting are changes too. Once the world has closed, a
+// viewer it opened stays, "insert" off and saying why, and its creature can
+// still be saved; nothing it inserts goes into the closed world.
+TEST(Documents, ClosedWorldTakesNoInsertAndItsViewersKeepTheirCreatures)
+{
+    QTemporaryDir dir;
+    Window window(6);
+    window.show();
+    WorldView* world = window.worldView();
+    world->killAll();
+    EXPECT_TRUE(window.hasUnsavedChanges());
+    QString error;
+    ASSERT_TRUE(window.saveWorld(dir.filePath("empty.json"), error)) << error.toStdString();
+    world->openEditor(stillDisc(2, 2, 0, 1, 0));
+    QPointer<CreatureEditor> editor = world->openEditors().front();
+    QPushButton* insert = editor->insertButtonWidget();
+    QTest::mousePress(insert, Qt::LeftButton);
+    EXPECT_TRUE(window.hasUnsavedChanges());
+
+    {
+        ModalSequence discard({answerPrompt(QMessageBox::Discard)});
+        EXPECT_TRUE(window.close());
+        EXPECT_EQ(1u, discard.answered);
+    }
+    ASSERT_FALSE(editor.isNull());
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_FALSE(insert->isEnabled());
+    EXPECT_TRUE(editor->windowTitle().contains("the world has closed")) << editor->windowTitle().toStdString();
+    EXPECT_TRUE(insert->toolTip().contains("Save creature")) << insert->toolTip().toStdString();
+    // Not only the button: the editor no longer reaches the world at all.
+    emit insert->pressed();
+    EXPECT_EQ(1u, world->population().size());
+    ASSERT_TRUE(editor->saveCreature(dir.filePath("kept.json"), error)) << error.toStdString();
+    delete editor;
+}
+
+// A typed name gets the suffix, but a suffix of its own is kept, and so is
+// the name of a file that exists: a world opened from "plain" saves to it.
+TEST(Documents, NamesWithoutASuffixGetOneUnlessTheyNameAFile)
+{
+    QTemporaryDir dir;
+    Window window(2);
+    QString error;
+    ASSERT_TRUE(window.exportPicture(dir.filePath("before"), error)) << error.toStdString();
+    ASSERT_TRUE(window.saveWorld(dir.filePath("my.world"), error)) << error.toStdString();
+    ASSERT_TRUE(QFile::copy(dir.filePath("my.world"), dir.filePath("plain")));
+    ASSERT_TRUE(window.openWorld(dir.filePath("plain"), error)) << error.toStdString();
+    ASSERT_TRUE(window.saveWorld(window.worldPath(), error)) << error.toStdString();
+    EXPECT_EQ(dir.filePath("plain"), window.worldPath());
+    EXPECT_EQ(QStringList({"before.png", "my.world", "plain"}), QDir(dir.path()).entryList(QDir::Files));
 }

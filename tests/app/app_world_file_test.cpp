@@ -181,6 +181,11 @@ TEST(WorldFile, EveryKindOfBadFileIsRefusedAndTheWorldStaysAsItWas)
         {"no speed", creatureEdited("speed", QJsonValue::Undefined), "creature 4: the field \"speed\" is missing"},
         {"rate as text", edited([](QJsonObject& t) { t["mutationRate"] = "fast"; }), "\"mutationRate\""},
         {"eye as text", creatureEdited("eyeClosed", "yes"), "creature 4: \"eyeClosed\""},
+        // Plain JSON reading would let the last of two keys win, silently.
+        {"format twice", QByteArray(good).replace("\"format\": ", "\"format\": \"superformula-world\", \"format\": "),
+         "key \"format\" appears twice at the top level"},
+        {"rotspeed twice", QByteArray(good).replace("\"rotspeed\": ", "\"rotspeed\": 1, \"rotspeed\": "),
+         "key \"rotspeed\" appears twice in creature 1"},
         {"NaN", QByteArray(good).replace("\"mutationRate\": 0.5", "\"mutationRate\": NaN"), "not JSON"},
         {"infinite", QByteArray(good).replace("\"mutationRate\": 0.5", "\"mutationRate\": 1e400"), "not JSON"},
         {"absurd rate", edited([](QJsonObject& t) { t["mutationRate"] = 5; }), "\"mutationRate\""},

@@ -1,6 +1,7 @@
 #include "app/world_view.h"
 #include "editor/creature_editor.h"
 #include "editor/creature_preview.h"
+#include "shape/creature_bounds.h"
 #include "shape/shape_file.h"
 #include "shape/super_formula.h"
 #include "tests/editor/editor_test_support.h"
@@ -233,7 +234,7 @@ TEST(EditorWindow, EverySliderSetsItsParameter)
         QSlider* slider = editor->slider(i);
         const int target = slider->value() == slider->maximum() ? slider->minimum() : slider->value() + 1;
         slider->setValue(target);
-        EXPECT_EQ(shape->param(i), target * paramStep[i]) << "slider " << i;
+        EXPECT_EQ(shape->param(i), target * boundsOf(paramField(i)).slider.step) << "slider " << i;
     }
 }
 

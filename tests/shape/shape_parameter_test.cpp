@@ -1,3 +1,4 @@
+#include "shape/creature_bounds.h"
 #include "shape/super_formula.h"
 #include "shape_draws.h"
 
@@ -41,9 +42,10 @@ TEST(ParameterTable, NamesStepsAndRanges)
     const int ranges[9][2] = {{10, 100}, {10, 100}, {10, 200}, {1, 1000}, {1, 1000},
                               {1, 1000}, {-300, 300}, {0, 100}, {0, 100}};
     for (int i = 0; i < 9; ++i) {
-        EXPECT_EQ(steps[i], paramStep[i]);
-        EXPECT_EQ(ranges[i][0], paramSliderRange[i][0]);
-        EXPECT_EQ(ranges[i][1], paramSliderRange[i][1]);
+        const SliderRange& slider = boundsOf(paramField(i)).slider;
+        EXPECT_EQ(steps[i], slider.step);
+        EXPECT_EQ(ranges[i][0], slider.firstPosition());
+        EXPECT_EQ(ranges[i][1], slider.lastPosition());
     }
 }
 

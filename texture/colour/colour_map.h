@@ -2,6 +2,8 @@
 
 #include "texture/colour/colour_basis.h"
 
+#include <cstddef>
+
 namespace tex {
 
 // A scalar field turned into colours through a colour spline: colour(p) is
@@ -16,6 +18,11 @@ public:
     ColourMap();
     ~ColourMap() override;
 
+    // colour() at each of n points, to the last bit: the input over runs
+    // where its class has one (see Noise::valueRun), the spline lookups in
+    // vector lanes. Any n. A class derived from ColourMap (Marble among
+    // them) gets colour() at each point.
+    void colourRun(const double* x, const double* y, const double* z, Colour* out, std::size_t n) const;
     bool hasSpline() const override;
     ColourSpline* spline() override;
 

@@ -4,6 +4,8 @@
 #include "texture/scalar/noise.h"
 #include "texture/scalar/voronoi.h"
 
+#include <cstddef>
+
 namespace tex {
 
 // Irregular paving: the points nearer to one feature point of an owned
@@ -26,6 +28,12 @@ public:
     // grain Noise(grainSeed, 256).
     Flagstone(int cellSeed, int grainSeed);
     ~Flagstone() override;
+
+    // colour() at each of n points, to the last bit: the cells' identifiers
+    // and gaps from one search over the run (see
+    // Voronoi::nearestIdAndGapRun), the grain and the blend in vector lanes.
+    // Any n. A class derived from Flagstone gets colour() at each point.
+    void colourRun(const double* x, const double* y, const double* z, Colour* out, std::size_t n) const;
 
     static const Colour stoneColours[4];
     static const Colour mortarColour;

@@ -2,6 +2,7 @@
 
 #include "texture/scalar/basis.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace tex {
@@ -58,6 +59,12 @@ protected:
     // only the library's own fields include.
     template <typename Term>
     double octaveSum(double x, double y, double z, double termBound, double scale, Term term) const;
+    // octaveSum at each of n points, bit for bit, the terms of a block of
+    // points at a time: termRun(px, py, pz, terms, m) sets terms[i] =
+    // term(px[i], py[i], pz[i]) for i < m. Defined in detail/octave_run.h.
+    template <typename TermRun>
+    void octaveRun(const double* x, const double* y, const double* z, double* out, std::size_t n,
+                   double termBound, double scale, TermRun termRun) const;
 
 private:
     // The most octaves listed; sums up to this many are summed in full, as

@@ -185,6 +185,8 @@ void Noise::buildPermutation()
     }
     for (int i = 0; i < 256; ++i)
         perm[256 + i] = perm[i];
+    for (int i = 0; i < 512; ++i)
+        wideTable[i] = perm[i];
 }
 
 void Noise::buildGradientTerms()

@@ -3,6 +3,7 @@
 #include "support/random.h"
 #include "texture/scalar/basis.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace tex {
@@ -40,6 +41,14 @@ public:
     // many times over.
     static constexpr double bound = 2.0 + 0x1p-40;
 
+    // noise() and value() at each of n points: out[i] is noise(x[i], y[i],
+    // z[i]), or value(x[i], y[i], z[i]), to the last bit. Several points are
+    // computed at once in the vector lanes of the widest instruction set the
+    // processor has (see support/simd/dispatch.h). Any n; out may be one of
+    // the coordinate arrays.
+    void noiseRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const;
+    void valueRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const;
+
     int latticeSize() const { return size; }
     // The 512-entry permutation table, read-only.
     const std::uint8_t* permutation() const { return perm; }
@@ -63,6 +72,8 @@ private:
     // hash perm[i] lie. Derived from perm once, so that evaluation reads the
     // terms of a corner in one step instead of reading the hash first.
     std::uint8_t gradientTerms[8][2][512];
+    // perm in 64-bit words, which vector lanes of doubles gather from.
+    std::int64_t wideTable[512];
 };
 
 } // namespace tex

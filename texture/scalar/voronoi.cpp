@@ -1,18 +1,20 @@
 #include "texture/scalar/voronoi.h"
 
+#include "texture/scalar/detail/voronoi_search.h"
 #include "texture/scalar/node_type.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <limits>
-#include <memory>
 
 namespace tex {
 
-namespace {
+using detail::CellCache;
+using detail::cellsSearched;
+using detail::nothingFound;
+using detail::offsetIndex;
 
-constexpr double nothingFound = 999999.0;
+namespace {
 
 std::int32_t powerOfTwoAtMost(int size)
 {
@@ -21,65 +23,6 @@ std::int32_t powerOfTwoAtMost(int size)
         power *= 2;
     return power;
 }
-
-// The 27 cells around a query are numbered m = 9 i + 3 j + k by their
-// offsets i - 1, j - 1, k - 1 along x, y and z; the home cell is number 13.
-// The search visits the home cell first, then the neighbours in order of
-// their numbers (x offset outermost, z innermost).
-constexpr int cellsSearched = 27;
-constexpr int homeCell = 13;
-// Cell number by visiting position.
-constexpr std::array<int, cellsSearched> order = [] {
-    std::array<int, cellsSearched> sequence{};
-    sequence[0] = homeCell;
-    for (int m = 0, position = 1; m < cellsSearched; ++m)
-        if (m != homeCell)
-            sequence[position++] = m;
-    return sequence;
-}();
-// Per cell number, its offset + 1 along each axis.
-constexpr std::array<std::array<int, 3>, cellsSearched> offsetIndex = [] {
-    std::array<std::array<int, 3>, cellsSearched> index{};
-    for (int m = 0; m < cellsSearched; ++m)
-        index[m] = {m / 9, m / 3 % 3, m % 3};
-    return index;
-}();
-static_assert(cellsSearched <= VoronoiDraws::maxCells, "one query's cells are drawn for in one go");
-
-// Recent cells of the calling thread, for every Voronoi object: a cell's
-// points depend only on its hash and how many it has, so a record is valid
-// whichever object asks, and nothing is ever invalidated.
-class CellCache {
-public:
-    // The cell of this hash with at least `count` points (its first `count`
-    // points are those of a cell with `count` points), or null.
-    const VoronoiCell* find(std::uint32_t hash, int count)
-    {
-        const VoronoiCell& cell = slot(hash);
-        return cell.hash == hash && cell.count >= count ? &cell : nullptr;
-    }
-    const VoronoiCell& fill(std::uint32_t hash, int count, const VoronoiDraws& draws, int drawn)
-    {
-        VoronoiCell& cell = slot(hash);
-        cell.generate(hash, count, draws, drawn);
-        return cell;
-    }
-
-    // Allocated at a thread's first query, released when the thread ends.
-    static CellCache& ofThisThread()
-    {
-        thread_local const std::unique_ptr<CellCache> cache = std::make_unique<CellCache>();
-        return *cache;
-    }
-
-private:
-    // 4096 cells: one texel row of a bake over a whole 256-cell period, with
-    // its neighbour rows, stays cached until the next row reuses it.
-    static constexpr int bits = 12;
-    VoronoiCell& slot(std::uint32_t hash) { return cells[(hash * 2654435761u) >> (32 - bits)]; }
-
-    VoronoiCell cells[1 << bits];
-};
 
 } // namespace
 
@@ -167,28 +110,15 @@ std::uint32_t Voronoi::Search::run(double qx, double qy, double qz)
     // The masked cell coordinate times the axis's hash multiplier.
     std::uint32_t axisHash[3][3];
     const double point[3] = {qx, qy, qz};
-    const std::uint32_t multiplier[3] = {702395077u, 915488749u, 2120969693u};
     const std::uint32_t mask = static_cast<std::uint32_t>(field.mask);
     for (int axis = 0; axis < 3; ++axis) {
-        double p = point[axis];
-        double c = std::floor(p);
-        if (!(c >= -2147483648.0 && c <= 2147483647.0)) {
-            // The same place within the first period. Exact: fmod of an
-            // integer is exact, p - c is exact (Sterbenz), and beyond 2^31 the
-            // fraction has at most 21 bits, which fit beside r < 2^30.
-            double r = std::fmod(c, field.size);
-            if (r < 0)
-                r += field.size;
-            p = r + (p - c);
-            c = r;
-        }
+        const detail::QueryAxis placed = detail::queryAxis(point[axis], field.size);
+        const double p = placed.p;
+        const double c = placed.corner;
         q[axis] = p;
-        // Unsigned, so that the neighbours of the int range's ends wrap
-        // instead of overflowing.
-        const std::uint32_t cell = static_cast<std::uint32_t>(static_cast<std::int32_t>(c));
         for (int o = 0; o < 3; ++o) {
             axisCorner[axis][o] = c + (o - 1);
-            axisHash[axis][o] = ((cell + o - 1) & mask) * multiplier[axis];
+            axisHash[axis][o] = detail::axisHash(c, o - 1, mask, axis);
         }
         const double f = p - c;
         const double g = (c + 1) - p;
@@ -219,7 +149,7 @@ std::uint32_t Voronoi::Search::run(double qx, double qy, double qz)
 
     visit(0);
     for (int position = 1; position < cellsSearched; ++position) {
-        if (mayHold(order[position]))
+        if (mayHold(detail::searchOrder[position]))
             visit(position);
     }
     return id;
@@ -231,7 +161,7 @@ void Voronoi::Search::drawFrom(int position)
     int cells = 0;
     int outputs = 0;
     for (int later = position; later < cellsSearched; ++later) {
-        const int m = order[later];
+        const int m = detail::searchOrder[later];
         const int count = field.counts[hash[m] >> 24];
         drawn[m] = -1;
         if (count == 0 || (later > position && !mayHold(m)))
@@ -245,7 +175,7 @@ void Voronoi::Search::drawFrom(int position)
 
 void Voronoi::Search::visit(int position)
 {
-    const int m = order[position];
+    const int m = detail::searchOrder[position];
     const int count = field.counts[hash[m] >> 24];
     if (count == 0)
         return;

@@ -4,6 +4,7 @@
 #include "texture/scalar/basis.h"
 #include "texture/scalar/voronoi_cell.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace tex {
@@ -67,6 +68,18 @@ public:
     // F2 - F1 at the unscaled point, the second-nearest distance minus the
     // nearest; 0 when no point was found.
     virtual double distanceGap(double x, double y, double z) const;
+
+    // value() at each of n points, and nearestId() and distanceGap() at each
+    // of n points (what Flagstone reads of its cells), to the last bit: the
+    // points are searched a chunk at a time, consecutive points in one cell
+    // together and in vector lanes, and the cells they need seeded side by
+    // side (see support/simd/dispatch.h); a thread that runs them keeps
+    // some 140 KB of scratch from its first run to its end. Any n; the
+    // outputs may be coordinate arrays. A class derived from Voronoi gets value(),
+    // nearestId() and distanceGap() at each point.
+    void valueRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const;
+    void nearestIdAndGapRun(const double* x, const double* y, const double* z, std::uint32_t* ids, double* gaps,
+                            std::size_t n) const;
 
     int latticeSize() const { return size; }
     // Number of points of a cell whose hash has this top byte (0..255).

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <ostream>
 #include <random>
@@ -120,6 +121,32 @@ Function voronoiQuery(const std::string& name, std::function<double(Voronoi&, co
             }};
 }
 
+// Evaluation over runs, here of one point each.
+Function overRuns(const std::string& name, std::function<Sample(Graph&, const Point&)> evaluate)
+{
+    return {name, [evaluate](Graph& g) -> Evaluate { return [&g, evaluate](const Point& p) { return evaluate(g, p); }; }};
+}
+
+template <typename Field>
+Function fieldRun(const std::string& name, Field Graph::*member)
+{
+    return overRuns(name, [member](Graph& g, const Point& p) {
+        double v;
+        (g.*member).valueRun(&p.x, &p.y, &p.z, &v, 1);
+        return scalar(v);
+    });
+}
+
+template <typename ColourFunction>
+Function colourRun(const std::string& name, ColourFunction Graph::*member)
+{
+    return overRuns(name, [member](Graph& g, const Point& p) {
+        Colour c(0, 0, 0, 0);
+        (g.*member).colourRun(&p.x, &p.y, &p.z, &c, 1);
+        return colour(c);
+    });
+}
+
 const std::vector<Function>& functions()
 {
     static const std::vector<Function> all = {
@@ -146,6 +173,19 @@ const std::vector<Function>& functions()
         colourFunction("Flagstone", &Graph::flagstone),
         colourFunction("CMixer", &Graph::mixer),
         colourFunction("CDarken", &Graph::cdarken),
+        fieldRun("NoiseRun", &Graph::noise),
+        fieldRun("FBMRun", &Graph::fbm),
+        fieldRun("TurbulenceRun", &Graph::turbulence),
+        fieldRun("VoronoiRun", &Graph::voronoi),
+        overRuns("VoronoiNearestIdAndGapRun",
+                 [](Graph& g, const Point& p) {
+                     std::uint32_t id;
+                     double gap;
+                     g.voronoi.nearestIdAndGapRun(&p.x, &p.y, &p.z, &id, &gap, 1);
+                     return Sample{double(id), gap, 0.0, 0.0};
+                 }),
+        colourRun("ColourMapRun", &Graph::map),
+        colourRun("FlagstoneRun", &Graph::flagstone),
     };
     return all;
 }

@@ -1,0 +1,148 @@
+// Evaluation over runs of points gives, at every dispatch level, exactly the
+// bits of the scalar evaluation at each point.
+
+#include "tests/texture/run_points.h"
+#include "texture/scalar/fbm.h"
+#include "texture/scalar/noise.h"
+#include "texture/scalar/turbulence.h"
+#include "texture/scalar/voronoi.h"
+
+#include <limits>
+
+#include <gtest/gtest.h>
+
+using namespace tex;
+
+namespace {
+
+class NoiseRuns : public AtEveryLevel {};
+
+TEST_P(NoiseRuns, MatchNoiseAndValueAtEveryPoint)
+{
+    for (int size : {16, 256, 1}) {
+        Noise noise(size * 7 + 3, size);
+        noise.setParameter("xscale", 1.75);
+        noise.setParameter("zscale", -0.5);
+        noise.setParameter("contrast", 1.6);
+        const PointRun run = identityPoints(unsigned(size), size);
+        for (auto [start, length] : stretches(run.size())) {
+            std::vector<double> raw(length), value(length);
+            noise.noiseRun(&run.x[start], &run.y[start], &run.z[start], raw.data(), length);
+            noise.valueRun(&run.x[start], &run.y[start], &run.z[start], value.data(), length);
+            for (std::size_t i = 0; i < length; ++i) {
+                const std::size_t p = start + i;
+                ASSERT_EQ(bitsOf(raw[i]), bitsOf(noise.noise(run.x[p], run.y[p], run.z[p])))
+                    << "size " << size << " at (" << run.x[p] << ", " << run.y[p] << ", " << run.z[p] << ")";
+                ASSERT_EQ(bitsOf(value[i]), bitsOf(noise.value(run.x[p], run.y[p], run.z[p])))
+                    << "size " << size << " at (" << run.x[p] << ", " << run.y[p] << ", " << run.z[p] << ")";
+            }
+        }
+    }
+}
+
+INSTANTIATE_AT_EVERY_LEVEL(NoiseRuns);
+
+// valueRun against value() over every stretch of the identity points.
+template <typename Field>
+void expectRunsMatchValues(Field& field, const PointRun& run, const std::string& what)
+{
+    for (auto [start, length] : stretches(run.size())) {
+        std::vector<double> values(length);
+        field.valueRun(&run.x[start], &run.y[start], &run.z[start], values.data(), length);
+        for (std::size_t i = 0; i < length; ++i) {
+            const std::size_t p = start + i;
+            ASSERT_EQ(bitsOf(values[i]), bitsOf(field.value(run.x[p], run.y[p], run.z[p])))
+                << what << " at (" << run.x[p] << ", " << run.y[p] << ", " << run.z[p] << ")";
+        }
+    }
+}
+
+// Octave counts and lacunarities that sum in full, end every point at once,
+// and end points at different octaves (from 16 on, where sums may settle).
+struct OctaveCase {
+    int octaves;
+    double lacunarity;
+    double contrast;
+};
+const OctaveCase octaveCases[] = {{4, 2.0, 1.0}, {16, 1.7, 1.3}, {60, 2.0, 1.0}, {300, -2.5, 0.7},
+                                  {40, 0.5, 1.0}, {24, 3.0, 0.0}, {0, 2.0, 1.0}, {20, std::numeric_limits<double>::quiet_NaN(), 1.0}};
+
+class OctaveRuns : public AtEveryLevel {};
+
+TEST_P(OctaveRuns, FbmAndTurbulenceMatchValueAtEveryPoint)
+{
+    const PointRun run = identityPoints(17, 256);
+    Noise noise(5, 16);
+    noise.setParameter("contrast", 1.4);
+    Voronoi cells(6, 256, 1.5);
+    for (const OctaveCase& c : octaveCases) {
+        const std::string what = std::to_string(c.octaves) + " octaves, lacunarity " + std::to_string(c.lacunarity);
+        Turbulence turbulence(9, c.octaves);
+        turbulence.setParameter("lacunarity", c.lacunarity);
+        turbulence.setParameter("contrast", c.contrast);
+        turbulence.setParameter("yscale", 0.75);
+        expectRunsMatchValues(turbulence, run, "Turbulence, " + what);
+
+        // Over noise, over a field without a run of its own, and over
+        // another FBM.
+        FBM overNoise, overCells, overFbm;
+        overNoise.setInput(&noise, 0);
+        overCells.setInput(&cells, 0);
+        overFbm.setInput(&overNoise, 0);
+        for (FBM* fbm : {&overNoise, &overCells, &overFbm}) {
+            fbm->setIntParameter("octaves", c.octaves);
+            fbm->setParameter("lacunarity", c.lacunarity);
+            fbm->setParameter("contrast", c.contrast);
+            fbm->setParameter("xscale", 1.25);
+        }
+        overFbm.setIntParameter("octaves", 3);
+        expectRunsMatchValues(overNoise, run, "FBM over noise, " + what);
+        expectRunsMatchValues(overFbm, run, "FBM over FBM, " + what);
+        if (c.octaves <= 16)
+            expectRunsMatchValues(overCells, run, "FBM over cells, " + what);
+    }
+    FBM unwired;
+    expectRunsMatchValues(unwired, run, "FBM without input");
+}
+
+INSTANTIATE_AT_EVERY_LEVEL(OctaveRuns);
+
+class VoronoiRuns : public AtEveryLevel {};
+
+TEST_P(VoronoiRuns, MatchValueNearestIdAndGapAtEveryPoint)
+{
+    struct Config {
+        int seed, size;
+        double density;
+    };
+    // Periods from 1 (every cell alike, so ties) to 256, and densities from
+    // empty neighbourhoods to full cells. The objects share the thread's
+    // cell cache, as in a graph.
+    const Config configs[] = {{1, 256, 1.5}, {12345, 16, 1.5}, {9, 1, 2.0}, {4, 256, 0.3},
+                              {2024, 64, 4.0}, {606, 8, 9.0}, {5, 256, 0.001}};
+    for (const Config& config : configs) {
+        Voronoi cells(config.seed, config.size, config.density);
+        cells.setParameter("xscale", 1.5);
+        cells.setParameter("zscale", -0.75);
+        cells.setParameter("contrast", 1.2);
+        const PointRun run = identityPoints(unsigned(config.seed), config.size);
+        const std::string what = "size " + std::to_string(config.size) + ", density " + std::to_string(config.density);
+        expectRunsMatchValues(cells, run, what);
+        for (auto [start, length] : stretches(run.size())) {
+            std::vector<std::uint32_t> ids(length);
+            std::vector<double> gaps(length);
+            cells.nearestIdAndGapRun(&run.x[start], &run.y[start], &run.z[start], ids.data(), gaps.data(), length);
+            for (std::size_t i = 0; i < length; ++i) {
+                const std::size_t p = start + i;
+                ASSERT_EQ(ids[i], cells.nearestId(run.x[p], run.y[p], run.z[p]))
+                    << what << " at (" << run.x[p] << ", " << run.y[p] << ", " << run.z[p] << ")";
+                ASSERT_EQ(bitsOf(gaps[i]), bitsOf(cells.distanceGap(run.x[p], run.y[p], run.z[p])))
+                    << what << " at (" << run.x[p] << ", " << run.y[p] << ", " << run.z[p] << ")";
+            }
+        }
+    }
+}
+
+INSTANTIATE_AT_EVERY_LEVEL(VoronoiRuns);
+
+} // namespace

@@ -1,0 +1,258 @@
+// Gradient noise in vector lanes: Noise::noise at each lane's point, bit for
+// bit, for kernels that evaluate noise over runs. Not installed.
+
+#if defined(TEX_SCALAR_SIMD_NOISE_INL_H) == defined(HWY_TARGET_TOGGLE)
+#ifdef TEX_SCALAR_SIMD_NOISE_INL_H
+#undef TEX_SCALAR_SIMD_NOISE_INL_H
+#else
+#define TEX_SCALAR_SIMD_NOISE_INL_H
+#endif
+
+#include "support/simd/lanes-inl.h"
+#include "texture/scalar/detail/noise_tables.h"
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+
+HWY_BEFORE_NAMESPACE();
+namespace tex::HWY_NAMESPACE {
+
+// Whether the processor gathers lanes from memory in one instruction (AVX2
+// and AVX-512 do).
+constexpr bool gathers = HWY_ARCH_X86 && HWY_TARGET <= HWY_AVX2;
+
+// The raw noise of one Noise, from its tables.
+class LatticeNoise {
+public:
+    explicit LatticeNoise(const NoiseTables& tables)
+        : perm(tables.perm), wide(tables.wide), terms(tables.terms), mask(tables.mask)
+    {
+    }
+
+    // The last cell whose corners a run hashed, and where its corners' hashes
+    // lie in the permutation table: the points of a grid row meet each cell
+    // several vectors in a row, and need hash it only once.
+    struct CellMemo {
+        double cx = std::numeric_limits<double>::quiet_NaN();
+        double cy = 0, cz = 0;
+        // perm index of corner (a, b, c)'s hash, as number a | b << 1 | c << 2.
+        std::size_t corner[8] = {};
+    };
+
+    HWY_INLINE DoubleVec operator()(DoubleVec x, DoubleVec y, DoubleVec z, CellMemo& memo) const
+    {
+        const Doubles d;
+        // A point with a NaN or infinite coordinate is 0, as at a lattice
+        // point; it is computed at the origin so that its table indices
+        // stay in range. Along a grid row every lane shares a finite corner,
+        // which settles it at once.
+        Cell cell = Place(x, y, z);
+        const DoubleMask shared = SameCell(cell, 0);
+        const bool allFinite = (hn::AllTrue(d, shared) && std::isfinite(hn::GetLane(cell.cx)) &&
+                                std::isfinite(hn::GetLane(cell.cy)) && std::isfinite(hn::GetLane(cell.cz))) ||
+                               hn::AllTrue(d, Finite(x, y, z));
+        DoubleMask finite = hn::FirstN(d, hn::Lanes(d));
+        if (!allFinite) {
+            finite = Finite(x, y, z);
+            cell = Place(hn::IfThenElseZero(finite, x), hn::IfThenElseZero(finite, y), hn::IfThenElseZero(finite, z));
+        }
+        // Lanes that mostly lie in cells of their own (scattered points) have
+        // their hashes gathered, where the processor gathers lanes.
+        const DoubleMask here = allFinite ? shared : SameCell(cell, 0);
+        const bool scattered = gathers && hn::CountTrue(d, here) < hn::Lanes(d) / 2;
+        const DoubleVec n = Blend(cell, scattered ? GatheredCorners(cell) : CornerTerms(cell, here, memo));
+        return allFinite ? n : hn::IfThenElseZero(finite, n);
+    }
+
+private:
+    // The lattice corners below some points (integers, as doubles) and the
+    // points' offsets from them.
+    struct Cell {
+        DoubleVec cx, cy, cz;
+        DoubleVec fx, fy, fz;
+    };
+    static HWY_INLINE Cell Place(DoubleVec x, DoubleVec y, DoubleVec z)
+    {
+        const DoubleVec cx = hn::Floor(x), cy = hn::Floor(y), cz = hn::Floor(z);
+        return {cx, cy, cz, x - cx, y - cy, z - cz};
+    }
+
+    // The gradient terms of the eight corners, corner (a, b, c) as gabc.
+    struct Corners {
+        DoubleVec g000, g100, g010, g110, g001, g101, g011, g111;
+    };
+
+    // The corners' terms blended with the fade of the offsets: x first, then
+    // y, then z.
+    static HWY_INLINE DoubleVec Blend(const Cell& cell, const Corners& g)
+    {
+        const DoubleVec u = Fade(cell.fx);
+        const DoubleVec v = Fade(cell.fy);
+        const DoubleVec t = Fade(cell.fz);
+        return Lerp(Lerp(Lerp(g.g000, g.g100, u), Lerp(g.g010, g.g110, u), v),
+                    Lerp(Lerp(g.g001, g.g101, u), Lerp(g.g011, g.g111, u), v), t);
+    }
+
+    // c modulo 256 for an integer double c: the low bits that every lattice
+    // mask reads, as the scalar code reads them from the floor's int64 (and
+    // 0 from 2^63 on, where every double is a multiple of 2^11). Exact: the
+    // floor and the scalings by 256 are, and so is the difference of two
+    // integers less than 256 apart.
+    static HWY_INLINE std::int64_t Wrap(double c)
+    {
+        return static_cast<std::int64_t>(c - 256.0 * std::floor(c * (1.0 / 256.0)));
+    }
+
+    // The permutation index of each corner's hash for the cell at (cx, cy, cz).
+    HWY_INLINE void HashCorners(double cx, double cy, double cz, CellMemo& memo) const
+    {
+        const std::int64_t m = mask;
+        const std::int64_t X = Wrap(cx);
+        const std::int64_t Y = Wrap(cy);
+        const std::int64_t Z = Wrap(cz);
+        const std::size_t X0 = X & m, X1 = (X + 1) & m;
+        const std::size_t Y0 = Y & m, Y1 = (Y + 1) & m;
+        const std::size_t Z0 = Z & m, Z1 = (Z + 1) & m;
+        const std::size_t a0 = perm[perm[X0] + Y0];
+        const std::size_t a1 = perm[perm[X0] + Y1];
+        const std::size_t b0 = perm[perm[X1] + Y0];
+        const std::size_t b1 = perm[perm[X1] + Y1];
+        memo = CellMemo{cx, cy, cz, {a0 + Z0, b0 + Z0, a1 + Z0, b1 + Z0, a0 + Z1, b0 + Z1, a1 + Z1, b1 + Z1}};
+    }
+
+    static HWY_INLINE DoubleVec Fade(DoubleVec t)
+    {
+        const Doubles d;
+        return t * t * t * (hn::Set(d, 10.0) - t * (hn::Set(d, 15.0) - hn::Set(d, 6.0) * t));
+    }
+
+    static HWY_INLINE DoubleMask Finite(DoubleVec x, DoubleVec y, DoubleVec z)
+    {
+        return hn::And(hn::And(hn::IsFinite(x), hn::IsFinite(y)), hn::IsFinite(z));
+    }
+
+    // The lanes whose corner is that of lane `lane`.
+    static HWY_INLINE DoubleMask SameCell(const Cell& cell, std::size_t lane)
+    {
+        const Doubles d;
+        return hn::And(hn::And(cell.cx == hn::Set(d, hn::ExtractLane(cell.cx, lane)),
+                               cell.cy == hn::Set(d, hn::ExtractLane(cell.cy, lane))),
+                       cell.cz == hn::Set(d, hn::ExtractLane(cell.cz, lane)));
+    }
+
+    // The terms of every lane's corners, a cell at a time: all lanes in a
+    // cell (along a grid row, every lane) read each corner's two terms from
+    // the twelve signed offsets by the indices of the gradient-term table,
+    // as the scalar code reads them.
+    HWY_INLINE Corners CornerTerms(const Cell& cell, DoubleMask here, CellMemo& memo) const
+    {
+        const Doubles d;
+        const DoubleVec one = hn::Set(d, 1.0);
+        const DoubleVec axes[3] = {cell.fx, cell.fy, cell.fz};
+        HWY_ALIGN double offsets[12][maxLanes];
+        for (int axis = 0; axis < 3; ++axis) {
+            const DoubleVec far = axes[axis] - one;
+            hn::Store(axes[axis], d, offsets[4 * axis]);
+            hn::Store(hn::Neg(axes[axis]), d, offsets[4 * axis + 1]);
+            hn::Store(far, d, offsets[4 * axis + 2]);
+            hn::Store(hn::Neg(far), d, offsets[4 * axis + 3]);
+        }
+        const auto term = [&](int corner) {
+            const std::size_t i = memo.corner[corner];
+            return hn::Load(d, offsets[terms[corner][0][i]]) + hn::Load(d, offsets[terms[corner][1][i]]);
+        };
+
+        std::size_t lane = 0;
+        Hash(cell, lane, memo);
+        Corners g{term(0), term(1), term(2), term(3), term(4), term(5), term(6), term(7)};
+        DoubleMask rest = hn::AndNot(here, hn::FirstN(d, hn::Lanes(d)));
+        while (!hn::AllFalse(d, rest)) {
+            lane = static_cast<std::size_t>(hn::FindFirstTrue(d, rest));
+            here = SameCell(cell, lane);
+            Hash(cell, lane, memo);
+            g = Corners{hn::IfThenElse(here, term(0), g.g000), hn::IfThenElse(here, term(1), g.g100),
+                        hn::IfThenElse(here, term(2), g.g010), hn::IfThenElse(here, term(3), g.g110),
+                        hn::IfThenElse(here, term(4), g.g001), hn::IfThenElse(here, term(5), g.g101),
+                        hn::IfThenElse(here, term(6), g.g011), hn::IfThenElse(here, term(7), g.g111)};
+            rest = hn::AndNot(here, rest);
+        }
+        return g;
+    }
+
+    // Each lane's hashes gathered from the permutation in 64-bit words, and
+    // each corner's terms picked by the bits of its hash.
+    HWY_INLINE Corners GatheredCorners(const Cell& cell) const
+    {
+        const Doubles d;
+        const Words w;
+        const WordVec one = hn::Set(w, 1);
+        const WordVec m = hn::Set(w, mask);
+        const WordVec X = Wrap(cell.cx), Y = Wrap(cell.cy), Z = Wrap(cell.cz);
+        const WordVec X0 = hn::And(X, m), X1 = hn::And(X + one, m);
+        const WordVec Y0 = hn::And(Y, m), Y1 = hn::And(Y + one, m);
+        const WordVec Z0 = hn::And(Z, m), Z1 = hn::And(Z + one, m);
+        const WordVec a = hn::GatherIndex(w, wide, X0);
+        const WordVec b = hn::GatherIndex(w, wide, X1);
+        const WordVec a0 = hn::GatherIndex(w, wide, a + Y0);
+        const WordVec a1 = hn::GatherIndex(w, wide, a + Y1);
+        const WordVec b0 = hn::GatherIndex(w, wide, b + Y0);
+        const WordVec b1 = hn::GatherIndex(w, wide, b + Y1);
+        const DoubleVec fx = cell.fx, fy = cell.fy, fz = cell.fz;
+        const DoubleVec gx = fx - hn::Set(d, 1.0), gy = fy - hn::Set(d, 1.0), gz = fz - hn::Set(d, 1.0);
+        return {Grad(hn::GatherIndex(w, wide, a0 + Z0), fx, fy, fz), Grad(hn::GatherIndex(w, wide, b0 + Z0), gx, fy, fz),
+                Grad(hn::GatherIndex(w, wide, a1 + Z0), fx, gy, fz), Grad(hn::GatherIndex(w, wide, b1 + Z0), gx, gy, fz),
+                Grad(hn::GatherIndex(w, wide, a0 + Z1), fx, fy, gz), Grad(hn::GatherIndex(w, wide, b0 + Z1), gx, fy, gz),
+                Grad(hn::GatherIndex(w, wide, a1 + Z1), fx, gy, gz), Grad(hn::GatherIndex(w, wide, b1 + Z1), gx, gy, gz)};
+    }
+
+    // Wrap in every lane, the result as a 64-bit integer: an integer below
+    // 2^52 added to 2^52 lies in the low mantissa bits.
+    static HWY_INLINE WordVec Wrap(DoubleVec c)
+    {
+        const Doubles d;
+        const Words w;
+        const DoubleVec wrapped = c - hn::Set(d, 256.0) * hn::Floor(c * hn::Set(d, 1.0 / 256.0));
+        return hn::And(hn::BitCast(w, wrapped + hn::Set(d, 0x1p52)), hn::Set(w, 255));
+    }
+
+    // The gradient term of corner hash h at offsets (dx, dy, dz): with h4 the
+    // low four bits, p is dx when h4 < 8, else dy; q is dy when h4 < 4, dx
+    // when h4 is 12 or 14, else dz; bit 0 negates p and bit 1 negates q.
+    static HWY_INLINE DoubleVec Grad(WordVec h, DoubleVec dx, DoubleVec dy, DoubleVec dz)
+    {
+        const Doubles d;
+        const Words w;
+        const WordVec h4 = hn::And(h, hn::Set(w, 15));
+        const DoubleMask pIsX = hn::RebindMask(d, h4 < hn::Set(w, 8));
+        const DoubleMask qIsY = hn::RebindMask(d, h4 < hn::Set(w, 4));
+        const DoubleMask qIsX = hn::RebindMask(d, hn::Or(h4, hn::Set(w, 2)) == hn::Set(w, 14));
+        const DoubleVec p = hn::IfThenElse(pIsX, dx, dy);
+        const DoubleVec q = hn::IfThenElse(qIsY, dy, hn::IfThenElse(qIsX, dx, dz));
+        // Negation flips the sign bit, nothing else.
+        const DoubleVec pSign = hn::BitCast(d, hn::ShiftLeft<63>(h4));
+        const DoubleVec qSign = hn::BitCast(d, hn::ShiftLeft<62>(hn::And(h4, hn::Set(w, 2))));
+        return hn::Xor(p, pSign) + hn::Xor(q, qSign);
+    }
+
+    // Makes `memo` hold lane `lane`'s cell.
+    HWY_INLINE void Hash(const Cell& cell, std::size_t lane, CellMemo& memo) const
+    {
+        const double cx = hn::ExtractLane(cell.cx, lane);
+        const double cy = hn::ExtractLane(cell.cy, lane);
+        const double cz = hn::ExtractLane(cell.cz, lane);
+        if (!(cx == memo.cx && cy == memo.cy && cz == memo.cz))
+            HashCorners(cx, cy, cz, memo);
+    }
+
+    const std::uint8_t* perm;
+    const std::int64_t* wide;
+    const std::uint8_t (*terms)[2][512];
+    std::int64_t mask;
+};
+
+} // namespace tex::HWY_NAMESPACE
+HWY_AFTER_NAMESPACE();
+
+#endif
