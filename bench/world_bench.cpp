@@ -52,12 +52,7 @@ class BenchWorld : public WorldView {
 public:
     using WorldView::renderer;
 
-    explicit BenchWorld(std::vector<std::unique_ptr<SuperFormula>> shapes) : owned(std::move(shapes))
-    {
-        killAll();
-        for (const auto& shape : owned)
-            crowd.push_back(shape.get());
-    }
+    BenchWorld() { killAll(); }
 
     ~BenchWorld() override
     {
@@ -70,6 +65,15 @@ public:
     int framesDrawn = 0;
     DrawCalls calls;
     const std::list<SuperFormula*>& shapes() const { return crowd; }
+    // Takes `shapes` as the crowd, to be drawn in the next frame.
+    void take(std::vector<std::unique_ptr<SuperFormula>> shapes)
+    {
+        owned = std::move(shapes);
+        crowd.clear();
+        for (const auto& shape : owned)
+            crowd.push_back(shape.get());
+        scheduleFrame();
+    }
 
 protected:
     void advance(double step) override
@@ -116,8 +120,8 @@ std::vector<std::unique_ptr<SuperFormula>> seededShapes(int count, int samples)
     return shapes;
 }
 
-// Shows `world` at `side` pixels square.
-bool show(benchmark::State& state, BenchWorld& world, int side)
+// Shows `world` at `side` pixels square, then gives it `shapes`.
+bool setUpWorld(benchmark::State& state, BenchWorld& world, int side, std::vector<std::unique_ptr<SuperFormula>> shapes)
 {
     world.resize(side, side);
     world.show();
@@ -125,6 +129,7 @@ bool show(benchmark::State& state, BenchWorld& world, int side)
         state.SkipWithError("the world view was never exposed");
         return false;
     }
+    world.take(std::move(shapes));
     return true;
 }
 
@@ -200,9 +205,9 @@ void runFrames(benchmark::State& state, BenchWorld& world)
 
 void WorldFrame(benchmark::State& state)
 {
-    BenchWorld world(seededShapes(int(state.range(0)), 0));
+    BenchWorld world;
     world.drawAsBefore = state.range(2) == 0;
-    if (show(state, world, int(state.range(1))))
+    if (setUpWorld(state, world, int(state.range(1)), seededShapes(int(state.range(0)), 0)))
         runFrames(state, world);
 }
 BENCHMARK(WorldFrame)
@@ -212,8 +217,8 @@ BENCHMARK(WorldFrame)
 
 void WorldFrameDense(benchmark::State& state)
 {
-    BenchWorld world(seededShapes(600, SuperFormula::maxSamples - 1));
-    if (show(state, world, int(state.range(0))))
+    BenchWorld world;
+    if (setUpWorld(state, world, int(state.range(0)), seededShapes(600, SuperFormula::maxSamples - 1)))
         runFrames(state, world);
 }
 BENCHMARK(WorldFrameDense)
