@@ -184,7 +184,7 @@ void registerNoise()
             versus(
                 state, *blocks, level,
                 [&](const double* x, const double* y, const double* z, double* out, std::size_t n) {
-                    noise.valueRun(x, y, z, out, n);
+                    noise.values(x, y, z, out, n);
                 },
                 [&](double x, double y, double z) { return noise.value(x, y, z); }, stbNoise);
         });
@@ -203,7 +203,7 @@ void registerFbm()
         versus(
             state, gridBlocks(), level,
             [&](const double* x, const double* y, const double* z, double* out, std::size_t n) {
-                fbm.valueRun(x, y, z, out, n);
+                fbm.values(x, y, z, out, n);
             },
             [&](double x, double y, double z) { return fbm.value(x, y, z); },
             [](const Points& p, std::size_t i) {
@@ -229,7 +229,7 @@ void registerVoronoi()
             versus(
                 state, *blocks, level,
                 [&](const double* x, const double* y, const double* z, double* out, std::size_t n) {
-                    cells.valueRun(x, y, z, out, n);
+                    cells.values(x, y, z, out, n);
                 },
                 [&](double x, double y, double z) { return cells.value(x, y, z); },
                 [&](const Points& p, std::size_t i) { return module.GetValue(p.x[i], p.y[i], p.z[i]); });
@@ -253,7 +253,7 @@ void runBake(Function& function, const Grid& grid, std::vector<float>& out)
             y[c] = points[c].y;
             z[c] = points[c].z;
         }
-        function.colourRun(x.data(), y.data(), z.data(), colours.data(), width);
+        function.colours(x.data(), y.data(), z.data(), colours.data(), width);
         detail::colourTexels(colours.data(), &out[std::size_t(row) * width * 4], width);
     }
 }

@@ -1,8 +1,10 @@
 #include "texture/scalar/basis.h"
 
 #include "support/scalar.h"
+#include "texture/scalar/detail/runs.h"
 #include "texture/scalar/parameter_table.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tex {
@@ -57,6 +59,62 @@ double Basis::value(double x, double y, double z) const
         return contrastStage(0.0, contrast);
     return contrastStage(formula(xscale * x, yscale * y, zscale * z), contrast);
 }
+
+void Basis::values(const double* x, const double* y, const double* z, double* out, std::size_t n) const
+{
+    if (!inputs.allSet()) {
+        std::fill(out, out + n, contrastStage(0.0, contrast));
+        return;
+    }
+    const detail::RunNesting nesting;
+    if (nesting.tooDeep()) {
+        for (std::size_t i = 0; i < n; ++i)
+            out[i] = value(x[i], y[i], z[i]);
+        return;
+    }
+    constexpr std::size_t block = detail::runBlock;
+    double px[block], py[block], pz[block];
+    for (std::size_t start = 0; start < n; start += block) {
+        const std::size_t count = std::min(block, n - start);
+        detail::scaleRun(xscale, x + start, px, count);
+        detail::scaleRun(yscale, y + start, py, count);
+        detail::scaleRun(zscale, z + start, pz, count);
+        formulaRun(px, py, pz, out + start, count);
+        detail::contrastRun(contrast, 1.0, out + start, out + start, count);
+    }
+}
+
+void Basis::formulaRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = formula(x[i], y[i], z[i]);
+}
+
+namespace detail {
+
+namespace {
+
+// The runs this thread is inside.
+thread_local int runsEntered = 0;
+
+} // namespace
+
+RunNesting::RunNesting()
+{
+    ++runsEntered;
+}
+
+RunNesting::~RunNesting()
+{
+    --runsEntered;
+}
+
+bool RunNesting::tooDeep() const
+{
+    return runsEntered > maxNesting;
+}
+
+} // namespace detail
 
 bool Basis::setInput(Basis* input, int index)
 {

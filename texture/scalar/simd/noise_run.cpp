@@ -23,20 +23,15 @@ void NoiseRun(const NoiseTables& tables, const double* x, const double* y, const
     });
 }
 
-// applyContrast((noise(scale * p) + 1) * 0.5) at each point.
-void NoiseValueRun(const NoiseTables& tables, const double* scale, double contrast, const double* x,
-                   const double* y, const double* z, double* out, std::size_t n)
+// (noise(p) + 1) * 0.5 at each point: Noise::formula.
+void NoiseFormulaRun(const NoiseTables& tables, const double* x, const double* y, const double* z, double* out,
+                     std::size_t n)
 {
     const Doubles d;
     const LatticeNoise noise(tables);
-    const DoubleVec xscale = hn::Set(d, scale[0]);
-    const DoubleVec yscale = hn::Set(d, scale[1]);
-    const DoubleVec zscale = hn::Set(d, scale[2]);
-    const DoubleVec c = hn::Set(d, contrast);
     LatticeNoise::CellMemo memo;
     ForEachPoint(x, y, z, out, n, [&](DoubleVec px, DoubleVec py, DoubleVec pz) TEX_INLINE_LAMBDA {
-        const DoubleVec raw = noise(xscale * px, yscale * py, zscale * pz, memo);
-        return Contrast(c, (raw + hn::Set(d, 1.0)) * hn::Set(d, 0.5));
+        return (noise(px, py, pz, memo) + hn::Set(d, 1.0)) * hn::Set(d, 0.5);
     });
 }
 
@@ -49,18 +44,16 @@ HWY_AFTER_NAMESPACE();
 namespace tex {
 
 HWY_EXPORT(NoiseRun);
-HWY_EXPORT(NoiseValueRun);
+HWY_EXPORT(NoiseFormulaRun);
 
 void Noise::noiseRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const
 {
     HWY_DYNAMIC_DISPATCH(NoiseRun)(NoiseTables{perm, wideTable, gradientTerms, mask}, x, y, z, out, n);
 }
 
-void Noise::valueRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const
+void Noise::formulaRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const
 {
-    const double scale[3] = {xscale, yscale, zscale};
-    HWY_DYNAMIC_DISPATCH(NoiseValueRun)(NoiseTables{perm, wideTable, gradientTerms, mask}, scale, contrast, x, y, z,
-                                        out, n);
+    HWY_DYNAMIC_DISPATCH(NoiseFormulaRun)(NoiseTables{perm, wideTable, gradientTerms, mask}, x, y, z, out, n);
 }
 
 } // namespace tex
