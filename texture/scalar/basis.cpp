@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace tex {
 
@@ -46,6 +47,21 @@ inline double contrastStage(double v, double contrast)
     return clamp(0.01, 0.99, r);
 }
 
+// The coordinates of a block of `count` points as a formula gets them:
+// scale * in[i], put in `scaled`, or `in` itself where the scale is 1 (1 * v
+// is v for every double but a signalling NaN, which the compiler does not
+// keep apart either) and `out`, which the formula writes, does not overlap
+// it.
+const double* scaledBlock(double scale, const double* in, double* scaled, const double* out, std::size_t count)
+{
+    const auto address = [](const double* p) { return reinterpret_cast<std::uintptr_t>(p); };
+    const bool apart = address(out + count) <= address(in) || address(in + count) <= address(out);
+    if (scale == 1.0 && apart)
+        return in;
+    detail::scaleRun(scale, in, scaled, count);
+    return scaled;
+}
+
 } // namespace
 
 double Basis::applyContrast(double v) const
@@ -76,10 +92,9 @@ void Basis::values(const double* x, const double* y, const double* z, double* ou
     double px[block], py[block], pz[block];
     for (std::size_t start = 0; start < n; start += block) {
         const std::size_t count = std::min(block, n - start);
-        detail::scaleRun(xscale, x + start, px, count);
-        detail::scaleRun(yscale, y + start, py, count);
-        detail::scaleRun(zscale, z + start, pz, count);
-        formulaRun(px, py, pz, out + start, count);
+        double* const o = out + start;
+        formulaRun(scaledBlock(xscale, x + start, px, o, count), scaledBlock(yscale, y + start, py, o, count),
+                   scaledBlock(zscale, z + start, pz, o, count), o, count);
         detail::contrastRun(contrast, 1.0, out + start, out + start, count);
     }
 }

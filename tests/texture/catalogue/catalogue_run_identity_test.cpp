@@ -164,6 +164,14 @@ void expectValuesMatch(const Basis& field, const PointRun& run, const std::strin
         for (std::size_t i = 0; i < length; ++i)
             ASSERT_EQ(bitsOf(got[i]), bitsOf(expected[start + i])) << what << where(run, start + i);
     }
+    // The values may overwrite the coordinates they come from.
+    std::vector<double> x = run.x, z = run.z;
+    field.values(x.data(), run.y.data(), run.z.data(), x.data(), run.size());
+    field.values(run.x.data(), run.y.data(), z.data(), z.data(), run.size());
+    for (std::size_t p = 0; p < run.size(); ++p) {
+        ASSERT_EQ(bitsOf(x[p]), bitsOf(expected[p])) << what << " into x" << where(run, p);
+        ASSERT_EQ(bitsOf(z[p]), bitsOf(expected[p])) << what << " into z" << where(run, p);
+    }
 }
 
 void expectColoursMatch(const ColourBasis& function, const PointRun& run, const std::string& what)
