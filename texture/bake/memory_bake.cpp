@@ -29,8 +29,10 @@ constexpr int bunchesPerThread = 16;
 // runs start at firstRun samples and double, up to maxRun, while one takes
 // less than quickRun; one that takes longer than slowRun halves them. So
 // cheap graphs are evaluated in long runs, and the cancel flag, read
-// between runs, is still read every few milliseconds for the costliest.
-constexpr int firstRun = 16;
+// between runs, is still read every few milliseconds for the costliest: a
+// sample may cost up to some 4 ms (the most a graph file may ask), so even
+// the first runs are short.
+constexpr int firstRun = 4;
 constexpr int maxRun = static_cast<int>(detail::runBlock);
 constexpr auto quickRun = std::chrono::microseconds(500);
 constexpr auto slowRun = std::chrono::milliseconds(4);

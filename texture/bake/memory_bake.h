@@ -43,7 +43,7 @@ class ColourBasis;
 // true.
 //
 // Evaluation. Each thread evaluates its rows in runs of neighbouring samples
-// (Basis::values, ColourBasis::colours), from 16 up to 256 samples long as
+// (Basis::values, ColourBasis::colours), from 4 up to 256 samples long as
 // long as a run takes well under a millisecond, shorter where samples are
 // costly; the samples are the same bits as value() or colour() at each
 // point.
