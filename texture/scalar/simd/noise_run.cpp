@@ -10,17 +10,56 @@
 #include "support/simd/lanes-inl.h"
 #include "texture/scalar/simd/noise-inl.h"
 
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
 HWY_BEFORE_NAMESPACE();
 namespace tex::HWY_NAMESPACE {
+
+// Whether every point of a run has the y and z of the first, both finite: a
+// row of a flat grid, or an octave of one in a fractal sum.
+HWY_INLINE bool OnOneRow(const double* y, const double* z, std::size_t n)
+{
+    if (n == 0 || !std::isfinite(y[0]) || !std::isfinite(z[0]))
+        return false;
+    std::uint64_t y0, z0;
+    std::memcpy(&y0, y, sizeof y0);
+    std::memcpy(&z0, z, sizeof z0);
+    for (std::size_t i = 1; i < n; ++i) {
+        std::uint64_t yi, zi;
+        std::memcpy(&yi, y + i, sizeof yi);
+        std::memcpy(&zi, z + i, sizeof zi);
+        if (yi != y0 || zi != z0)
+            return false;
+    }
+    return true;
+}
+
+// out[i] = finish(noise at point i), the points of a row through what they
+// share (see LatticeNoise::Row).
+template <class Finish>
+HWY_INLINE void NoiseOver(const NoiseTables& tables, const double* x, const double* y, const double* z, double* out,
+                          std::size_t n, Finish finish)
+{
+    const LatticeNoise noise(tables);
+    LatticeNoise::CellMemo memo;
+    if (OnOneRow(y, z, n)) {
+        LatticeNoise::Row row(y[0], z[0]);
+        ForEachPoint(x, y, z, out, n, [&](DoubleVec px, DoubleVec, DoubleVec) TEX_INLINE_LAMBDA {
+            return finish(noise(px, row, memo));
+        });
+        return;
+    }
+    ForEachPoint(x, y, z, out, n, [&](DoubleVec px, DoubleVec py, DoubleVec pz) TEX_INLINE_LAMBDA {
+        return finish(noise(px, py, pz, memo));
+    });
+}
 
 void NoiseRun(const NoiseTables& tables, const double* x, const double* y, const double* z, double* out,
               std::size_t n)
 {
-    const LatticeNoise noise(tables);
-    LatticeNoise::CellMemo memo;
-    ForEachPoint(x, y, z, out, n, [&](DoubleVec px, DoubleVec py, DoubleVec pz) TEX_INLINE_LAMBDA {
-        return noise(px, py, pz, memo);
-    });
+    NoiseOver(tables, x, y, z, out, n, [](DoubleVec v) TEX_INLINE_LAMBDA { return v; });
 }
 
 // (noise(p) + 1) * 0.5 at each point: Noise::formula.
@@ -28,10 +67,8 @@ void NoiseFormulaRun(const NoiseTables& tables, const double* x, const double* y
                      std::size_t n)
 {
     const Doubles d;
-    const LatticeNoise noise(tables);
-    LatticeNoise::CellMemo memo;
-    ForEachPoint(x, y, z, out, n, [&](DoubleVec px, DoubleVec py, DoubleVec pz) TEX_INLINE_LAMBDA {
-        return (noise(px, py, pz, memo) + hn::Set(d, 1.0)) * hn::Set(d, 0.5);
+    NoiseOver(tables, x, y, z, out, n, [&](DoubleVec v) TEX_INLINE_LAMBDA {
+        return (v + hn::Set(d, 1.0)) * hn::Set(d, 0.5);
     });
 }
 
