@@ -23,16 +23,20 @@ HWY_INLINE bool OnOneRow(const double* y, const double* z, std::size_t n)
 {
     if (n == 0 || !std::isfinite(y[0]) || !std::isfinite(z[0]))
         return false;
-    std::uint64_t y0, z0;
-    std::memcpy(&y0, y, sizeof y0);
-    std::memcpy(&z0, z, sizeof z0);
-    for (std::size_t i = 1; i < n; ++i) {
-        std::uint64_t yi, zi;
-        std::memcpy(&yi, y + i, sizeof yi);
-        std::memcpy(&zi, z + i, sizeof zi);
-        if (yi != y0 || zi != z0)
+    const Doubles d;
+    const Words w;
+    const WordVec y0 = hn::BitCast(w, hn::Set(d, y[0]));
+    const WordVec z0 = hn::BitCast(w, hn::Set(d, z[0]));
+    const std::size_t lanes = hn::Lanes(d);
+    std::size_t i = 0;
+    for (; i + lanes <= n; i += lanes) {
+        const auto same = hn::And(hn::BitCast(w, hn::LoadU(d, y + i)) == y0, hn::BitCast(w, hn::LoadU(d, z + i)) == z0);
+        if (!hn::AllTrue(w, same))
             return false;
     }
+    for (; i < n; ++i)
+        if (std::memcmp(y + i, y, sizeof *y) != 0 || std::memcmp(z + i, z, sizeof *z) != 0)
+            return false;
     return true;
 }
 
