@@ -1,9 +1,9 @@
 #include "texture/scalar/b_gainer.h"
 
+#include "support/detail/scalar_runs.h"
 #include "support/scalar.h"
 #include "texture/scalar/node_type.h"
 #include "texture/scalar/parameter_table.h"
-#include "support/detail/scalar_runs.h"
 
 namespace tex {
 

@@ -1,10 +1,10 @@
 #include "texture/scalar/b_lerper.h"
 
+#include "support/detail/scalar_arithmetic.h"
 #include "support/scalar.h"
+#include "texture/scalar/detail/runs.h"
 #include "texture/scalar/node_type.h"
 #include "texture/scalar/parameter_table.h"
-#include "support/detail/scalar_arithmetic.h"
-#include "texture/scalar/detail/runs.h"
 
 namespace tex {
 

@@ -1,8 +1,8 @@
 #include "texture/scalar/b_perturber.h"
 
+#include "texture/scalar/detail/runs.h"
 #include "texture/scalar/node_type.h"
 #include "texture/scalar/parameter_table.h"
-#include "texture/scalar/detail/runs.h"
 
 namespace tex {
 
