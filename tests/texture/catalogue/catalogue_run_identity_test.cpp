@@ -251,4 +251,29 @@ TEST_P(CatalogueRuns, NodesOfAUsersOwnRunAPointAtATimeInsideLibraryGraphs)
 
 INSTANTIATE_AT_EVERY_LEVEL(CatalogueRuns);
 
+// Each run keeps blocks of points on the stack while its inputs run theirs:
+// a chain as deep as a graph file may hold (999 nodes below the output)
+// must bake on a thread's ordinary stack, to the bits of value().
+TEST(Runs, AChainAsDeepAsAGraphMayBeBakesWithinTheStack)
+{
+    Noise leaf(3, 16);
+    std::vector<std::unique_ptr<BPerturber>> chain;
+    Basis* below = &leaf;
+    for (int i = 0; i < 1000; ++i) {
+        chain.push_back(std::make_unique<BPerturber>());
+        ASSERT_TRUE(chain.back()->setInput(below, 0));
+        ASSERT_TRUE(chain.back()->setInput(&leaf, 1));
+        chain.back()->setParameter("xperturb", 0.001);
+        below = chain.back().get();
+    }
+    const Grid grid = Grid::flat(8, 2, 4.0, 0.5, 0.25, 0.125);
+    std::vector<float> baked(16);
+    ASSERT_TRUE(bakeFloats(*below, grid, baked.data(), BakeOptions{std::nullopt, 1}));
+    for (int row = 0; row < 2; ++row)
+        for (int column = 0; column < 8; ++column) {
+            const Point p = grid.point(row, column);
+            EXPECT_EQ(baked[8 * row + column], float(below->value(p.x, p.y, p.z))) << row << ", " << column;
+        }
+}
+
 } // namespace
