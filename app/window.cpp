@@ -93,6 +93,9 @@ void Window::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
+    // A world nobody sees has nothing to move for.
+    if (world->isTicking())
+        world->toggleTicking();
     // The viewers stay open, so that their creatures can still be saved, but
     // an "insert" would go into a world nobody sees any more.
     for (CreatureEditor* editor : world->openEditors()) {

@@ -528,8 +528,8 @@ TEST(Documents, FailedSaveAtTheQuestionKeepsTheWorldAndOffersSaveAs)
     EXPECT_EQ(21, creaturesIn(dir.filePath("rescued.json")));
 }
 
-// Emptying and inserting are changes too. Once the world has closed, a
-// viewer it opened stays, "insert" off and saying why, and its creature can
+// Emptying and inserting are changes too. Once the world has closed, it
+// stops moving, and a viewer it opened stays, "insert" off and saying why, and its creature can
 // still be saved; nothing it inserts goes into the closed world.
 TEST(Documents, ClosedWorldTakesNoInsertAndItsViewersKeepTheirCreatures)
 {
@@ -547,11 +547,13 @@ TEST(Documents, ClosedWorldTakesNoInsertAndItsViewersKeepTheirCreatures)
     QTest::mousePress(insert, Qt::LeftButton);
     EXPECT_TRUE(window.hasUnsavedChanges());
 
+    ASSERT_TRUE(world->isTicking());
     {
         ModalSequence discard({answerPrompt(QMessageBox::Discard)});
         EXPECT_TRUE(window.close());
         EXPECT_EQ(1u, discard.answered);
     }
+    EXPECT_FALSE(world->isTicking());
     ASSERT_FALSE(editor.isNull());
     EXPECT_TRUE(editor->isVisible());
     EXPECT_FALSE(insert->isEnabled());

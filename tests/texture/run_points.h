@@ -70,7 +70,8 @@ struct PointRun {
 
 // Points for identity tests, in an order that puts every kind beside every
 // other in some vector: scattered points over several periods of both signs;
-// rows that cross cell faces and the period `period`; lattice points and
+// a row (shared y and z) that crosses cell faces and the period `period`,
+// then far and non-finite x; lattice points and
 // negative zeros; points a hair off cell faces; coordinates beyond the int range, at 2^52 and 2^63 and
 // near the largest double; and NaN and infinities on each axis.
 inline PointRun identityPoints(unsigned seed, double period)
@@ -81,8 +82,15 @@ inline PointRun identityPoints(unsigned seed, double period)
     PointRun run;
     for (int i = 0; i < 300; ++i)
         run.add(wide(gen), wide(gen), wide(gen));
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double special[] = {2147483648.0 + 0.25, -2147483649.5, 0x1p52 + 1, -0x1p53, 0x1p63, -0x1p63 - 4096,
+                              1e300, -1.7e308, nan, inf, -inf, 5e-324};
+    // A row, y and z shared, on through far and non-finite x.
     for (int c = 0; c < 70; ++c)
         run.add(period - 2 + c * 0.0625, 0.375, -0.5);
+    for (double s : special)
+        run.add(s, 0.375, -0.5);
     for (int i = 0; i < 40; ++i) {
         const double base = std::floor(wide(gen));
         run.add(base, base + 1, i % 2 ? -0.0 : base + 0.5);
@@ -93,10 +101,6 @@ inline PointRun identityPoints(unsigned seed, double period)
         const double hair = i % 2 ? 1e-13 : -1e-13;
         run.add(base + hair, base + 0.5 + unit(gen) * 0.1, base - hair);
     }
-    const double inf = std::numeric_limits<double>::infinity();
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double special[] = {2147483648.0 + 0.25, -2147483649.5, 0x1p52 + 1, -0x1p53, 0x1p63, -0x1p63 - 4096,
-                              1e300, -1.7e308, nan, inf, -inf, 5e-324};
     for (double s : special) {
         run.add(s, unit(gen), unit(gen));
         run.add(unit(gen), s, unit(gen) * period);

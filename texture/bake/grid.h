@@ -53,11 +53,20 @@ public:
     // into points[0 .. count - 1]. Rows and columns outside the grid follow
     // the same formula. A null `points` is left alone.
     void rowPoints(int row, int first, int count, Point* points) const;
+    // The same points as coordinate arrays, x[0 .. count - 1] and so on: a
+    // run for Basis::values and ColourBasis::colours. Null arrays are left
+    // alone.
+    void rowPoints(int row, int first, int count, double* x, double* y, double* z) const;
     // The point of one sample.
     Point point(int row, int column) const;
 
 private:
     Grid(Kind shape, int columns, int rows, double size, double x, double y, double z);
+
+    // Calls put(i, x, y, z) with the point of each of `count` samples of row
+    // `row` from column `first` on.
+    template <typename Put>
+    void forEachPoint(int row, int first, int count, Put put) const;
 
     Kind shape;
     int columns;

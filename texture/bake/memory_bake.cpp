@@ -1,11 +1,14 @@
 #include "texture/bake/memory_bake.h"
 
 #include "support/colour.h"
+#include "texture/bake/detail/texel_runs.h"
 #include "texture/colour/colour_basis.h"
 #include "texture/scalar/basis.h"
+#include "texture/scalar/detail/runs.h"
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <limits>
 #include <thread>
@@ -19,12 +22,20 @@ namespace {
 // starting it costs more than it saves.
 constexpr long long samplesPerThread = 4096;
 
-// The rows of a bake are handed out in this many runs a thread.
-constexpr int runsPerThread = 16;
+// The rows of a bake are handed out in this many bunches a thread.
+constexpr int bunchesPerThread = 16;
 
-// Points are made this many at a time, so that a row of any width needs no
-// allocation.
-constexpr int pointsAtOnce = 256;
+// Each thread evaluates its samples in runs along a row (see Basis::values):
+// runs start at firstRun samples and double, up to maxRun, while one takes
+// less than quickRun; one that takes longer than slowRun halves them. So
+// cheap graphs are evaluated in long runs, and the cancel flag, read
+// between runs, is still read every few milliseconds for the costliest: a
+// sample may cost up to some 4 ms (the most a graph file may ask), so even
+// the first runs are short.
+constexpr int firstRun = 4;
+constexpr int maxRun = static_cast<int>(detail::runBlock);
+constexpr auto quickRun = std::chrono::microseconds(500);
+constexpr auto slowRun = std::chrono::milliseconds(4);
 
 int threadsFor(int requested, const Region& region)
 {
@@ -38,39 +49,48 @@ int threadsFor(int requested, const Region& region)
 // What an unset BakeOptions::cancel reads.
 const std::atomic<bool> neverCancelled{false};
 
-// Calls put(index, point) for every sample of `region`, index counting the
-// region's samples row by row from 0, until `cancel` reads true; false when
-// it did, before the last sample. The rows are handed out to the threads,
-// the calling thread among them, in runs of neighbouring rows: several runs
-// a thread, so that slow runs do not hold up the rest, and neighbouring rows
-// together, so that what a thread keeps of one row (Voronoi's cells) serves
-// the next. Each sample's point and index depend on its row and column
-// alone, so the output does not depend on which thread takes which row.
+// Calls put(index, x, y, z, count) for runs of samples that together cover
+// `region` once, x, y and z holding the points of `count` neighbouring
+// samples of one row and index the first one's place among the region's
+// samples, counted row by row from 0, until `cancel` reads true; false when
+// it did, before the last run. The rows are handed out to the threads, the
+// calling thread among them, in bunches of neighbouring rows: several
+// bunches a thread, so that slow ones do not hold up the rest, and
+// neighbouring rows together, so that what a thread keeps of one row
+// (Voronoi's cells) serves the next. Each sample's point and index depend
+// on its row and column alone, and each value on its point alone, so the
+// output does not depend on which thread takes which row, nor on how rows
+// are cut into runs.
 template <typename Put>
-bool forEachSample(const Grid& grid, const Region& region, const BakeOptions& options, Put put)
+bool forEachRun(const Grid& grid, const Region& region, const BakeOptions& options, Put put)
 {
     const int threads = threadsFor(options.threads, region);
-    const int runRows = (region.height - 1) / (runsPerThread * threads) + 1;
+    const int bunchRows = (region.height - 1) / (bunchesPerThread * threads) + 1;
     const std::atomic<bool>& cancel = options.cancel != nullptr ? *options.cancel : neverCancelled;
-    std::atomic<int> nextRun{0};
+    std::atomic<int> nextBunch{0};
     std::atomic<bool> stopped{false};
     const auto work = [&] {
-        Point points[pointsAtOnce];
-        for (int first = nextRun++ * runRows; first < region.height; first = nextRun++ * runRows) {
-            const int last = std::min(region.height, first + runRows);
+        double x[maxRun], y[maxRun], z[maxRun];
+        int run = firstRun;
+        for (int first = nextBunch++ * bunchRows; first < region.height; first = nextBunch++ * bunchRows) {
+            const int last = std::min(region.height, first + bunchRows);
             for (int row = first; row < last; ++row) {
                 const std::size_t rowStart = std::size_t(row) * std::size_t(region.width);
-                for (int column = 0; column < region.width; column += pointsAtOnce) {
-                    const int count = std::min(pointsAtOnce, region.width - column);
-                    grid.rowPoints(region.y + row, region.x + column, count, points);
-                    for (int i = 0; i < count; ++i) {
-                        // One sample of a costly graph may take milliseconds.
-                        if (cancel.load(std::memory_order_relaxed)) {
-                            stopped = true;
-                            return;
-                        }
-                        put(rowStart + std::size_t(column + i), points[i]);
+                for (int column = 0; column < region.width;) {
+                    if (cancel.load(std::memory_order_relaxed)) {
+                        stopped = true;
+                        return;
                     }
+                    const int count = std::min(run, region.width - column);
+                    grid.rowPoints(region.y + row, region.x + column, count, x, y, z);
+                    const auto start = std::chrono::steady_clock::now();
+                    put(rowStart + std::size_t(column), x, y, z, std::size_t(count));
+                    const auto took = std::chrono::steady_clock::now() - start;
+                    if (took < quickRun)
+                        run = std::min(2 * run, maxRun);
+                    else if (took > slowRun)
+                        run = std::max(run / 2, 1);
+                    column += count;
                 }
             }
         }
@@ -113,21 +133,27 @@ bool bakeScalarPixels(const Basis& f, const Grid& grid, Channels channels, Sampl
     if (!out || !grid.contains(region))
         return false;
     const int perPixel = static_cast<int>(channels);
-    return forEachSample(grid, region, options, [&f, out, perPixel](std::size_t i, const Point& p) {
-        const Sample grey = fromUnit<Sample>(f.value(p.x, p.y, p.z));
-        Sample* pixel = out + perPixel * i;
-        switch (perPixel) {
-        case 4:
-            pixel[3] = std::numeric_limits<Sample>::max();
-            [[fallthrough]];
-        case 3:
-            pixel[2] = grey;
-            pixel[1] = grey;
-            [[fallthrough]];
-        default:
-            pixel[0] = grey;
-        }
-    });
+    return forEachRun(grid, region, options,
+                      [&f, out, perPixel](std::size_t index, const double* x, const double* y, const double* z,
+                                          std::size_t count) {
+                          double values[maxRun];
+                          f.values(x, y, z, values, count);
+                          for (std::size_t i = 0; i < count; ++i) {
+                              const Sample grey = fromUnit<Sample>(values[i]);
+                              Sample* pixel = out + perPixel * (index + i);
+                              switch (perPixel) {
+                              case 4:
+                                  pixel[3] = std::numeric_limits<Sample>::max();
+                                  [[fallthrough]];
+                              case 3:
+                                  pixel[2] = grey;
+                                  pixel[1] = grey;
+                                  [[fallthrough]];
+                              default:
+                                  pixel[0] = grey;
+                              }
+                          }
+                      });
 }
 
 template <typename Sample>
@@ -139,16 +165,23 @@ bool bakeColourPixels(const ColourBasis& f, const Grid& grid, Channels channels,
         return false;
     const bool alpha = channels == Channels::RGBA;
     const int perPixel = static_cast<int>(channels);
-    return forEachSample(grid, region, options, [&f, out, alpha, perPixel](std::size_t i, const Point& p) {
-        Colour colour = f.colour(p.x, p.y, p.z);
-        colour.clampToUnit();
-        Sample* pixel = out + perPixel * i;
-        pixel[0] = fromUnit<Sample>(colour.r);
-        pixel[1] = fromUnit<Sample>(colour.g);
-        pixel[2] = fromUnit<Sample>(colour.b);
-        if (alpha)
-            pixel[3] = fromUnit<Sample>(colour.a);
-    });
+    return forEachRun(grid, region, options,
+                      [&f, out, alpha, perPixel](std::size_t index, const double* x, const double* y,
+                                                 const double* z, std::size_t count) {
+                          detail::ColourBlock block;
+                          Colour* colours = block.colours;
+                          f.colours(x, y, z, colours, count);
+                          for (std::size_t i = 0; i < count; ++i) {
+                              Colour& colour = colours[i];
+                              colour.clampToUnit();
+                              Sample* pixel = out + perPixel * (index + i);
+                              pixel[0] = fromUnit<Sample>(colour.r);
+                              pixel[1] = fromUnit<Sample>(colour.g);
+                              pixel[2] = fromUnit<Sample>(colour.b);
+                              if (alpha)
+                                  pixel[3] = fromUnit<Sample>(colour.a);
+                          }
+                      });
 }
 
 } // namespace
@@ -163,8 +196,14 @@ bool bakeFloats(const Basis& f, const Grid& grid, float* out, const BakeOptions&
     const Region region = options.region.value_or(grid.whole());
     if (!out || !grid.contains(region))
         return false;
-    return forEachSample(grid, region, options,
-                         [&f, out](std::size_t i, const Point& p) { out[i] = float(f.value(p.x, p.y, p.z)); });
+    return forEachRun(grid, region, options,
+                      [&f, out](std::size_t index, const double* x, const double* y, const double* z,
+                                std::size_t count) {
+                          double values[maxRun];
+                          f.values(x, y, z, values, count);
+                          for (std::size_t i = 0; i < count; ++i)
+                              out[index + i] = float(values[i]);
+                      });
 }
 
 bool bakeFloats(const ColourBasis& f, const Grid& grid, float* out, const BakeOptions& options)
@@ -172,15 +211,13 @@ bool bakeFloats(const ColourBasis& f, const Grid& grid, float* out, const BakeOp
     const Region region = options.region.value_or(grid.whole());
     if (!out || !grid.contains(region))
         return false;
-    return forEachSample(grid, region, options, [&f, out](std::size_t i, const Point& p) {
-        Colour colour = f.colour(p.x, p.y, p.z);
-        colour.clampToUnit();
-        float* texel = out + 4 * i;
-        texel[0] = float(colour.r);
-        texel[1] = float(colour.g);
-        texel[2] = float(colour.b);
-        texel[3] = float(colour.a);
-    });
+    return forEachRun(grid, region, options,
+                      [&f, out](std::size_t index, const double* x, const double* y, const double* z,
+                                std::size_t count) {
+                          detail::ColourBlock block;
+                          f.colours(x, y, z, block.colours, count);
+                          detail::colourTexels(block.colours, out + 4 * index, count);
+                      });
 }
 
 bool bakePixels(const Basis& f, const Grid& grid, Channels channels, std::uint8_t* out, const BakeOptions& options)

@@ -42,10 +42,18 @@ class ColourBasis;
 // region.height samples (times the floats or channels of each) and returns
 // true.
 //
+// Evaluation. Each thread evaluates its rows in runs of neighbouring samples
+// (Basis::values, ColourBasis::colours), from 4 up to 256 samples long as
+// long as a run takes well under a millisecond, shorter where samples are
+// costly; the samples are the same bits as value() or colour() at each
+// point.
+//
 // Cancelling. Where BakeOptions::cancel is set, every thread of the bake
-// reads it before each sample, and once it reads true the bake stops within
-// one sample a thread and returns false, having filled only part of the
-// output. A signal handler or another thread may set it at any time.
+// reads it before each run, and once it reads true the bake stops within
+// one run a thread (a few milliseconds at most, however costly the
+// samples) and returns false, having filled only part of the output: whole
+// runs, each sample of which is final. A signal handler or another thread
+// may set it at any time.
 
 enum class Channels { Grey = 1, RGB = 3, RGBA = 4 };
 

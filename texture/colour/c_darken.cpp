@@ -1,6 +1,7 @@
 #include "texture/colour/c_darken.h"
 
 #include "support/scalar.h"
+#include "texture/scalar/detail/runs.h"
 #include "texture/scalar/node_type.h"
 #include "texture/scalar/parameter_table.h"
 
@@ -46,6 +47,20 @@ Colour CDarken::formula(double x, double y, double z) const
     const double f = soundFactor(lerp(1.0, v, darken));
     const Colour c = colourInput(0)->colour(x, y, z);
     return c * f;
+}
+
+void CDarken::formulaRun(const double* x, const double* y, const double* z, Colour* out, std::size_t n) const
+{
+    if (!isExactly<CDarken>())
+        return ColourBasis::formulaRun(x, y, z, out, n);
+    double v[detail::runBlock];
+    detail::forEachBlock(n, [&](std::size_t start, std::size_t count) {
+        input(0)->values(x + start, y + start, z + start, v, count);
+        Colour* c = out + start;
+        colourInput(0)->colours(x + start, y + start, z + start, c, count);
+        for (std::size_t i = 0; i < count; ++i)
+            c[i] = c[i] * soundFactor(lerp(1.0, v[i], darken));
+    });
 }
 
 const NodeType& CDarken::nodeType()

@@ -1,5 +1,6 @@
 #include "texture/colour/c_mixer.h"
 
+#include "texture/scalar/detail/runs.h"
 #include "texture/scalar/node_type.h"
 
 namespace tex {
@@ -14,6 +15,23 @@ Colour CMixer::formula(double x, double y, double z) const
     const Colour b = colourInput(1)->colour(x, y, z);
     const Colour a = colourInput(0)->colour(x, y, z);
     return lerp(a, b, v);
+}
+
+void CMixer::formulaRun(const double* x, const double* y, const double* z, Colour* out, std::size_t n) const
+{
+    if (!isExactly<CMixer>())
+        return ColourBasis::formulaRun(x, y, z, out, n);
+    double v[detail::runBlock];
+    detail::ColourBlock block;
+    Colour* b = block.colours;
+    detail::forEachBlock(n, [&](std::size_t start, std::size_t count) {
+        input(0)->values(x + start, y + start, z + start, v, count);
+        colourInput(1)->colours(x + start, y + start, z + start, b, count);
+        Colour* a = out + start;
+        colourInput(0)->colours(x + start, y + start, z + start, a, count);
+        for (std::size_t i = 0; i < count; ++i)
+            a[i] = lerp(a[i], b[i], v[i]);
+    });
 }
 
 const NodeType& CMixer::nodeType()

@@ -20,6 +20,7 @@ public:
 
 protected:
     Colour formula(double x, double y, double z) const override;
+    void formulaRun(const double* x, const double* y, const double* z, Colour* out, std::size_t n) const override;
 };
 
 } // namespace tex

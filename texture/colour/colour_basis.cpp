@@ -1,6 +1,9 @@
 #include "texture/colour/colour_basis.h"
 
+#include "texture/scalar/detail/runs.h"
 #include "texture/scalar/parameter_table.h"
+
+#include <algorithm>
 
 namespace tex {
 
@@ -27,6 +30,27 @@ Colour ColourBasis::colour(double x, double y, double z) const
     if (!inputsReady())
         return Colour(0, 0, 0, 0);
     return formula(x, y, z);
+}
+
+void ColourBasis::colours(const double* x, const double* y, const double* z, Colour* out, std::size_t n) const
+{
+    if (!inputsReady()) {
+        std::fill(out, out + n, Colour(0, 0, 0, 0));
+        return;
+    }
+    const detail::RunNesting nesting;
+    if (nesting.tooDeep()) {
+        for (std::size_t i = 0; i < n; ++i)
+            out[i] = formula(x[i], y[i], z[i]);
+        return;
+    }
+    formulaRun(x, y, z, out, n);
+}
+
+void ColourBasis::formulaRun(const double* x, const double* y, const double* z, Colour* out, std::size_t n) const
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = formula(x[i], y[i], z[i]);
 }
 
 bool ColourBasis::setColourInput(ColourBasis* colour, int index)

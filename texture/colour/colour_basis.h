@@ -5,6 +5,8 @@
 #include "texture/scalar/basis.h"
 #include "texture/scalar/inputs.h"
 
+#include <cstddef>
+
 namespace tex {
 
 // The base of every colour function: maps a point of texture space to a
@@ -14,7 +16,8 @@ namespace tex {
 // colour() checks the inputs and calls the function's formula(); a colour
 // function of your own gives the constructor its numbers of scalar and
 // colour inputs, reads them with input(i) and colourInput(i), and overrides
-// formula(), as a scalar field does (see Basis).
+// formula() (and, where evaluating many points together pays, formulaRun()),
+// as a scalar field does (see Basis).
 //
 // Inputs, scalar (setInput) and colour (setColourInput), are borrowed:
 // whoever builds the graph owns every node and keeps it alive while it is
@@ -42,6 +45,14 @@ public:
     // The colour at (x, y, z): formula(x, y, z), or transparent black while
     // an input is missing.
     Colour colour(double x, double y, double z) const;
+
+    // colour() at each of n points: out[i] = colour(x[i], y[i], z[i]), to
+    // the last bit, for any n and any points (a row of a grid or scattered
+    // points alike). The library's colour functions compute many points at
+    // once and hand whole runs down to their inputs (see Basis::values); a
+    // colour function of your own that overrides only formula() is evaluated
+    // a point at a time.
+    void colours(const double* x, const double* y, const double* z, Colour* out, std::size_t n) const;
 
     // Connect a scalar field, or a colour function, as input number
     // `index`; null disconnects it. Each returns true once input `index`
@@ -71,6 +82,12 @@ protected:
     // The colour at (x, y, z), unclamped. colour() calls it only once every
     // input is connected, so input(i) and colourInput(i) are never null here.
     virtual Colour formula(double x, double y, double z) const = 0;
+
+    // formula() at each of n points, into out, to the last bit; colours()
+    // calls it once every input is connected. This default calls formula() a
+    // point at a time; the library's colour functions override it (see
+    // Basis::formulaRun).
+    virtual void formulaRun(const double* x, const double* y, const double* z, Colour* out, std::size_t n) const;
 
     // Scalar input number `index`, 0 <= index < inputCount(); null until connected.
     const Basis* input(int index) const { return inputs[index]; }

@@ -18,16 +18,12 @@ public:
     ColourMap();
     ~ColourMap() override;
 
-    // colour() at each of n points, to the last bit: the input over runs
-    // where its class has one (see Noise::valueRun), the spline lookups in
-    // vector lanes. Any n. A class derived from ColourMap (Marble among
-    // them) gets colour() at each point.
-    void colourRun(const double* x, const double* y, const double* z, Colour* out, std::size_t n) const;
     bool hasSpline() const override;
     ColourSpline* spline() override;
 
 protected:
     Colour formula(double x, double y, double z) const override;
+    void formulaRun(const double* x, const double* y, const double* z, Colour* out, std::size_t n) const override;
 
     ColourSpline colourSpline;
 };

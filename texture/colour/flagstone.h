@@ -29,17 +29,14 @@ public:
     Flagstone(int cellSeed, int grainSeed);
     ~Flagstone() override;
 
-    // colour() at each of n points, to the last bit: the cells' identifiers
-    // and gaps from one search over the run (see
-    // Voronoi::nearestIdAndGapRun), the grain and the blend in vector lanes.
-    // Any n. A class derived from Flagstone gets colour() at each point.
-    void colourRun(const double* x, const double* y, const double* z, Colour* out, std::size_t n) const;
-
     static const Colour stoneColours[4];
     static const Colour mortarColour;
 
 protected:
     Colour formula(double x, double y, double z) const override;
+    // The cells' identifiers and gaps from one search over the run (see
+    // Voronoi::nearestIdAndGapRun), the grain and the blend in vector lanes.
+    void formulaRun(const double* x, const double* y, const double* z, Colour* out, std::size_t n) const override;
 
 private:
     Voronoi cells;

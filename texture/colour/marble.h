@@ -20,6 +20,7 @@ protected:
     // fractional part only when above 1 (a d of 1 or less, negatives
     // included, is used as it is).
     Colour formula(double x, double y, double z) const override;
+    void formulaRun(const double* x, const double* y, const double* z, Colour* out, std::size_t n) const override;
 };
 
 } // namespace tex

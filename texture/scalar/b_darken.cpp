@@ -1,6 +1,8 @@
 #include "texture/scalar/b_darken.h"
 
+#include "support/detail/scalar_arithmetic.h"
 #include "support/scalar.h"
+#include "texture/scalar/detail/runs.h"
 #include "texture/scalar/node_type.h"
 #include "texture/scalar/parameter_table.h"
 
@@ -27,6 +29,20 @@ double BDarken::formula(double x, double y, double z) const
     const double a = input(0)->value(x, y, z);
     const double b = input(1)->value(x, y, z);
     return a * lerp(1.0, b, amount);
+}
+
+void BDarken::formulaRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const
+{
+    if (!isExactly<BDarken>())
+        return Basis::formulaRun(x, y, z, out, n);
+    double b[detail::runBlock];
+    detail::forEachBlock(n, [&](std::size_t start, std::size_t count) {
+        double* a = out + start;
+        input(0)->values(x + start, y + start, z + start, a, count);
+        input(1)->values(x + start, y + start, z + start, b, count);
+        for (std::size_t i = 0; i < count; ++i)
+            a[i] = a[i] * detail::lerp(1.0, b[i], amount);
+    });
 }
 
 const NodeType& BDarken::nodeType()

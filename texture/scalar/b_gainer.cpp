@@ -1,5 +1,6 @@
 #include "texture/scalar/b_gainer.h"
 
+#include "support/detail/scalar_runs.h"
 #include "support/scalar.h"
 #include "texture/scalar/node_type.h"
 #include "texture/scalar/parameter_table.h"
@@ -25,6 +26,14 @@ BGainer::~BGainer() = default;
 double BGainer::formula(double x, double y, double z) const
 {
     return tex::gain(gain, input(0)->value(x, y, z));
+}
+
+void BGainer::formulaRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const
+{
+    if (!isExactly<BGainer>())
+        return Basis::formulaRun(x, y, z, out, n);
+    input(0)->values(x, y, z, out, n);
+    detail::gainRun(gain, out, out, n);
 }
 
 const NodeType& BGainer::nodeType()

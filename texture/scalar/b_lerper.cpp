@@ -1,6 +1,8 @@
 #include "texture/scalar/b_lerper.h"
 
+#include "support/detail/scalar_arithmetic.h"
 #include "support/scalar.h"
+#include "texture/scalar/detail/runs.h"
 #include "texture/scalar/node_type.h"
 #include "texture/scalar/parameter_table.h"
 
@@ -26,6 +28,20 @@ double BLerper::formula(double x, double y, double z) const
     const double b = input(1)->value(x, y, z);
     const double a = input(0)->value(x, y, z);
     return lerp(a, b, amount);
+}
+
+void BLerper::formulaRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const
+{
+    if (!isExactly<BLerper>())
+        return Basis::formulaRun(x, y, z, out, n);
+    double b[detail::runBlock];
+    detail::forEachBlock(n, [&](std::size_t start, std::size_t count) {
+        input(1)->values(x + start, y + start, z + start, b, count);
+        double* a = out + start;
+        input(0)->values(x + start, y + start, z + start, a, count);
+        for (std::size_t i = 0; i < count; ++i)
+            a[i] = detail::lerp(a[i], b[i], amount);
+    });
 }
 
 const NodeType& BLerper::nodeType()

@@ -19,6 +19,7 @@ public:
 
 protected:
     double formula(double x, double y, double z) const override;
+    void formulaRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const override;
 
 protected:
     // Its parameters, which the tables of derived classes extend.

@@ -26,6 +26,15 @@ double BStepper::formula(double x, double y, double z) const
     return tex::step(step, input(0)->value(x, y, z));
 }
 
+void BStepper::formulaRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const
+{
+    if (!isExactly<BStepper>())
+        return Basis::formulaRun(x, y, z, out, n);
+    input(0)->values(x, y, z, out, n);
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = tex::step(step, out[i]);
+}
+
 const NodeType& BStepper::nodeType()
 {
     static const NodeType type =

@@ -3,6 +3,8 @@
 #include "texture/scalar/inputs.h"
 #include "texture/scalar/parameterised.h"
 
+#include <cstddef>
+
 namespace tex {
 
 // The base of every scalar field: maps a point of texture space to a value
@@ -15,7 +17,8 @@ namespace tex {
 // scales the point and passes the result through the contrast stage; a
 // field defines only its formula() at the scaled point. A field of your own
 // derives from Basis, gives the constructor its number of inputs, reads
-// them with input(i), and overrides formula():
+// them with input(i), and overrides formula() (and, where evaluating many
+// points together pays, formulaRun()):
 //
 //     class Ripple : public tex::Basis {
 //     protected:
@@ -60,6 +63,16 @@ public:
     // same reason.
     double value(double x, double y, double z) const;
 
+    // value() at each of n points: out[i] = value(x[i], y[i], z[i]), to the
+    // last bit, for any n and any points. A row of a grid is a run whose y
+    // and z are the same at every point; arrays of scattered points are runs
+    // too. The library's fields compute many points at once in the vector
+    // lanes of the widest instruction set the processor has (see
+    // support/simd/dispatch.h) and hand whole runs down to their inputs; a
+    // field of your own that overrides only formula() is evaluated a point
+    // at a time. out may be one of the coordinate arrays.
+    void values(const double* x, const double* y, const double* z, double* out, std::size_t n) const;
+
     // Connects `input` as input number `index`; a null input disconnects
     // it. Returns true once input `index` holds `input`; false, leaving the
     // wiring as it was, for an index the class lacks and for an input that
@@ -81,6 +94,15 @@ protected:
     // stage. value() calls it only once every input is connected, so
     // input(i) is never null here.
     virtual double formula(double x, double y, double z) const = 0;
+
+    // formula() at each of n scaled points (at most 256 of them), into out,
+    // to the last bit; values() calls it once every input is connected and
+    // passes the results through the contrast stage. out is none of the
+    // coordinate arrays. This default calls formula() a point at a time. The
+    // library's fields override it where evaluating the points together is
+    // faster or passes the run on to their inputs; so may a field of your
+    // own.
+    virtual void formulaRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const;
 
     // Input number `index`, 0 <= index < inputCount(); null until connected.
     const Basis* input(int index) const { return inputs[index]; }

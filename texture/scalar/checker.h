@@ -2,6 +2,8 @@
 
 #include "texture/scalar/basis.h"
 
+#include <cstddef>
+
 namespace tex {
 
 // A three-dimensional checkerboard of unit cells: the parity of the sum of
@@ -22,6 +24,7 @@ public:
 protected:
     // The parity of the truncated scaled coordinates, 0 or 1.
     double formula(double x, double y, double z) const override;
+    void formulaRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const override;
 };
 
 } // namespace tex

@@ -17,15 +17,11 @@ public:
     FBM();
     ~FBM() override;
 
-    // value() at each of n points, to the last bit: each octave's terms of a
-    // block of points come from one run of the input where its class has
-    // one (see Noise::valueRun). Any n; out may be one of the coordinate
-    // arrays. A class derived from FBM gets value() at each point.
-    void valueRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const;
-
 protected:
     // 0.5 * the sum over octaves of input(p) * weight.
     double formula(double x, double y, double z) const override;
+    // Each octave's terms of a block of points come from one run of the input.
+    void formulaRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const override;
 };
 
 } // namespace tex

@@ -41,13 +41,10 @@ public:
     // many times over.
     static constexpr double bound = 2.0 + 0x1p-40;
 
-    // noise() and value() at each of n points: out[i] is noise(x[i], y[i],
-    // z[i]), or value(x[i], y[i], z[i]), to the last bit. Several points are
-    // computed at once in the vector lanes of the widest instruction set the
-    // processor has (see support/simd/dispatch.h). Any n; out may be one of
-    // the coordinate arrays.
+    // noise() at each of n points: out[i] is noise(x[i], y[i], z[i]) to the
+    // last bit, several points at once in vector lanes (see values()). Any
+    // n; out may be one of the coordinate arrays.
     void noiseRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const;
-    void valueRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const;
 
     int latticeSize() const { return size; }
     // The 512-entry permutation table, read-only.
@@ -57,6 +54,7 @@ protected:
     // (noise(x, y, z) + 1) * 0.5, so value() is the contrast stage of 0.5
     // at a point that is not finite after the scales.
     double formula(double x, double y, double z) const override;
+    void formulaRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const override;
 
 private:
     void buildPermutation();

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 namespace tex {
@@ -88,6 +89,17 @@ protected:
     // from now on the by-name operations go through `table`, and the members
     // of its own entries start at their defaults.
     void useParameters(const ParameterTable& table);
+
+    // Whether this object is of class T itself rather than of a class
+    // derived from it. A library class's formulaRun computes its own
+    // formula(), which a derived class may have overridden; for an object
+    // of a derived class it falls back to the base's formulaRun, formula()
+    // at each point.
+    template <typename T>
+    bool isExactly() const
+    {
+        return typeid(*this) == typeid(T);
+    }
 
     // The search shared by every findParameter: first to last entry.
     static const ParameterInfo* findIn(const ParameterList& list, const std::string& name);

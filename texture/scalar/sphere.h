@@ -2,6 +2,8 @@
 
 #include "texture/scalar/basis.h"
 
+#include <cstddef>
+
 namespace tex {
 
 // One ball of radius 0.5 in every unit cell: 1 at the cell centre, falling
@@ -24,6 +26,7 @@ protected:
     // clamp(0, 1, 1 - 2r), r the distance from the scaled point to the
     // centre of its cell.
     double formula(double x, double y, double z) const override;
+    void formulaRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const override;
 };
 
 } // namespace tex

@@ -1,5 +1,6 @@
 #include "texture/scalar/turbulence.h"
 
+#include "texture/scalar/detail/octave_run.h"
 #include "texture/scalar/detail/octave_sum.h"
 #include "texture/scalar/node_type.h"
 #include "texture/scalar/parameter_table.h"
@@ -24,6 +25,18 @@ double Turbulence::formula(double x, double y, double z) const
     return octaveSum(x, y, z, Noise::bound, 1.0, [this](double px, double py, double pz) {
         return std::fabs(source.noise(px, py, pz));
     });
+}
+
+void Turbulence::formulaRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const
+{
+    if (!isExactly<Turbulence>())
+        return Basis::formulaRun(x, y, z, out, n);
+    octaveRun(x, y, z, out, n, Noise::bound, 1.0,
+              [this](const double* px, const double* py, const double* pz, double* terms, std::size_t m) {
+                  source.noiseRun(px, py, pz, terms, m);
+                  for (std::size_t i = 0; i < m; ++i)
+                      terms[i] = std::fabs(terms[i]);
+              });
 }
 
 const NodeType& Turbulence::nodeType()

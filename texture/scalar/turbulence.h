@@ -20,15 +20,11 @@ public:
     explicit Turbulence(int octaves);
     ~Turbulence() override;
 
-    // value() at each of n points, to the last bit, each octave's noise over
-    // a block of points at a time (see Noise::noiseRun). Any n; out may be
-    // one of the coordinate arrays. A class derived from Turbulence gets
-    // value() at each point.
-    void valueRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const;
-
 protected:
     // The sum over octaves of |noise(p)| * weight.
     double formula(double x, double y, double z) const override;
+    // Each octave's noise over a block of points at a time (see Noise::noiseRun).
+    void formulaRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const override;
 
 private:
     Noise source;

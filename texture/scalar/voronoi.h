@@ -69,15 +69,14 @@ public:
     // nearest; 0 when no point was found.
     virtual double distanceGap(double x, double y, double z) const;
 
-    // value() at each of n points, and nearestId() and distanceGap() at each
-    // of n points (what Flagstone reads of its cells), to the last bit: the
-    // points are searched a chunk at a time, consecutive points in one cell
-    // together and in vector lanes, and the cells they need seeded side by
-    // side (see support/simd/dispatch.h); a thread that runs them keeps
+    // nearestId() and distanceGap() at each of n points (what Flagstone
+    // reads of its cells), to the last bit: the points are searched a chunk
+    // at a time, consecutive points in one cell together and in vector
+    // lanes, and the cells they need seeded side by side (see
+    // support/simd/dispatch.h); a thread that runs them, or values(), keeps
     // some 140 KB of scratch from its first run to its end. Any n; the
-    // outputs may be coordinate arrays. A class derived from Voronoi gets value(),
+    // outputs may be coordinate arrays. A class derived from Voronoi gets
     // nearestId() and distanceGap() at each point.
-    void valueRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const;
     void nearestIdAndGapRun(const double* x, const double* y, const double* z, std::uint32_t* ids, double* gaps,
                             std::size_t n) const;
 
@@ -89,6 +88,8 @@ protected:
     // F1, the distance from the scaled point to its nearest feature point
     // (999.9995.. when none lies in the 27 cells).
     double formula(double x, double y, double z) const override;
+    // The searches of a run's points together, as nearestIdAndGapRun's.
+    void formulaRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const override;
 
 private:
     class Search;

@@ -63,7 +63,7 @@ void expectRunsMatchColours(Function& function, const PointRun& run, const std::
 {
     for (auto [start, length] : stretches(run.size())) {
         std::vector<Colour> colours(length, Colour(0, 0, 0, 0));
-        function.colourRun(&run.x[start], &run.y[start], &run.z[start], colours.data(), length);
+        function.colours(&run.x[start], &run.y[start], &run.z[start], colours.data(), length);
         for (std::size_t i = 0; i < length; ++i) {
             const std::size_t p = start + i;
             expectSameColour(colours[i], function.colour(run.x[p], run.y[p], run.z[p]),

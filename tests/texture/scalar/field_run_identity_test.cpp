@@ -28,7 +28,7 @@ TEST_P(NoiseRuns, MatchNoiseAndValueAtEveryPoint)
         for (auto [start, length] : stretches(run.size())) {
             std::vector<double> raw(length), value(length);
             noise.noiseRun(&run.x[start], &run.y[start], &run.z[start], raw.data(), length);
-            noise.valueRun(&run.x[start], &run.y[start], &run.z[start], value.data(), length);
+            noise.values(&run.x[start], &run.y[start], &run.z[start], value.data(), length);
             for (std::size_t i = 0; i < length; ++i) {
                 const std::size_t p = start + i;
                 ASSERT_EQ(bitsOf(raw[i]), bitsOf(noise.noise(run.x[p], run.y[p], run.z[p])))
@@ -42,13 +42,13 @@ TEST_P(NoiseRuns, MatchNoiseAndValueAtEveryPoint)
 
 INSTANTIATE_AT_EVERY_LEVEL(NoiseRuns);
 
-// valueRun against value() over every stretch of the identity points.
+// values() against value() over every stretch of the identity points.
 template <typename Field>
 void expectRunsMatchValues(Field& field, const PointRun& run, const std::string& what)
 {
     for (auto [start, length] : stretches(run.size())) {
         std::vector<double> values(length);
-        field.valueRun(&run.x[start], &run.y[start], &run.z[start], values.data(), length);
+        field.values(&run.x[start], &run.y[start], &run.z[start], values.data(), length);
         for (std::size_t i = 0; i < length; ++i) {
             const std::size_t p = start + i;
             ASSERT_EQ(bitsOf(values[i]), bitsOf(field.value(run.x[p], run.y[p], run.z[p])))

@@ -132,7 +132,7 @@ Function fieldRun(const std::string& name, Field Graph::*member)
 {
     return overRuns(name, [member](Graph& g, const Point& p) {
         double v;
-        (g.*member).valueRun(&p.x, &p.y, &p.z, &v, 1);
+        (g.*member).values(&p.x, &p.y, &p.z, &v, 1);
         return scalar(v);
     });
 }
@@ -142,7 +142,7 @@ Function colourRun(const std::string& name, ColourFunction Graph::*member)
 {
     return overRuns(name, [member](Graph& g, const Point& p) {
         Colour c(0, 0, 0, 0);
-        (g.*member).colourRun(&p.x, &p.y, &p.z, &c, 1);
+        (g.*member).colours(&p.x, &p.y, &p.z, &c, 1);
         return colour(c);
     });
 }

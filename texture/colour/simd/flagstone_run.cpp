@@ -61,21 +61,15 @@ HWY_AFTER_NAMESPACE();
 
 #if HWY_ONCE
 #include "texture/colour/flagstone.h"
-#include "texture/scalar/detail/runs.h"
-
-#include <typeinfo>
 
 namespace tex {
 
 HWY_EXPORT(FlagstoneColours);
 
-void Flagstone::colourRun(const double* x, const double* y, const double* z, Colour* out, std::size_t n) const
+void Flagstone::formulaRun(const double* x, const double* y, const double* z, Colour* out, std::size_t n) const
 {
-    if (typeid(*this) != typeid(Flagstone)) {
-        for (std::size_t i = 0; i < n; ++i)
-            out[i] = colour(x[i], y[i], z[i]);
-        return;
-    }
+    if (!isExactly<Flagstone>())
+        return ColourBasis::formulaRun(x, y, z, out, n);
     // With room for the rest of a vector past the block's last point.
     constexpr std::size_t block = 256;
     constexpr std::size_t room = block + 8;
@@ -91,7 +85,7 @@ void Flagstone::colourRun(const double* x, const double* y, const double* z, Col
                 gy[i] = scale * y[start + i];
                 gz[i] = scale * z[start + i];
             }
-            grainNoise.valueRun(gx, gy, gz, grain, count);
+            grainNoise.values(gx, gy, gz, grain, count);
         }
         HWY_DYNAMIC_DISPATCH(FlagstoneColours)(stoneColours, mortarColour, ids, gaps, jointGrain, stoneGrain,
                                                out + start, count);

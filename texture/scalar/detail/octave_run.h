@@ -19,7 +19,7 @@ void FractalSum::octaveRun(const double* x, const double* y, const double* z, do
                            double termBound, double scale, TermRun termRun) const
 {
     const int count = octaves < maxOctaves ? octaves : maxOctaves;
-    constexpr std::size_t block = detail::runBlock;
+    constexpr std::size_t block = detail::octaveBlock;
     double px[block], py[block], pz[block], sum[block], term[block];
     // Where in the block each point still summed came from.
     std::size_t from[block];

@@ -1,4 +1,5 @@
-// The contrast stage and the steps of fractal sums over runs of values.
+// Scales, the contrast stage and the steps of fractal sums over runs of
+// values.
 
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "texture/scalar/simd/contrast_run.cpp"
@@ -10,6 +11,12 @@
 
 HWY_BEFORE_NAMESPACE();
 namespace tex::HWY_NAMESPACE {
+
+void ScaleRun(double scale, const double* in, double* out, std::size_t n)
+{
+    const DoubleVec s = hn::Set(Doubles(), scale);
+    ForEachValue(in, out, n, [&](DoubleVec v) TEX_INLINE_LAMBDA { return s * v; });
+}
 
 void ContrastRun(double contrast, double scale, const double* in, double* out, std::size_t n)
 {
@@ -38,8 +45,14 @@ HWY_AFTER_NAMESPACE();
 
 namespace tex {
 
+HWY_EXPORT(ScaleRun);
 HWY_EXPORT(ContrastRun);
 HWY_EXPORT(OctaveStep);
+
+void detail::scaleRun(double scale, const double* in, double* out, std::size_t n)
+{
+    HWY_DYNAMIC_DISPATCH(ScaleRun)(scale, in, out, n);
+}
 
 void detail::contrastRun(double contrast, double scale, const double* in, double* out, std::size_t n)
 {

@@ -66,6 +66,46 @@ public:
         return allFinite ? n : hn::IfThenElseZero(finite, n);
     }
 
+    // What the points of a grid row share when their y and z are the same
+    // finite numbers: their cells' y and z, their offsets, fades and
+    // offset rows (see CornerTerms), worked out once for the whole row.
+    struct Row {
+        explicit Row(double y, double z)
+        {
+            const Doubles d;
+            py = hn::Set(d, y);
+            pz = hn::Set(d, z);
+            cy = hn::Floor(py);
+            cz = hn::Floor(pz);
+            fy = py - cy;
+            fz = pz - cz;
+            v = Fade(fy);
+            t = Fade(fz);
+            StoreOffsets(fy, 1, offsets);
+            StoreOffsets(fz, 2, offsets);
+        }
+
+        DoubleVec py, pz, cy, cz, fy, fz, v, t;
+        HWY_ALIGN double offsets[12][maxLanes];
+    };
+
+    // The noise at points (x, y, z) of `row`: the same operations as at any
+    // points, those that depend on y and z alone taken from the row.
+    HWY_INLINE DoubleVec operator()(DoubleVec x, Row& row, CellMemo& memo) const
+    {
+        const Doubles d;
+        if (!hn::AllTrue(d, hn::IsFinite(x)))
+            return (*this)(x, row.py, row.pz, memo);
+        const DoubleVec cx = hn::Floor(x);
+        const Cell cell{cx, row.cy, row.cz, x - cx, row.fy, row.fz};
+        const DoubleMask here = cx == hn::Set(d, hn::GetLane(cx));
+        const bool scattered = gathers && hn::CountTrue(d, here) < hn::Lanes(d) / 2;
+        if (scattered)
+            return Blend(GatheredCorners(cell), Fade(cell.fx), row.v, row.t);
+        StoreOffsets(cell.fx, 0, row.offsets);
+        return Blend(TermsFrom(row.offsets, cell, here, memo), Fade(cell.fx), row.v, row.t);
+    }
+
 private:
     // The lattice corners below some points (integers, as doubles) and the
     // points' offsets from them.
@@ -88,9 +128,11 @@ private:
     // y, then z.
     static HWY_INLINE DoubleVec Blend(const Cell& cell, const Corners& g)
     {
-        const DoubleVec u = Fade(cell.fx);
-        const DoubleVec v = Fade(cell.fy);
-        const DoubleVec t = Fade(cell.fz);
+        return Blend(g, Fade(cell.fx), Fade(cell.fy), Fade(cell.fz));
+    }
+    // The same with the fades u, v and t of the offsets given.
+    static HWY_INLINE DoubleVec Blend(const Corners& g, DoubleVec u, DoubleVec v, DoubleVec t)
+    {
         return Lerp(Lerp(Lerp(g.g000, g.g100, u), Lerp(g.g010, g.g110, u), v),
                     Lerp(Lerp(g.g001, g.g101, u), Lerp(g.g011, g.g111, u), v), t);
     }
@@ -148,17 +190,30 @@ private:
     // as the scalar code reads them.
     HWY_INLINE Corners CornerTerms(const Cell& cell, DoubleMask here, CellMemo& memo) const
     {
-        const Doubles d;
-        const DoubleVec one = hn::Set(d, 1.0);
-        const DoubleVec axes[3] = {cell.fx, cell.fy, cell.fz};
         HWY_ALIGN double offsets[12][maxLanes];
-        for (int axis = 0; axis < 3; ++axis) {
-            const DoubleVec far = axes[axis] - one;
-            hn::Store(axes[axis], d, offsets[4 * axis]);
-            hn::Store(hn::Neg(axes[axis]), d, offsets[4 * axis + 1]);
-            hn::Store(far, d, offsets[4 * axis + 2]);
-            hn::Store(hn::Neg(far), d, offsets[4 * axis + 3]);
-        }
+        StoreOffsets(cell.fx, 0, offsets);
+        StoreOffsets(cell.fy, 1, offsets);
+        StoreOffsets(cell.fz, 2, offsets);
+        return TermsFrom(offsets, cell, here, memo);
+    }
+
+    // The four signed offsets of one axis (f, -f, f - 1, 1 - f) into rows
+    // 4 * axis to 4 * axis + 3 of `offsets`.
+    static HWY_INLINE void StoreOffsets(DoubleVec f, int axis, double (*offsets)[maxLanes])
+    {
+        const Doubles d;
+        const DoubleVec far = f - hn::Set(d, 1.0);
+        hn::Store(f, d, offsets[4 * axis]);
+        hn::Store(hn::Neg(f), d, offsets[4 * axis + 1]);
+        hn::Store(far, d, offsets[4 * axis + 2]);
+        hn::Store(hn::Neg(far), d, offsets[4 * axis + 3]);
+    }
+
+    // CornerTerms from the offsets stored for each axis.
+    HWY_INLINE Corners TermsFrom(const double (*offsets)[maxLanes], const Cell& cell, DoubleMask here,
+                                 CellMemo& memo) const
+    {
+        const Doubles d;
         const auto term = [&](int corner) {
             const std::size_t i = memo.corner[corner];
             return hn::Load(d, offsets[terms[corner][0][i]]) + hn::Load(d, offsets[terms[corner][1][i]]);

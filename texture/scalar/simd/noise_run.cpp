@@ -10,33 +10,69 @@
 #include "support/simd/lanes-inl.h"
 #include "texture/scalar/simd/noise-inl.h"
 
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
 HWY_BEFORE_NAMESPACE();
 namespace tex::HWY_NAMESPACE {
+
+// Whether every point of a run has the y and z of the first, both finite: a
+// row of a flat grid, or an octave of one in a fractal sum.
+HWY_INLINE bool OnOneRow(const double* y, const double* z, std::size_t n)
+{
+    if (n == 0 || !std::isfinite(y[0]) || !std::isfinite(z[0]))
+        return false;
+    const Doubles d;
+    const Words w;
+    const WordVec y0 = hn::BitCast(w, hn::Set(d, y[0]));
+    const WordVec z0 = hn::BitCast(w, hn::Set(d, z[0]));
+    const std::size_t lanes = hn::Lanes(d);
+    std::size_t i = 0;
+    for (; i + lanes <= n; i += lanes) {
+        const auto same = hn::And(hn::BitCast(w, hn::LoadU(d, y + i)) == y0, hn::BitCast(w, hn::LoadU(d, z + i)) == z0);
+        if (!hn::AllTrue(w, same))
+            return false;
+    }
+    for (; i < n; ++i)
+        if (std::memcmp(y + i, y, sizeof *y) != 0 || std::memcmp(z + i, z, sizeof *z) != 0)
+            return false;
+    return true;
+}
+
+// out[i] = finish(noise at point i), the points of a row through what they
+// share (see LatticeNoise::Row).
+template <class Finish>
+HWY_INLINE void NoiseOver(const NoiseTables& tables, const double* x, const double* y, const double* z, double* out,
+                          std::size_t n, Finish finish)
+{
+    const LatticeNoise noise(tables);
+    LatticeNoise::CellMemo memo;
+    if (OnOneRow(y, z, n)) {
+        LatticeNoise::Row row(y[0], z[0]);
+        ForEachPoint(x, y, z, out, n, [&](DoubleVec px, DoubleVec, DoubleVec) TEX_INLINE_LAMBDA {
+            return finish(noise(px, row, memo));
+        });
+        return;
+    }
+    ForEachPoint(x, y, z, out, n, [&](DoubleVec px, DoubleVec py, DoubleVec pz) TEX_INLINE_LAMBDA {
+        return finish(noise(px, py, pz, memo));
+    });
+}
 
 void NoiseRun(const NoiseTables& tables, const double* x, const double* y, const double* z, double* out,
               std::size_t n)
 {
-    const LatticeNoise noise(tables);
-    LatticeNoise::CellMemo memo;
-    ForEachPoint(x, y, z, out, n, [&](DoubleVec px, DoubleVec py, DoubleVec pz) TEX_INLINE_LAMBDA {
-        return noise(px, py, pz, memo);
-    });
+    NoiseOver(tables, x, y, z, out, n, [](DoubleVec v) TEX_INLINE_LAMBDA { return v; });
 }
 
-// applyContrast((noise(scale * p) + 1) * 0.5) at each point.
-void NoiseValueRun(const NoiseTables& tables, const double* scale, double contrast, const double* x,
-                   const double* y, const double* z, double* out, std::size_t n)
+// (noise(p) + 1) * 0.5 at each point: Noise::formula.
+void NoiseFormulaRun(const NoiseTables& tables, const double* x, const double* y, const double* z, double* out,
+                     std::size_t n)
 {
     const Doubles d;
-    const LatticeNoise noise(tables);
-    const DoubleVec xscale = hn::Set(d, scale[0]);
-    const DoubleVec yscale = hn::Set(d, scale[1]);
-    const DoubleVec zscale = hn::Set(d, scale[2]);
-    const DoubleVec c = hn::Set(d, contrast);
-    LatticeNoise::CellMemo memo;
-    ForEachPoint(x, y, z, out, n, [&](DoubleVec px, DoubleVec py, DoubleVec pz) TEX_INLINE_LAMBDA {
-        const DoubleVec raw = noise(xscale * px, yscale * py, zscale * pz, memo);
-        return Contrast(c, (raw + hn::Set(d, 1.0)) * hn::Set(d, 0.5));
+    NoiseOver(tables, x, y, z, out, n, [&](DoubleVec v) TEX_INLINE_LAMBDA {
+        return (v + hn::Set(d, 1.0)) * hn::Set(d, 0.5);
     });
 }
 
@@ -49,18 +85,16 @@ HWY_AFTER_NAMESPACE();
 namespace tex {
 
 HWY_EXPORT(NoiseRun);
-HWY_EXPORT(NoiseValueRun);
+HWY_EXPORT(NoiseFormulaRun);
 
 void Noise::noiseRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const
 {
     HWY_DYNAMIC_DISPATCH(NoiseRun)(NoiseTables{perm, wideTable, gradientTerms, mask}, x, y, z, out, n);
 }
 
-void Noise::valueRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const
+void Noise::formulaRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const
 {
-    const double scale[3] = {xscale, yscale, zscale};
-    HWY_DYNAMIC_DISPATCH(NoiseValueRun)(NoiseTables{perm, wideTable, gradientTerms, mask}, scale, contrast, x, y, z,
-                                        out, n);
+    HWY_DYNAMIC_DISPATCH(NoiseFormulaRun)(NoiseTables{perm, wideTable, gradientTerms, mask}, x, y, z, out, n);
 }
 
 } // namespace tex

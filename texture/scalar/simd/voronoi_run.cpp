@@ -365,10 +365,7 @@ void VoronoiSearchRun(const detail::VoronoiRunField& field, const double* x, con
 HWY_AFTER_NAMESPACE();
 
 #if HWY_ONCE
-#include "texture/scalar/detail/runs.h"
 #include "texture/scalar/voronoi.h"
-
-#include <typeinfo>
 
 namespace tex {
 
@@ -380,22 +377,18 @@ void detail::voronoiSearchRun(const VoronoiRunField& field, const double* x, con
     HWY_DYNAMIC_DISPATCH(VoronoiSearchRun)(field, x, y, z, n, results);
 }
 
-void Voronoi::valueRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const
+void Voronoi::formulaRun(const double* x, const double* y, const double* z, double* out, std::size_t n) const
 {
-    if (typeid(*this) != typeid(Voronoi)) {
-        for (std::size_t i = 0; i < n; ++i)
-            out[i] = value(x[i], y[i], z[i]);
-        return;
-    }
-    const detail::VoronoiRunField field{counts, std::uint32_t(mask), size, {xscale, yscale, zscale}};
+    if (!isExactly<Voronoi>())
+        return Basis::formulaRun(x, y, z, out, n);
+    const detail::VoronoiRunField field{counts, std::uint32_t(mask), size, {1.0, 1.0, 1.0}};
     detail::voronoiSearchRun(field, x, y, z, n, {out, nullptr, nullptr});
-    detail::contrastRun(contrast, 1.0, out, out, n);
 }
 
 void Voronoi::nearestIdAndGapRun(const double* x, const double* y, const double* z, std::uint32_t* ids,
                                  double* gaps, std::size_t n) const
 {
-    if (typeid(*this) != typeid(Voronoi)) {
+    if (!isExactly<Voronoi>()) {
         for (std::size_t i = 0; i < n; ++i) {
             ids[i] = nearestId(x[i], y[i], z[i]);
             gaps[i] = distanceGap(x[i], y[i], z[i]);
