@@ -22,7 +22,7 @@ void WorldView::killAll()
 void WorldView::destroyThings()
 {
     for (SuperFormula* thing : things)
-        destroyCreature(thing);
+        delete thing;
     things.clear();
 }
 
@@ -40,7 +40,6 @@ bool WorldView::replacePopulation(std::vector<std::unique_ptr<SuperFormula>> sha
 bool WorldView::adopt(SuperFormula* shape)
 {
     if (things.size() >= populationCap) {
-        // Shapes handed over have no GL resources yet.
         delete shape;
         emit populationFull();
         return false;
@@ -122,7 +121,7 @@ void WorldView::removeAt(double x, double y)
     if (!thing)
         return;
     things.remove(thing);
-    destroyCreature(thing);
+    delete thing;
     populationChanged();
 }
 

@@ -40,18 +40,23 @@ void drawBackground(GLuint texture)
     glRotatef(0.01f, 0.0f, 0.0f, 1.0f);
     glMatrixMode(GL_MODELVIEW);
 
+    // One quad over the whole view, drawn from client arrays: its corners
+    // in order around it, and their texture coordinates.
+    static const GLfloat corners[4][2] = {{-0.5f, 0.5f}, {-0.5f, -0.5f}, {0.5f, -0.5f}, {0.5f, 0.5f}};
+    static const GLfloat texels[4][2] = {{0.0f, 0.0f}, {0.0f, 1.0f}, {1.0f, 1.0f}, {1.0f, 0.0f}};
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, texture);
     glColor4f(1.0f, 1.0f, 1.0f, 0.1f);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex2f(-0.5f, 0.5f);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex2f(-0.5f, -0.5f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex2f(0.5f, -0.5f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex2f(0.5f, 0.5f);
-    glEnd();
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_INDEX_ARRAY);
+    glDisableClientState(GL_EDGE_FLAG_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(2, GL_FLOAT, 0, corners);
+    glTexCoordPointer(2, GL_FLOAT, 0, texels);
+    glDrawArrays(GL_QUADS, 0, 4);
+    glPopClientAttrib();
     glDisable(GL_TEXTURE_2D);
 }

@@ -70,12 +70,17 @@ void WorldView::advance(double step)
 
 void WorldView::drawFrame()
 {
+    drawWorldOf(things);
+}
+
+void WorldView::drawWorldOf(const std::list<SuperFormula*>& shapes)
+{
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     drawBackground(background);
     // One world unit is a tenth of the view's side.
     glScaled(0.1, 0.1, 0.1);
-    drawCreatures(things);
+    drawCreatures(shapes);
 }
 
 void WorldView::populationChanged()

@@ -24,11 +24,12 @@ class WorldView : public CreatureView {
 public:
     enum Mode { ModeRandom = 0, ModeMutate = 1, ModeManyKids = 2 };
 
-    // The most shapes the world holds. Every shape is drawn in every frame
-    // by Mesa's software renderer here; up to this many the view still
-    // answers input within 100 ms (see the README). Breeding, inserting and
+    // The most shapes the world holds. Every shape is drawn in every frame,
+    // and input waits for the frame being drawn: up to this many an 800
+    // pixel window still answers input within 50 ms with Mesa's software
+    // renderer on two cores (see the README). Breeding, inserting and
     // opening a world stop at it.
-    static constexpr std::size_t populationCap = 600;
+    static constexpr std::size_t populationCap = 80;
 
     // Seeds the shape random streams with `seed`, or with the time in
     // seconds, and makes the first 20 shapes. The tick timer is not started.
@@ -90,6 +91,10 @@ protected:
     void advance(double step) override;
     // The translucent background over the last frame, then every shape.
     void drawFrame() override;
+    // The same frame with `shapes` in place of the population.
+    void drawWorldOf(const std::list<SuperFormula*>& shapes);
+    // The background's texture in this view's context; 0 until it is made.
+    GLuint backgroundTexture() const { return background; }
 
 private:
     // The population changed: a paused world draws one frame to show it, and

@@ -1,15 +1,36 @@
-// The world view's cost per frame with 20, 200 and 600 shapes (the
-// population cap, the most the world holds): each iteration is one tick
+// The world view's cost per frame with 20, 200 and 600 shapes (more than
+// the population cap: the bench's world draws a crowd of its own, as the
+// world view draws its population): each iteration is one tick
 // (every shape animated, then the frame drawn) and one turn of the event
 // loop, in which Qt composes the window and swaps its buffers, in a view 800
 // and 100 pixels square. The same calls draw 64 times fewer pixels in the
 // small view, so the difference between the two sizes is what rasterising
-// costs; draw_share is the part of a frame spent drawing it. Needs a
-// display: run it under xvfb-run.
+// costs; draw_share is the part of a frame spent drawing it, cpu_ms the CPU
+// time of every thread of the process a frame, a steadier figure than the
+// time on a shared machine. Needs a display: run it under xvfb-run.
+//
+// renderer 0 draws each shape as the world was drawn before its renderer: a
+// display list per shape and the eyes and background in immediate mode;
+// renderer 1 is the world view itself, whose CreatureRenderer draws the
+// population from vertex arrays in one call. draw_calls and begins count,
+// per frame drawn, the GL calls that draw and the glBegin calls among them
+// (each a run of immediate-mode vertices).
+//
+// WorldFrameDense is 600 shapes of the largest sample count,
+// for the world view alone: display lists of such a world take gigabytes.
+// Its outlines are evaluated apart from the frames while the world runs;
+// full_frame_ms is the time until a frame shows every shape, and
+// loading_turn_ms and loading_longest_ms the median and the longest turn of
+// the event loop meanwhile: input waits at most that long. peak_rss_mb is
+// the process's peak so far, so run it alone to read it.
 
 #include "app/world_view.h"
+#include "draw_calls.h"
+#include "reference_drawing.h"
 #include "shape/shape_random.h"
 #include "shape/super_formula.h"
+
+#include <sys/resource.h>
 
 #include <benchmark/benchmark.h>
 
@@ -17,62 +38,192 @@
 #include <QElapsedTimer>
 #include <QTest>
 
+#include <algorithm>
+#include <list>
+#include <memory>
+#include <vector>
+
 namespace {
 
+// The world view with a crowd of shapes of the bench's own in place of its
+// population, which may hold fewer than the bench times; the crowd swims and
+// is drawn as the population would be.
 class BenchWorld : public WorldView {
 public:
+    using WorldView::renderer;
+
+    BenchWorld() { killAll(); }
+
+    ~BenchWorld() override
+    {
+        makeCurrent();
+        lists.release();
+    }
+
+    bool drawAsBefore = false;
     qint64 drawNanoseconds = 0;
+    int framesDrawn = 0;
+    DrawCalls calls;
+    const std::list<SuperFormula*>& shapes() const { return crowd; }
+    // Takes `shapes` as the crowd, to be drawn in the next frame.
+    void take(std::vector<std::unique_ptr<SuperFormula>> shapes)
+    {
+        owned = std::move(shapes);
+        crowd.clear();
+        for (const auto& shape : owned)
+            crowd.push_back(shape.get());
+        scheduleFrame();
+    }
 
 protected:
+    void advance(double step) override
+    {
+        for (SuperFormula* shape : crowd)
+            shape->animate(step);
+    }
+
     void drawFrame() override
     {
+        const DrawCalls before = drawCallsSoFar();
         QElapsedTimer clock;
         clock.start();
-        WorldView::drawFrame();
+        if (drawAsBefore)
+            lists.drawWorldFrame(backgroundTexture(), crowd);
+        else
+            drawWorldOf(crowd);
         drawNanoseconds += clock.nsecsElapsed();
+        ++framesDrawn;
+        const DrawCalls after = drawCallsSoFar();
+        calls.elements += after.elements - before.elements;
+        calls.arrays += after.arrays - before.arrays;
+        calls.lists += after.lists - before.lists;
+        calls.begins += after.begins - before.begins;
     }
+
+private:
+    std::vector<std::unique_ptr<SuperFormula>> owned;
+    std::list<SuperFormula*> crowd;
+    ReferenceRenderer lists;
 };
 
-void WorldFrame(benchmark::State& state)
+// `count` random shapes from seed 1, each with `samples` steps when that is
+// not 0.
+std::vector<std::unique_ptr<SuperFormula>> seededShapes(int count, int samples)
 {
-    BenchWorld world;
-    world.resize(state.range(1), state.range(1));
+    seedShapeRandom(1);
+    std::vector<std::unique_ptr<SuperFormula>> shapes;
+    for (int i = 0; i < count; ++i) {
+        shapes.emplace_back(randomSuperFormula());
+        if (samples != 0)
+            shapes.back()->samples = samples;
+    }
+    return shapes;
+}
+
+// Shows `world` at `side` pixels square, then gives it `shapes`.
+bool setUpWorld(benchmark::State& state, BenchWorld& world, int side, std::vector<std::unique_ptr<SuperFormula>> shapes)
+{
+    world.resize(side, side);
     world.show();
     if (!QTest::qWaitForWindowExposed(&world)) {
         state.SkipWithError("the world view was never exposed");
-        return;
+        return false;
     }
-    world.killAll();
-    seedShapeRandom(1);
-    for (int i = 0; i < state.range(0); ++i)
-        world.addNewThing(randomSuperFormula());
-    if (world.population().size() != std::size_t(state.range(0))) {
-        state.SkipWithError("more shapes than the world holds");
-        return;
-    }
-    // The first frame compiles every display list; frames after it do not.
+    world.take(std::move(shapes));
+    return true;
+}
+
+// CPU time of every thread of the process, the rasteriser's included, in ms.
+double processCpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
+           + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
+
+void tick(BenchWorld& world)
+{
     world.tick();
     QCoreApplication::processEvents();
+}
+
+// Runs the world on its own timer, as the program does, until a frame shows
+// every shape: the first frame evaluates every outline, or hands them to the
+// renderer's threads. Each turn of the event loop is timed, ticks included:
+// the longest is as long as input may have waited.
+void loadFully(benchmark::State& state, BenchWorld& world)
+{
+    std::vector<double> turns;
+    world.framesDrawn = 0;
+    world.toggleTicking();
+    QElapsedTimer clock;
+    clock.start();
+    while (world.framesDrawn == 0 || world.renderer().lastFrame().leftOut > 0) {
+        QElapsedTimer turn;
+        turn.start();
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        turns.push_back(turn.nsecsElapsed() / 1e6);
+    }
+    state.counters["full_frame_ms"] = clock.nsecsElapsed() / 1e6;
+    world.toggleTicking();
+    std::sort(turns.begin(), turns.end());
+    state.counters["loading_turn_ms"] = turns[turns.size() / 2];
+    state.counters["loading_longest_ms"] = turns.back();
+}
+
+void runFrames(benchmark::State& state, BenchWorld& world)
+{
+    loadFully(state, world);
     world.drawNanoseconds = 0;
+    world.framesDrawn = 0;
+    world.calls = {};
 
     QElapsedTimer clock;
     clock.start();
-    for (auto _ : state) {
-        world.tick();
-        QCoreApplication::processEvents();
-    }
+    const double cpuStart = processCpuMs();
+    for (auto _ : state)
+        tick(world);
     const double frames = static_cast<double>(state.iterations());
     const double frameMs = clock.nsecsElapsed() / 1e6 / frames;
     const double drawMs = world.drawNanoseconds / 1e6 / frames;
+    state.counters["cpu_ms"] = (processCpuMs() - cpuStart) / frames;
     state.counters["fps"] = 1000.0 / frameMs;
     state.counters["frame_ms"] = frameMs;
     state.counters["draw_ms"] = drawMs;
     state.counters["draw_share"] = drawMs / frameMs;
-    state.counters["us_per_shape"] = frameMs * 1000.0 / state.range(0);
+    state.counters["us_per_shape"] = frameMs * 1000.0 / double(world.shapes().size());
+    const double drawn = std::max(world.framesDrawn, 1);
+    state.counters["draw_calls"] = world.calls.total() / drawn;
+    state.counters["begins"] = world.calls.begins / drawn;
+    if (!world.drawAsBefore)
+        state.counters["vertices"] = double(world.renderer().lastFrame().vertices);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_rss_mb"] = usage.ru_maxrss / 1024.0;
+}
+
+void WorldFrame(benchmark::State& state)
+{
+    BenchWorld world;
+    world.drawAsBefore = state.range(2) == 0;
+    if (setUpWorld(state, world, int(state.range(1)), seededShapes(int(state.range(0)), 0)))
+        runFrames(state, world);
 }
 BENCHMARK(WorldFrame)
-    ->ArgNames({"shapes", "side"})
-    ->ArgsProduct({{20, 200, WorldView::populationCap}, {800, 100}})
+    ->ArgNames({"shapes", "side", "renderer"})
+    ->ArgsProduct({{20, 200, 600}, {800, 100}, {0, 1}})
+    ->MinTime(2.0)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+void WorldFrameDense(benchmark::State& state)
+{
+    BenchWorld world;
+    if (setUpWorld(state, world, int(state.range(0)), seededShapes(600, SuperFormula::maxSamples - 1)))
+        runFrames(state, world);
+}
+BENCHMARK(WorldFrameDense)
+    ->ArgNames({"side"})
+    ->Arg(800)->Arg(100)
     ->MinTime(2.0)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -171,6 +171,5 @@ void CreatureEditor::setColour(int k)
                                                  QString(), QColorDialog::ShowAlphaChannel);
     if (!chosen.isValid())
         return;
-    shape->listValid = false;
     fromRgba(chosen.rgba(), shape->colour[k]);
 }

@@ -17,12 +17,14 @@ CreaturePreview::CreaturePreview(SuperFormula* shape, QWidget* parent)
 
 CreaturePreview::~CreaturePreview()
 {
-    destroyCreature(shown);
+    delete shown;
 }
 
 void CreaturePreview::replaceShape(SuperFormula* shape)
 {
-    destroyCreature(shown);
+    if (shape == shown)
+        return;
+    delete shown;
     shown = shape;
 }
 
@@ -44,7 +46,7 @@ QImage CreaturePreview::picture(int side)
     QOpenGLFunctions* gl = context()->functions();
     gl->glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     glLoadIdentity();
-    drawCreatureCentred(*shown);
+    drawCreatureCentred(*shown, CreatureRenderer::Unready::waitFor);
     const QImage image = framebuffer.toImage().convertToFormat(QImage::Format_ARGB32);
 
     // Back to what initializeGL and resizeGL set for the preview.

@@ -20,7 +20,7 @@ public:
     SuperFormula* shape() const { return shown; }
 
     // Shows `shape` (owned from now on, may be null) instead of the current
-    // one, which is destroyed.
+    // one, which is destroyed; the shape already shown stays.
     void replaceShape(SuperFormula* shape);
     // The shape alone, centred and turned as it is now, on a transparent
     // square of `side` pixels with straight alpha; drawn offscreen in this

@@ -2,7 +2,6 @@
 
 #include "shape/super_formula.h"
 
-#include <QOpenGLContext>
 #include <QScreen>
 
 #include <GL/glu.h>
@@ -30,16 +29,16 @@ CreatureView::CreatureView(double projectionHalfSide, double worldHalfSide, int 
             present();
         }
     });
+    // Runs on the renderer's threads: one call at a time reaches this thread.
+    creatureRenderer.setOutlineReadyHandler([this] {
+        if (!outlinesReadyPosted.exchange(true))
+            QMetaObject::invokeMethod(this, &CreatureView::outlinesReady, Qt::QueuedConnection);
+    });
 }
 
 CreatureView::~CreatureView()
 {
     delete ticker;
-    // The derived view has destroyed its creatures by now. QOpenGLWidget
-    // destroys the context after this object has stopped being a
-    // CreatureView, so it must not call back here.
-    if (context())
-        disconnect(context(), nullptr, this, nullptr);
 }
 
 void CreatureView::tick()
@@ -118,7 +117,6 @@ QImage CreatureView::squareFrame()
 
 void CreatureView::initializeGL()
 {
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &CreatureView::releaseAllInContext);
     glShadeModel(GL_SMOOTH);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -161,41 +159,21 @@ void CreatureView::useSquareViewport(const QSize& device)
 
 void CreatureView::drawCreatures(const std::list<SuperFormula*>& creatures)
 {
-    for (SuperFormula* creature : creatures) {
-        track(*creature);
-        creature->draw();
-    }
+    creatureRenderer.beginFrame();
+    for (const SuperFormula* creature : creatures)
+        creatureRenderer.add(*creature);
+    creatureRenderer.finishFrame();
 }
 
-void CreatureView::drawCreatureCentred(SuperFormula& creature)
+void CreatureView::drawCreatureCentred(const SuperFormula& creature, CreatureRenderer::Unready unready)
 {
-    track(creature);
-    creature.drawCentred();
+    creatureRenderer.drawCentred(creature, unready);
 }
 
-void CreatureView::track(SuperFormula& creature)
+void CreatureView::outlinesReady()
 {
-    // A creature gets its display list's name at its first draw.
-    if (creature.listId == 0)
-        holdingResources.insert(&creature);
-}
-
-void CreatureView::destroyCreature(SuperFormula* creature)
-{
-    if (holdingResources.erase(creature) > 0) {
-        makeCurrent();
-        creature->deleteList();
-    }
-    delete creature;
-}
-
-void CreatureView::releaseAllInContext()
-{
-    makeCurrent();
-    for (SuperFormula* creature : holdingResources) {
-        creature->deleteList();
-        creature->listId = 0;
-        creature->listValid = false;
-    }
-    holdingResources.clear();
+    outlinesReadyPosted = false;
+    // A running view shows them at its next tick.
+    if (!isTicking())
+        scheduleFrame();
 }

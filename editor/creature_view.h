@@ -1,11 +1,13 @@
 #pragma once
 
+#include "shape/creature_renderer.h"
+
 #include <QOpenGLWidget>
 #include <QTimer>
 
+#include <atomic>
 #include <list>
 #include <optional>
-#include <unordered_set>
 
 class SuperFormula;
 
@@ -26,11 +28,12 @@ class SuperFormula;
 //   when one is due: at a tick, and after scheduleFrame(). Any other paint
 //   (an expose, a grab) shows the frame as it is, so the screen, a grab and an
 //   exported picture agree.
-// - The creatures' GL resources belong to this view's context. The view builds
-//   them at a creature's first draw and releases them, with its context
-//   current, when a creature is destroyed through it, when the context goes
-//   (QOpenGLWidget makes a new one when the widget moves to another window)
-//   and with the view.
+// - The creatures are drawn by the view's CreatureRenderer, which holds no GL
+//   object: a creature may be changed, copied or destroyed without its
+//   context, and the view draws the same in a new one (QOpenGLWidget makes
+//   a new context when the widget moves to another window). A creature whose
+//   outline the renderer evaluates apart from the frame shows once it is
+//   ready: a stopped view then draws a frame of its own.
 // - The context has the compatibility profile: the drawing is fixed-function
 //   GL 1.1 and GLU.
 class CreatureView : public QOpenGLWidget {
@@ -79,20 +82,19 @@ protected:
     // Draws the frame if one is due; otherwise the framebuffer already holds it.
     void paintGL() override;
 
-    // Draws each creature at its position in the current modelview frame.
+    // Draws each creature at its position in the current modelview frame,
+    // in one call.
     void drawCreatures(const std::list<SuperFormula*>& creatures);
-    // Draws `creature` about the origin of the current frame.
-    void drawCreatureCentred(SuperFormula& creature);
-    // Releases the creature's GL resources in this view's context, then
-    // destroys it. Null is ignored.
-    void destroyCreature(SuperFormula* creature);
+    // Draws `creature` about the origin of the current frame; a picture waits
+    // for its outline where a frame would leave it out until it is ready.
+    void drawCreatureCentred(const SuperFormula& creature,
+                             CreatureRenderer::Unready unready = CreatureRenderer::Unready::leaveOut);
+    CreatureRenderer& renderer() { return creatureRenderer; }
 
 private:
-    // Notes that `creature` gets GL resources in this context at its next draw.
-    void track(SuperFormula& creature);
-    // The context is going: every creature's resources go with it, and are
-    // built again in the next context.
-    void releaseAllInContext();
+    // On the GUI thread, after outlines evaluated apart from the frames are
+    // ready: a stopped view draws a frame to show them.
+    void outlinesReady();
     // With the context current: clears a new framebuffer and draws the frame
     // if one is due. QOpenGLWidget sets a viewport over the whole widget
     // before each paint, so the square's is set again first.
@@ -117,6 +119,8 @@ private:
     bool framebufferIsNew = true;
     // The next paint draws a frame.
     bool frameDue = true;
-    // The creatures that hold GL resources in this view's context.
-    std::unordered_set<SuperFormula*> holdingResources;
+    // outlinesReady() is on its way to the GUI thread. Declared before the
+    // renderer, whose threads set it until they end.
+    std::atomic<bool> outlinesReadyPosted{false};
+    CreatureRenderer creatureRenderer;
 };

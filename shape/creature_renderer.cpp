@@ -5,9 +5,7 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cmath>
-#include <thread>
 
 namespace {
 
@@ -49,11 +47,22 @@ void CreatureRenderer::addCentred(const SuperFormula& creature)
     addAt(creature, false);
 }
 
-void CreatureRenderer::drawCentred(const SuperFormula& creature)
+void CreatureRenderer::drawCentred(const SuperFormula& creature, Unready unready)
 {
     beginFrame();
     addCentred(creature);
-    finishFrame();
+    finishFrame(unready);
+}
+
+void CreatureRenderer::setOutlineReadyHandler(std::function<void()> handler)
+{
+    queue.setReadyHandler(std::move(handler));
+}
+
+std::size_t CreatureRenderer::outlinesUnderWay() const
+{
+    return std::size_t(std::count_if(outlines.begin(), outlines.end(),
+                                     [](const OutlineCache::value_type& entry) { return entry.second.job != nullptr; }));
 }
 
 void CreatureRenderer::addAt(const SuperFormula& creature, bool atPosition)
@@ -72,14 +81,19 @@ void CreatureRenderer::addAt(const SuperFormula& creature, bool atPosition)
     placements.push_back(placement);
 }
 
-void CreatureRenderer::finishFrame()
+void CreatureRenderer::finishFrame(Unready unready)
 {
-    evaluateNewOutlines();
+    evaluateNewOutlines(unready);
     vertices.clear();
     indices.clear();
-    for (const Placement& creature : placements)
-        place(creature);
-    counts = {placements.size(), vertices.size(), indices.size() / 3};
+    std::size_t leftOut = 0;
+    for (const Placement& creature : placements) {
+        if (creature.outline->second.job)
+            ++leftOut;
+        else
+            place(creature);
+    }
+    counts = {placements.size() - leftOut, leftOut, vertices.size(), indices.size() / 3};
 
     if (!indices.empty()) {
         glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
@@ -118,37 +132,44 @@ void CreatureRenderer::finishFrame()
     }
 }
 
-void CreatureRenderer::evaluateNewOutlines()
+void CreatureRenderer::evaluateNewOutlines(Unready unready)
 {
-    // A world opened with hundreds of outlines of the largest sample count
-    // has tens of millions of points to evaluate, once: they are shared out
-    // among the cores. An ordinary frame's few new outlines are evaluated
-    // here and now.
-    constexpr std::size_t pointsWorthThreads = 1000000;
-    std::size_t points = 0;
-    for (const auto* entry : unevaluated)
-        points += std::size_t(std::max(entry->first.samples, 0)) + 1;
-    const unsigned threads = points < pointsWorthThreads ? 1 : std::max(1u, std::thread::hardware_concurrency());
-
-    std::atomic<std::size_t> next{0};
-    auto evaluate = [&] {
-        for (std::size_t i; (i = next++) < unevaluated.size();)
-            unevaluated[i]->second.outline = evaluateOutline(unevaluated[i]->first);
-    };
-    std::vector<std::thread> helpers;
-    for (unsigned t = 1; t < threads; ++t)
-        helpers.emplace_back(evaluate);
-    evaluate();
-    for (std::thread& helper : helpers)
-        helper.join();
+    // An ordinary frame's few new outlines are evaluated here and now. A
+    // world opened with hundreds of outlines of the largest sample count has
+    // tens of millions of points to evaluate, seconds of work: outlines too
+    // long to keep whole, and any beyond the budget, go to the queue's
+    // threads.
+    std::size_t budget = framePointBudget;
+    for (OutlineCache::value_type* entry : unevaluated) {
+        const std::size_t points = std::size_t(std::max(entry->first.samples, 0)) + 1;
+        if (entry->first.samples < wholeOutlineLimit && points <= budget) {
+            budget -= points;
+            entry->second.outline = evaluateOutline(entry->first);
+        } else {
+            entry->second.job = queue.submit(entry->first);
+        }
+    }
     unevaluated.clear();
+
+    for (const Placement& creature : placements) {
+        CachedOutline& cached = creature.outline->second;
+        if (!cached.job)
+            continue;
+        if (unready == Unready::waitFor)
+            queue.wait(*cached.job);
+        if (cached.job->done()) {
+            cached.outline = std::move(cached.job->outline);
+            cached.job.reset();
+        }
+    }
 }
 
 void CreatureRenderer::place(const Placement& creature)
 {
     const Outline& outline = creature.outline->second.outline;
 
-    // The matrices SuperFormula::draw builds, step by step.
+    // The matrices a display list's drawing builds, step by step:
+    // position, fit scale, spin.
     GlMatrix body = frame;
     if (creature.atPosition)
         body.translate(float(creature.x), float(creature.y), 0);
@@ -167,8 +188,8 @@ void CreatureRenderer::place(const Placement& creature)
         fan(projection * fill, points.data(), count, 1, creature.colour[1], creature.colour[0]);
     }
 
-    // The eye is drawn unrotated: SuperFormula::draw turns the frame back
-    // by the angle, which in floats is not quite the frame before it.
+    // The eye is drawn unrotated, in the frame turned back by the angle,
+    // which in floats is not quite the frame before it.
     GlMatrix eye = body;
     eye.rotateZ(-float(creature.angle));
     const float size = float(creature.eye);

@@ -24,9 +24,6 @@ void SuperFormula::setParamSteps(int i, int steps)
         return;
     const FieldBounds& bounds = boundsOf(paramField(i));
     param(i) = bounds.clamp(steps * bounds.slider.step);
-    // Spin speed and eye size are applied at draw time, not in the list.
-    if (i != 6 && i != 7)
-        listValid = false;
 }
 
 std::string paramName(int i)

@@ -31,7 +31,7 @@ int samplesFromM(double m)
 SuperFormula::SuperFormula(double a, double b, double m, double n1, double n2, double n3, int samples)
     : a(a), b(b), m(m), n1(n1), n2(n2), n3(n3),
       samples(samples > 3 ? std::min(samples, maxSamples - 1) : samplesFromM(m)),
-      listValid(false), listId(0), angle(0.0), rotspeed(1.0), fitScale(1.0),
+      angle(0.0), rotspeed(1.0),
       colour{{1.0f, 1.0f, 0.0f, 1.0f}, {1.0f, 0.3f, 0.0f, 1.0f}, {0.0f, 0.5f, 0.9f, 1.0f}},
       border(0.1), eye(1.0), speed(1.0), wander(0.1), heading{1.0, 0.0}, position{0.0, 0.0},
       blinkTime(1.0), eyeClosed(false)
@@ -40,20 +40,13 @@ SuperFormula::SuperFormula(double a, double b, double m, double n1, double n2, d
 
 SuperFormula::SuperFormula(const SuperFormula& source)
     : a(source.a), b(source.b), m(source.m), n1(source.n1), n2(source.n2), n3(source.n3),
-      samples(source.samples), listValid(false), listId(0), angle(source.angle),
-      rotspeed(source.rotspeed), fitScale(1.0),
+      samples(source.samples), angle(source.angle), rotspeed(source.rotspeed),
       colour{{source.colour[0][0], source.colour[0][1], source.colour[0][2], source.colour[0][3]},
              {source.colour[1][0], source.colour[1][1], source.colour[1][2], source.colour[1][3]},
              {source.colour[2][0], source.colour[2][1], source.colour[2][2], source.colour[2][3]}},
       border(source.border), eye(source.eye), speed(source.speed), wander(source.wander),
       heading(source.heading), position(source.position), blinkTime(1.0), eyeClosed(false)
 {
-}
-
-void SuperFormula::deleteList()
-{
-    if (listId != 0)
-        glDeleteLists(listId, 1);
 }
 
 void SuperFormula::animate(double dt)

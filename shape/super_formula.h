@@ -1,16 +1,13 @@
 #pragma once
 
-#include <GL/gl.h>
-
 #include <string>
 
 // One creature of the world: a closed superformula curve
 //   r(phi) = (|cos(m phi / 4) / a|^n2 + |sin(m phi / 4) / b|^n3)^(-1/n1)
 // filled with a radial colour gradient, edged with a dark rim and given one
 // eye. It spins, swims along a wandering heading, wraps around the world and
-// blinks. Its outline and fill are compiled into a display list that belongs
-// to the GL context of its first draw; the owner calls deleteList() in that
-// context before destroying the shape.
+// blinks. A plain value: copies, files and mutation need no GL, and a view
+// draws it from its values alone (shape/creature_renderer.h).
 class SuperFormula {
 public:
     struct Vector {
@@ -22,31 +19,24 @@ public:
     // trunc(10 m + 50) (0 for a NaN m). Either way it is bounded so that no
     // outline has more than maxSamples points (samples + 1).
     SuperFormula(double a, double b, double m, double n1, double n2, double n3, int samples);
-    // An independent shape without a display list, drawable in any context.
+    // The source's every number but its blink: the copy's eye is open, with
+    // a blink time of 1, as a fresh shape's.
     SuperFormula(const SuperFormula& source);
     SuperFormula& operator=(const SuperFormula&) = delete;
 
-    void deleteList();
     // Advances the shape by dt: spins (the angle folded into -180..180
     // degrees), blinks, travels (wrapped into -6..6) and wanders. Every
     // number stays within its range (shape/creature_bounds.h).
     void animate(double dt);
     // Rotates the heading by `angle` radians.
     void turn(double angle);
-    // Compiles outline and fill, sets fitScale = 1 / largest radius. A shape
-    // whose radii are not all finite, or all 0, compiles an empty list and
-    // gets fitScale 1: it shows only its eye.
-    void buildList();
-    void draw();
-    void drawCentred();
-    void drawEye();
 
     // Parameter i by index: 0..5 a, b, m, n1, n2, n3; 6 rotspeed; 7 eye;
-    // any other index border. Writing through it leaves listValid alone.
+    // any other index border.
     double& param(int i);
     double param(int i) const { return const_cast<SuperFormula*>(this)->param(i); }
     // Parameter i = steps times its slider's step, held in its range (see
-    // creature_bounds.h); clears listValid unless i is 6 or 7.
+    // creature_bounds.h); other indices are ignored.
     void setParamSteps(int i, int steps);
 
     // The most points an outline may have; samples stays below it.
@@ -59,11 +49,8 @@ public:
     double n2;
     double n3;
     int samples;
-    bool listValid;
-    GLuint listId;
     double angle;
     double rotspeed;
-    double fitScale;
     float colour[3][4];
     double border;
     double eye;
@@ -73,9 +60,6 @@ public:
     Vector position;
     double blinkTime;
     bool eyeClosed;
-
-private:
-    void drawFrom(bool atPosition);
 };
 
 // The nine parameters' names; their sliders are in creature_bounds.h.
@@ -88,8 +72,6 @@ SuperFormula* randomSuperFormula();
 // (creature_bounds.h); owned by the caller.
 SuperFormula* mutant(const SuperFormula& parent, double rate);
 
-// A unit disc as one triangle fan of 61 rim points; sets no colour.
-void drawDisc();
 // Folds v into [lo, hi] by whole periods hi - lo. A value that is not finite
 // becomes the middle of the range; an empty or reversed range returns v.
 double wrap(double v, double lo, double hi);

@@ -14,6 +14,8 @@
 // the frames it draws.
 class TestWorld : public WorldView {
 public:
+    using WorldView::WorldView;
+    using WorldView::renderer;
     using WorldView::resizeGL;
 
     int frames = 0;

@@ -163,7 +163,6 @@ TEST(EditorPreview, TickAnimatesByOneHundredthAndDrawsAFrameAtOnce)
     shape->speed = 0.0;
     auto view = shownView(shape, 200, 200);
     EXPECT_EQ(view->shape(), shape);
-    EXPECT_TRUE(shape->listValid);
     EXPECT_EQ(shape->angle, 0.0);
 
     const int before = view->frames;
@@ -218,38 +217,8 @@ TEST(EditorPreview, TimerDrivesTheTick)
     EXPECT_EQ(shape->angle, stopped);
 }
 
-TEST(EditorPreview, DestructionReleasesTheListInThePreviewsContext)
-{
-    SuperFormula* shape = circle();
-    auto view = shownView(shape, 200, 200);
-    ASSERT_TRUE(shape->listValid);
-    const GLuint list = shape->listId;
-    ASSERT_NE(list, 0u);
-    view->toggleTicking();
-
-    // Sees the preview's display lists and outlives its context.
-    ScratchContext sharing(view->context());
-    ASSERT_TRUE(sharing.makeCurrent());
-    EXPECT_TRUE(glIsList(list));
-
-    // An unrelated context holding a list of the same name is current when
-    // the preview goes: its list must survive.
-    ScratchContext unrelated;
-    ASSERT_TRUE(unrelated.makeCurrent());
-    glNewList(list, GL_COMPILE);
-    glEndList();
-    ASSERT_TRUE(glIsList(list));
-
-    view.reset();
-
-    ASSERT_TRUE(unrelated.makeCurrent());
-    EXPECT_TRUE(glIsList(list));
-    ASSERT_TRUE(sharing.makeCurrent());
-    EXPECT_FALSE(glIsList(list));
-}
-
 // QOpenGLWidget gives a widget moved to another window a new context: the
-// shape's list goes with the old one and is built again in the new.
+// shape is drawn in the new one as in the old.
 TEST(EditorPreview, MovedToAnotherWindowDrawsItsShapeInTheNewContext)
 {
     SuperFormula* shape = circle();
@@ -264,10 +233,7 @@ TEST(EditorPreview, MovedToAnotherWindowDrawsItsShapeInTheNewContext)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     ASSERT_EQ(2, view->contexts);
     view->tick();
-    EXPECT_TRUE(shape->listValid);
     EXPECT_NE(view->frame.pixel(160, 100), qRgba(255, 255, 255, 255));
-    view->makeCurrent();
-    EXPECT_TRUE(glIsList(shape->listId));
     view.reset();
 }
 
@@ -278,7 +244,6 @@ TEST(EditorPreview, DestroysAShapeThatWasNeverDrawnWithItsTimer)
     view->toggleTicking();
     QPointer<QTimer> timer = view->tickTimer();
     ASSERT_FALSE(timer.isNull());
-    EXPECT_EQ(shape->listId, 0u);
     view.reset();
     EXPECT_TRUE(timer.isNull());
 }

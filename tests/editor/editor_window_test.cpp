@@ -36,6 +36,17 @@ SuperFormula* sampleShape()
     return shape;
 }
 
+// Whether the preview's square shows anything but its white clearing.
+bool showsAShape(CreaturePreview& preview)
+{
+    const QImage square = preview.squareFrame().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < square.height(); ++y)
+        for (int x = 0; x < square.width(); ++x)
+            if (square.pixel(x, y) != qRgb(255, 255, 255))
+                return true;
+    return false;
+}
+
 // An editor whose "insert" reaches `world`, if one is given.
 std::unique_ptr<CreatureEditor> openEditor(SuperFormula* shape, WorldView* world = nullptr)
 {
@@ -97,8 +108,8 @@ TEST(EditorWindow, IsAShownTopLevelWindowWithARunningPreview)
     ASSERT_NE(preview->tickTimer(), nullptr);
     EXPECT_TRUE(preview->tickTimer()->isActive());
     EXPECT_EQ(preview->tickTimer()->interval(), 10);
-    // The preview draws the shape in its own context, so its list gets built.
-    EXPECT_TRUE(waitUntil([&] { return shape->listValid; }));
+    // The preview draws the shape in its own context.
+    EXPECT_TRUE(waitUntil([&] { return showsAShape(*preview); }));
     EXPECT_TRUE(waitUntil([&] { return shape->angle != 0.0; }));
 }
 
@@ -205,10 +216,8 @@ TEST(EditorWindow, MovingASliderSetsItsParameterInSteps)
 {
     SuperFormula* shape = sampleShape();
     auto editor = openEditor(shape);
-    shape->listValid = true;
     editor->slider(0)->setValue(32);
     EXPECT_EQ(shape->a, 32 * 0.1);
-    EXPECT_FALSE(shape->listValid);
 
     // Keyboard input on the real slider goes the same way.
     editor->slider(6)->setFocus();
@@ -217,17 +226,15 @@ TEST(EditorWindow, MovingASliderSetsItsParameterInSteps)
     EXPECT_EQ(shape->rotspeed, -11.0);
 }
 
-TEST(EditorWindow, OnlyRotspeedAndEyeKeepTheDisplayList)
+TEST(EditorWindow, EverySliderSetsItsParameter)
 {
     SuperFormula* shape = sampleShape();
     auto editor = openEditor(shape);
     for (int i = 0; i < 9; ++i) {
         QSlider* slider = editor->slider(i);
         const int target = slider->value() == slider->maximum() ? slider->minimum() : slider->value() + 1;
-        shape->listValid = true;
         slider->setValue(target);
         EXPECT_EQ(shape->param(i), target * boundsOf(paramField(i)).slider.step) << "slider " << i;
-        EXPECT_EQ(shape->listValid, i == 6 || i == 7) << "slider " << i;
     }
 }
 
@@ -238,7 +245,6 @@ TEST(EditorWindow, AcceptingTheColourDialogUnchangedTruncatesEachByte)
     for (int c = 0; c < 4; ++c)
         shape->colour[1][c] = start[c];
     auto editor = openEditor(shape);
-    ASSERT_TRUE(waitUntil([&] { return shape->listValid; }));
 
     DialogAnswer answer([](QColorDialog* dialog) {
         EXPECT_TRUE(dialog->testOption(QColorDialog::ShowAlphaChannel));
@@ -249,7 +255,6 @@ TEST(EditorWindow, AcceptingTheColourDialogUnchangedTruncatesEachByte)
     QTest::mousePress(editor->colourButton(1), Qt::LeftButton);
     ASSERT_TRUE(answer.seen);
     EXPECT_EQ(answer.initial, QColor(255, 127, 63, 254));
-    EXPECT_FALSE(shape->listValid);
     EXPECT_EQ(shape->colour[1][0], 1.0f);
     EXPECT_EQ(shape->colour[1][1], 127 / 255.0f);
     EXPECT_EQ(shape->colour[1][2], 63 / 255.0f);
@@ -289,14 +294,12 @@ TEST(EditorWindow, CancellingTheColourDialogChangesNothing)
     SuperFormula* shape = sampleShape();
     SuperFormula before(*shape);
     auto editor = openEditor(shape);
-    ASSERT_TRUE(waitUntil([&] { return shape->listValid; }));
     DialogAnswer answer([](QColorDialog* dialog) {
         dialog->setCurrentColor(QColor(10, 20, 30, 40));
         dialog->reject();
     });
     pressAndRelease(editor->colourButton(0));
     ASSERT_TRUE(answer.seen);
-    EXPECT_TRUE(shape->listValid);
     EXPECT_TRUE(shapesEqual(*shape, before));
 }
 
@@ -307,7 +310,6 @@ TEST(EditorWindow, InsertHandsIndependentCopiesAtTheOriginToTheWorld)
     SuperFormula* shape = sampleShape();
     shape->position = {2.5, -3.0};
     auto editor = openEditor(shape, &world);
-    ASSERT_TRUE(waitUntil([&] { return shape->listId != 0; }));
 
     QTest::mousePress(editor->insertButtonWidget(), Qt::LeftButton);
     ASSERT_EQ(world.population().size(), population + 1);
@@ -325,8 +327,6 @@ TEST(EditorWindow, InsertHandsIndependentCopiesAtTheOriginToTheWorld)
     for (SuperFormula* copy : {first, second}) {
         EXPECT_EQ(copy->position.x, 0.0);
         EXPECT_EQ(copy->position.y, 0.0);
-        EXPECT_EQ(copy->listId, 0u);
-        EXPECT_FALSE(copy->listValid);
         EXPECT_TRUE(shapesEqual(*copy, *shape));
     }
 
@@ -408,13 +408,10 @@ TEST(EditorWindow, EditorsOpenedOnOneWorldShapeAreIndependent)
     EXPECT_TRUE(shapesEqual(*original, snapshot));
 }
 
-TEST(EditorWindow, DestructionRemovesItsWidgetsAndReleasesTheList)
+TEST(EditorWindow, DestructionRemovesItsWidgets)
 {
     SuperFormula* shape = sampleShape();
     auto editor = openEditor(shape);
-    ASSERT_TRUE(waitUntil([&] { return shape->listId != 0; }));
-    const GLuint list = shape->listId;
-    ScratchContext sharing(editor->previewWidget()->context());
 
     QList<QPointer<QWidget>> parts = {editor->previewWidget(), editor->insertButtonWidget()};
     for (int i = 0; i < 9; ++i)
@@ -425,8 +422,6 @@ TEST(EditorWindow, DestructionRemovesItsWidgetsAndReleasesTheList)
     editor.reset();
     for (const QPointer<QWidget>& part : parts)
         EXPECT_TRUE(part.isNull());
-    ASSERT_TRUE(sharing.makeCurrent());
-    EXPECT_FALSE(glIsList(list));
 }
 
 TEST(EditorWindow, ClosedEditorLeavesNoObjectContextOrTimer)
@@ -438,22 +433,14 @@ TEST(EditorWindow, ClosedEditorLeavesNoObjectContextOrTimer)
     QPointer<CreatureEditor> editor = world.openEditors().front();
     EXPECT_TRUE(editor->testAttribute(Qt::WA_DeleteOnClose));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(editor.data()));
-    SuperFormula* shape = editor->previewWidget()->shape();
-    ASSERT_TRUE(waitUntil([&] { return shape->listId != 0; }));
-    const GLuint list = shape->listId;
     QPointer<CreaturePreview> preview = editor->previewWidget();
     QPointer<QTimer> timer = preview->tickTimer();
-    ScratchContext sharing(preview->context());
-    ASSERT_TRUE(sharing.makeCurrent());
-    ASSERT_TRUE(glIsList(list));
 
     ASSERT_TRUE(editor->close());
     ASSERT_TRUE(waitUntil([&] { return editor.isNull(); }));
     EXPECT_TRUE(preview.isNull());
     EXPECT_TRUE(timer.isNull());
     EXPECT_TRUE(world.openEditors().empty());
-    ASSERT_TRUE(sharing.makeCurrent());
-    EXPECT_FALSE(glIsList(list));
     for (QWidget* widget : QApplication::topLevelWidgets())
         EXPECT_EQ(qobject_cast<CreatureEditor*>(widget), nullptr);
     EXPECT_EQ(world.population().front(), original);
@@ -495,7 +482,7 @@ TEST(EditorWindow, CreatureIsKeptReopenedElsewhereAndInserted)
     EXPECT_TRUE(shapesEqual(*world.population().front(), snapshot));
     // The preview draws the opened shape in its own context.
     second->previewWidget()->toggleTicking();
-    EXPECT_TRUE(waitUntil([&] { return opened->listValid; }));
+    EXPECT_TRUE(waitUntil([&] { return showsAShape(*second->previewWidget()); }));
 
     // Its picture, alone on transparency, at the size asked for.
     const QString picturePath = dir.filePath("designed.png");

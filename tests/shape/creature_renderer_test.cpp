@@ -1,3 +1,5 @@
+#include "draw_calls.h"
+#include "reference_drawing.h"
 #include "shape_draws.h"
 #include "shape_gl.h"
 
@@ -12,53 +14,11 @@
 
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
-
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <memory>
-
-// The GL entry points that draw, counted on their way to the GL library.
-namespace {
-struct DrawCalls {
-    int elements = 0, arrays = 0, lists = 0, begins = 0;
-    int total() const { return elements + arrays + lists + begins; }
-} drawCalls;
-
-template <typename Function>
-Function next(const char* name)
-{
-    return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
-}
-} // namespace
-
-extern "C" {
-void glDrawElements(GLenum mode, GLsizei count, GLenum type, const void* indices)
-{
-    ++drawCalls.elements;
-    static const auto real = next<void (*)(GLenum, GLsizei, GLenum, const void*)>("glDrawElements");
-    real(mode, count, type, indices);
-}
-void glDrawArrays(GLenum mode, GLint first, GLsizei count)
-{
-    ++drawCalls.arrays;
-    static const auto real = next<void (*)(GLenum, GLint, GLsizei)>("glDrawArrays");
-    real(mode, first, count);
-}
-void glCallList(GLuint list)
-{
-    ++drawCalls.lists;
-    static const auto real = next<void (*)(GLuint)>("glCallList");
-    real(list);
-}
-void glBegin(GLenum mode)
-{
-    ++drawCalls.begins;
-    static const auto real = next<void (*)(GLenum)>("glBegin");
-    real(mode);
-}
-}
 
 namespace {
 
@@ -118,14 +78,19 @@ World seededWorld(int count)
     return world;
 }
 
-Pixels displayListFrame(World& world, int side)
+Pixels displayListFrame(const World& world, int side)
 {
     worldFrame(side);
-    for (auto& creature : world)
-        creature->draw();
-    for (auto& creature : world)
-        creature->deleteList();
+    ReferenceRenderer reference;
+    for (const auto& creature : world)
+        reference.draw(*creature);
+    reference.release();
     return grab(side);
+}
+
+double fitScaleOf(const SuperFormula& c)
+{
+    return evaluateOutline({c.a, c.b, c.m, c.n1, c.n2, c.n3, c.samples}).fitScale;
 }
 
 Pixels rendererFrame(CreatureRenderer& renderer, const World& world, int side)
@@ -156,10 +121,8 @@ TEST_F(CreatureRendering, FrameHasTheDisplayListsPixels)
 
     // Thinned, the same wherever nothing is small enough to thin: here the
     // pupils, made at least five pixels in radius.
-    for (auto& creature : world) {
-        creature->buildList();
-        creature->eye = std::max(creature->eye, 5 / (0.09 * 80 * creature->fitScale));
-    }
+    for (auto& creature : world)
+        creature->eye = std::max(creature->eye, 5 / (0.09 * 80 * fitScaleOf(*creature)));
     const Pixels bigEyes = displayListFrame(world, 800);
     renderer.setThinning(true);
     EXPECT_EQ(0, differingPixels(bigEyes, rendererFrame(renderer, world, 800)));
@@ -183,8 +146,9 @@ TEST_F(CreatureRendering, PreviewHasDrawCentredsPixels)
             glClear(GL_COLOR_BUFFER_BIT);
         };
         frame();
-        creature->drawCentred();
-        creature->deleteList();
+        DisplayList list;
+        list.drawCentred(*creature);
+        list.release();
         const Pixels reference = grab(400);
         frame();
         renderer.drawCentred(*creature);
@@ -215,15 +179,16 @@ TEST_F(CreatureRendering, WindowFramebufferHasTheDisplayListsPixels)
 TEST_F(CreatureRendering, OneDrawCallAFrameAndNoImmediateMode)
 {
     World world = seededWorld(600);
-    drawCalls = {};
+    resetDrawCalls();
     displayListFrame(world, 800);
-    // The counter sees today's drawing: a list and three discs a creature.
-    EXPECT_GT(drawCalls.total(), 2400);
+    // The counter sees the display lists' drawing: a list and three discs a creature.
+    EXPECT_GT(drawCallsSoFar().total(), 2400);
 
     CreatureRenderer renderer;
     rendererFrame(renderer, world, 800);
-    drawCalls = {};
+    resetDrawCalls();
     rendererFrame(renderer, world, 800);
+    const DrawCalls drawCalls = drawCallsSoFar();
     EXPECT_EQ(1, drawCalls.elements);
     EXPECT_EQ(0, drawCalls.arrays + drawCalls.lists + drawCalls.begins);
     EXPECT_EQ(world.size(), renderer.lastFrame().creatures);
@@ -281,6 +246,39 @@ TEST_F(CreatureRendering, OutlinesFollowTheirValuesAndUnusedOnesGo)
     EXPECT_EQ(0u, renderer.cachedOutlines());
 }
 
+// An outline too long to keep whole is evaluated apart: its creature is
+// left out, eye and all, until it is ready, then drawn as any other.
+TEST_F(CreatureRendering, LongOutlineIsLeftOutUntilReadyThenDrawnTheSame)
+{
+    World world = seededWorld(20);
+    World without = seededWorld(20);
+    world.back()->samples = SuperFormula::maxSamples - 1;
+    without.pop_back();
+    std::atomic<int> ready{0};
+    CreatureRenderer renderer;
+    renderer.setThinning(false);
+    renderer.setOutlineReadyHandler([&] { ++ready; });
+
+    const Pixels loading = rendererFrame(renderer, world, 800);
+    EXPECT_EQ(world.size() - 1, renderer.lastFrame().creatures);
+    EXPECT_EQ(1u, renderer.lastFrame().leftOut);
+    EXPECT_EQ(1u, renderer.outlinesUnderWay());
+    EXPECT_EQ(0, differingPixels(displayListFrame(without, 800), loading));
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ready == 1; }));
+    const Pixels loaded = rendererFrame(renderer, world, 800);
+    EXPECT_EQ(world.size(), renderer.lastFrame().creatures);
+    EXPECT_EQ(0u, renderer.outlinesUnderWay());
+    EXPECT_EQ(0, differingPixels(displayListFrame(world, 800), loaded));
+
+    // A picture waits for the outline instead.
+    CreatureRenderer picture;
+    worldFrame(800);
+    picture.drawCentred(*world.back(), CreatureRenderer::Unready::waitFor);
+    EXPECT_EQ(1u, picture.lastFrame().creatures);
+    EXPECT_GT(picture.lastFrame().triangles, 0u);
+}
+
 TEST_F(CreatureRendering, ThinnedOutlineHasNoMorePointsThanPixelsAndKeepsItsSize)
 {
     // A creature of the most samples in a 100-pixel view: one world unit,
@@ -307,7 +305,7 @@ TEST_F(CreatureRendering, ThinnedOutlineHasNoMorePointsThanPixelsAndKeepsItsSize
     const auto fed = feedback([&] {
         renderer.beginFrame();
         renderer.add(*creature);
-        renderer.finishFrame();
+        renderer.finishFrame(CreatureRenderer::Unready::waitFor);
     });
 
     // The rim's fan: triangles from the clear centre to two outline points.

@@ -1,10 +1,12 @@
 #include "shape_gl.h"
 
+#include "reference_drawing.h"
 #include "shape/super_formula.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 namespace {
@@ -54,12 +56,13 @@ TEST_F(ShapeDrawing, UnitCircleOutlineHasRadiusOneAndFitScaleOne)
     SuperFormula s = unitCircle();
     ASSERT_EQ(90, s.samples);
     s.border = 0.25;
-    s.buildList();
-    EXPECT_TRUE(s.listValid);
-    EXPECT_NE(0u, s.listId);
-    EXPECT_DOUBLE_EQ(1.0, s.fitScale);
+    DisplayList list;
+    list.build(s);
+    EXPECT_TRUE(list.holds(s));
+    EXPECT_NE(0u, list.listId);
+    EXPECT_DOUBLE_EQ(1.0, list.fitScale);
 
-    const auto primitives = feedback([&] { glCallList(s.listId); });
+    const auto primitives = feedback([&] { glCallList(list.listId); });
     // Each fan of samples + 2 vertices gives samples triangles.
     ASSERT_EQ(2u * 90, primitives.size());
     for (size_t p = 0; p < primitives.size(); ++p) {
@@ -92,8 +95,9 @@ TEST_F(ShapeDrawing, UnitCircleOutlineHasRadiusOneAndFitScaleOne)
 TEST_F(ShapeDrawing, OutlineStartsAtAngleZeroAndClosesOnItself)
 {
     SuperFormula s(1, 1, 4, 2, 2, 2, 4);
-    s.buildList();
-    const auto primitives = feedback([&] { glCallList(s.listId); });
+    DisplayList list;
+    list.build(s);
+    const auto primitives = feedback([&] { glCallList(list.listId); });
     ASSERT_EQ(8u, primitives.size());
     // Four steps: a square through (1, 0), (0, 1), (-1, 0), (0, -1).
     std::vector<std::pair<double, double>> outer;
@@ -114,10 +118,11 @@ TEST_F(ShapeDrawing, OutlineStartsAtAngleZeroAndClosesOnItself)
 TEST_F(ShapeDrawing, FitScaleFollowsTheLargestRadius)
 {
     SuperFormula s(2, 2, 4, 2, 2, 2, 0);
-    s.buildList();
-    EXPECT_DOUBLE_EQ(0.5, s.fitScale);
+    DisplayList list;
+    list.build(s);
+    EXPECT_DOUBLE_EQ(0.5, list.fitScale);
     // Drawn, the shape's largest radius is one unit.
-    const auto primitives = feedback([&] { s.drawCentred(); });
+    const auto primitives = feedback([&] { list.drawCentred(s); });
     double largest = 0;
     for (size_t p = 0; p < 2u * s.samples; ++p)
         for (const FedVertex& v : primitives[p].vertices)
@@ -125,45 +130,53 @@ TEST_F(ShapeDrawing, FitScaleFollowsTheLargestRadius)
     EXPECT_NEAR(1.0, largest, 1e-5);
 }
 
-TEST_F(ShapeDrawing, CopyBuildsItsOwnListAndDeletingItKeepsTheSource)
+TEST_F(ShapeDrawing, EachCreatureGetsItsOwnListAndReleasingOneKeepsTheOther)
 {
     SuperFormula s = unitCircle();
-    s.draw();
-    ASSERT_TRUE(glIsList(s.listId));
+    DisplayList list;
+    list.draw(s);
+    ASSERT_TRUE(glIsList(list.listId));
     SuperFormula c(s);
-    EXPECT_EQ(0u, c.listId);
-    c.draw();
-    EXPECT_NE(0u, c.listId);
-    EXPECT_NE(s.listId, c.listId);
-    c.deleteList();
-    EXPECT_FALSE(glIsList(c.listId));
-    EXPECT_TRUE(glIsList(s.listId));
-    s.deleteList();
-    EXPECT_FALSE(glIsList(s.listId));
+    DisplayList copyList;
+    EXPECT_EQ(0u, copyList.listId);
+    copyList.draw(c);
+    EXPECT_NE(0u, copyList.listId);
+    EXPECT_NE(list.listId, copyList.listId);
+    copyList.release();
+    EXPECT_FALSE(glIsList(copyList.listId));
+    EXPECT_TRUE(glIsList(list.listId));
+    list.release();
+    EXPECT_FALSE(glIsList(list.listId));
 }
 
 TEST_F(ShapeDrawing, DrawBuildsOnlyWhenStaleAndRebuildsUnderTheSameName)
 {
     SuperFormula s = unitCircle();
-    s.draw();
-    const GLuint name = s.listId;
-    s.fitScale = 0.125; // would be overwritten by a rebuild
-    s.draw();
-    EXPECT_EQ(0.125, s.fitScale);
+    DisplayList list;
+    list.draw(s);
+    const GLuint name = list.listId;
+    list.fitScale = 0.125; // would be overwritten by a rebuild
+    list.draw(s);
+    EXPECT_EQ(0.125, list.fitScale);
     s.setParamSteps(0, 20);
-    EXPECT_FALSE(s.listValid);
-    s.draw();
-    EXPECT_TRUE(s.listValid);
-    EXPECT_EQ(name, s.listId);
-    EXPECT_DOUBLE_EQ(0.5, s.fitScale);
-    s.deleteList();
+    EXPECT_FALSE(list.holds(s));
+    list.draw(s);
+    EXPECT_TRUE(list.holds(s));
+    EXPECT_EQ(name, list.listId);
+    EXPECT_DOUBLE_EQ(0.5, list.fitScale);
+    // A fill colour is compiled in too; the eye's size is not.
+    s.eye = 3;
+    EXPECT_TRUE(list.holds(s));
+    s.colour[1][2] = 0.5f;
+    EXPECT_FALSE(list.holds(s));
+    list.release();
 }
 
 TEST_F(ShapeDrawing, DeleteListWithoutAListDoesNothing)
 {
-    SuperFormula s = unitCircle();
+    DisplayList list;
     const GLuint other = glGenLists(1);
-    s.deleteList();
+    list.release();
     EXPECT_TRUE(glIsList(other) || glGetError() == GL_NO_ERROR);
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
     glDeleteLists(other, 1);
@@ -184,7 +197,7 @@ TEST_F(ShapeDrawing, OpenEyeIsThreeNestedDiscs)
     s.colour[2][0] = 0.25f;
     s.colour[2][1] = 0.5f;
     s.colour[2][2] = 0.75f;
-    const auto primitives = feedback([&] { s.drawEye(); });
+    const auto primitives = feedback([&] { drawEye(s); });
     ASSERT_EQ(180u, primitives.size());
     const double radii[] = {0.3, 0.18, 0.09};
     const float colours[3][3] = {{1, 1, 1}, {0.25f, 0.5f, 0.75f}, {0, 0, 0}};
@@ -208,10 +221,11 @@ TEST_F(ShapeDrawing, ClosedEyeIsOneBlackLineThatDoesNotSpin)
     s.eyeClosed = true;
     s.angle = 90;
     s.eye = 2;
-    s.buildList();
+    DisplayList list;
+    list.build(s);
     const auto primitives = feedback([&] {
         glScalef(0.5f, 0.5f, 0.5f);
-        s.drawCentred();
+        list.drawCentred(s);
     });
     ASSERT_FALSE(primitives.empty());
     const FedPrimitive& line = primitives.back();
@@ -223,7 +237,7 @@ TEST_F(ShapeDrawing, ClosedEyeIsOneBlackLineThatDoesNotSpin)
     EXPECT_EQ(0.0f, line.vertices[0].r);
     EXPECT_EQ(1.0f, line.vertices[0].a);
     glLoadIdentity();
-    s.deleteList();
+    list.release();
 }
 
 TEST_F(ShapeDrawing, DrawPlacesTheShapeAtItsPositionAndRestoresTheMatrix)
@@ -234,7 +248,8 @@ TEST_F(ShapeDrawing, DrawPlacesTheShapeAtItsPositionAndRestoresTheMatrix)
     s.angle = 30;
     glScalef(0.1f, 0.1f, 0.1f);
     const std::vector<GLfloat> before = modelview();
-    const auto primitives = feedback([&] { s.draw(); });
+    DisplayList list;
+    const auto primitives = feedback([&] { list.draw(s); });
     EXPECT_EQ(before, modelview());
     ASSERT_EQ(2u * s.samples + 180, primitives.size());
     for (int p = 0; p < s.samples; ++p)
@@ -247,7 +262,7 @@ TEST_F(ShapeDrawing, DrawPlacesTheShapeAtItsPositionAndRestoresTheMatrix)
         const double r = std::hypot(unitX(v) - 0.4, unitY(v) + 0.2);
         EXPECT_TRUE(r < 1e-5 || std::fabs(r - 0.0225) < 1e-5) << r;
     }
-    s.deleteList();
+    list.release();
 }
 
 TEST_F(ShapeDrawing, BorderZeroHidesTheRimAndBorderOneHidesTheFill)
@@ -255,13 +270,14 @@ TEST_F(ShapeDrawing, BorderZeroHidesTheRimAndBorderOneHidesTheFill)
     for (double border : {0.0, 1.0}) {
         SuperFormula s = unitCircle();
         s.border = border;
-        s.buildList();
-        const auto primitives = feedback([&] { glCallList(s.listId); });
+        DisplayList list;
+        list.build(s);
+        const auto primitives = feedback([&] { glCallList(list.listId); });
         ASSERT_EQ(180u, primitives.size());
         for (size_t p = 90; p < 180; ++p)
             for (const FedVertex& v : primitives[p].vertices)
                 EXPECT_NEAR(border == 0 ? (isCentre(v) ? 0.0 : 1.0) : 0.0, radius(v), 1e-5);
-        s.deleteList();
+        list.release();
     }
 }
 
@@ -281,14 +297,15 @@ TEST_F(ShapeDrawing, PixelsShowFillRimAndPupil)
     }
     s.border = 0.2;
     s.eye = 0.5;
-    s.draw();
+    DisplayList list;
+    list.draw(s);
     // Centre: the pupil; at 0.65 of the radius: the fill; near the outline:
     // the rim; outside: the cleared white.
     EXPECT_EQ(0x000000u, rgbAt(100, 100));
     EXPECT_EQ(0x00ff00u, rgbAt(165, 100));
     EXPECT_LT((rgbAt(197, 100) >> 8) & 0xff, 40u);
     EXPECT_EQ(0xffffffu, rgbAt(2, 2));
-    s.deleteList();
+    list.release();
 }
 
 TEST_F(ShapeDrawing, DegenerateShapesDrawOnlyTheirEyeAndLeaveTheMatrixClean)
@@ -303,34 +320,37 @@ TEST_F(ShapeDrawing, DegenerateShapesDrawOnlyTheirEyeAndLeaveTheMatrixClean)
     };
     glScalef(0.1f, 0.1f, 0.1f);
     const std::vector<GLfloat> before = modelview();
-    for (SuperFormula& s : shapes) {
-        s.draw();
-        EXPECT_TRUE(s.listValid);
-        EXPECT_TRUE(std::isfinite(s.fitScale)) << s.a << " " << s.n1 << " " << s.m;
-        EXPECT_GT(s.fitScale, 0);
+    DisplayList lists[std::size(shapes)];
+    for (std::size_t i = 0; i < std::size(shapes); ++i) {
+        const SuperFormula& s = shapes[i];
+        lists[i].draw(s);
+        EXPECT_TRUE(lists[i].holds(s));
+        EXPECT_TRUE(std::isfinite(lists[i].fitScale)) << s.a << " " << s.n1 << " " << s.m;
+        EXPECT_GT(lists[i].fitScale, 0);
         EXPECT_EQ(before, modelview());
-        const auto primitives = feedback([&] { s.draw(); });
+        const auto primitives = feedback([&] { lists[i].draw(s); });
         for (const auto& p : primitives)
             for (const FedVertex& v : p.vertices)
                 EXPECT_TRUE(std::isfinite(v.x) && std::isfinite(v.y));
     }
     // Shapes whose radii are all 0 or not finite show just the eye.
     for (int i : {0, 1, 2, 6, 7}) {
-        EXPECT_EQ(1.0, shapes[i].fitScale);
-        const auto primitives = feedback([&] { glCallList(shapes[i].listId); });
+        EXPECT_EQ(1.0, lists[i].fitScale);
+        const auto primitives = feedback([&] { glCallList(lists[i].listId); });
         EXPECT_TRUE(primitives.empty()) << i;
     }
     // A healthy shape drawn afterwards is unaffected.
     SuperFormula s = unitCircle();
     s.position = {1, 1};
-    const auto primitives = feedback([&] { s.draw(); });
+    DisplayList list;
+    const auto primitives = feedback([&] { list.draw(s); });
     ASSERT_EQ(2u * 90 + 180, primitives.size());
     for (const FedVertex& v : primitives[0].vertices) {
         const double r = std::hypot(unitX(v) - 0.1, unitY(v) - 0.1);
         EXPECT_TRUE(r < 1e-5 || std::fabs(r - 0.1) < 1e-5) << r;
     }
-    for (SuperFormula& d : shapes)
-        d.deleteList();
-    s.deleteList();
+    for (DisplayList& d : lists)
+        d.release();
+    list.release();
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
 }

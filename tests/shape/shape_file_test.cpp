@@ -65,8 +65,6 @@ TEST(ShapeFile, RecordsReadBackBitForBit)
     ASSERT_TRUE(back) << error.toStdString();
     EXPECT_TRUE(sameRecord(*shape, *back));
     EXPECT_TRUE(std::signbit(back->rotspeed));
-    EXPECT_FALSE(back->listValid);
-    EXPECT_EQ(0u, back->listId);
 
     // And through a creature file.
     QTemporaryDir dir;

@@ -49,7 +49,7 @@ TEST(ParameterTable, NamesStepsAndRanges)
     }
 }
 
-TEST(ParameterTable, ParamRefersToTheFieldsAndLeavesTheListAlone)
+TEST(ParameterTable, ParamRefersToTheFields)
 {
     SuperFormula s(1, 2, 3, 4, 5, 6, 0);
     double* fields[] = {&s.a, &s.b, &s.m, &s.n1, &s.n2, &s.n3, &s.rotspeed, &s.eye, &s.border};
@@ -57,37 +57,27 @@ TEST(ParameterTable, ParamRefersToTheFieldsAndLeavesTheListAlone)
         EXPECT_EQ(fields[i], &s.param(i));
     EXPECT_EQ(&s.border, &s.param(9));
     EXPECT_EQ(&s.border, &s.param(-3));
-    s.listValid = true;
     s.param(0) = 7;
     EXPECT_EQ(7.0, s.a);
-    EXPECT_TRUE(s.listValid);
 }
 
-TEST(ParameterTable, SetParamStepsScalesAndInvalidatesExceptSpinAndEye)
+TEST(ParameterTable, SetParamStepsScalesByTheStep)
 {
     SuperFormula s(1, 2, 6, 4, 5, 6, 0);
-    s.listValid = true;
     s.setParamSteps(0, 31);
     EXPECT_EQ(31 * 0.1, s.a);
-    EXPECT_FALSE(s.listValid);
 
-    s.listValid = true;
     s.setParamSteps(6, -45);
     EXPECT_EQ(-45.0, s.rotspeed);
-    EXPECT_TRUE(s.listValid);
     s.setParamSteps(7, 20);
     EXPECT_EQ(1.0, s.eye);
-    EXPECT_TRUE(s.listValid);
 
     s.setParamSteps(2, 120);
     EXPECT_EQ(12.0, s.m);
     EXPECT_EQ(110, s.samples);
-    EXPECT_FALSE(s.listValid);
 
-    s.listValid = true;
     s.setParamSteps(8, 25);
     EXPECT_EQ(25 * 0.01, s.border);
-    EXPECT_FALSE(s.listValid);
     s.setParamSteps(3, 7);
     s.setParamSteps(4, 8);
     s.setParamSteps(5, 9);
@@ -101,11 +91,9 @@ TEST(ParameterTable, SetParamStepsScalesAndInvalidatesExceptSpinAndEye)
 TEST(ParameterTable, SetParamStepsIgnoresIndicesOutsideTheTable)
 {
     SuperFormula s(1, 2, 6, 4, 5, 6, 0);
-    s.listValid = true;
     s.setParamSteps(9, 50);
     s.setParamSteps(-1, 50);
     EXPECT_EQ(0.1, s.border);
-    EXPECT_TRUE(s.listValid);
 }
 
 TEST(Mutant, DrawsEveryFactorInOrder)
@@ -140,8 +128,6 @@ TEST(Mutant, DrawsEveryFactorInOrder)
     EXPECT_EQ(0.0, c->angle);
     EXPECT_EQ(1.0, c->blinkTime);
     EXPECT_FALSE(c->eyeClosed);
-    EXPECT_EQ(0u, c->listId);
-    EXPECT_FALSE(c->listValid);
 }
 
 TEST(Mutant, AtRateZeroDiffersOnlyInPositionAndHeading)

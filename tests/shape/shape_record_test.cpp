@@ -52,11 +52,8 @@ TEST(SuperFormulaConstruction, DefaultsAndFieldOrder)
     EXPECT_EQ(5.5, s.n2);
     EXPECT_EQ(6.5, s.n3);
     EXPECT_EQ(85, s.samples);
-    EXPECT_FALSE(s.listValid);
-    EXPECT_EQ(0u, s.listId);
     EXPECT_EQ(0.0, s.angle);
     EXPECT_EQ(1.0, s.rotspeed);
-    EXPECT_EQ(1.0, s.fitScale);
     const float expected[3][4] = {{1, 1, 0, 1}, {1, 0.3f, 0, 1}, {0, 0.5f, 0.9f, 1}};
     for (int c = 0; c < 3; ++c)
         for (int k = 0; k < 4; ++k)
@@ -108,14 +105,11 @@ TEST(SuperFormulaConstruction, SampleCountIsBoundedForHugeAndNaNM)
     EXPECT_EQ(std::numeric_limits<int>::min(), SuperFormula(1, 1, -1e300, 1, 1, 1, 0).samples);
 }
 
-TEST(SuperFormulaCopy, TakesTheRecordButNotTheListOrBlinkState)
+TEST(SuperFormulaCopy, TakesTheRecordButNotTheBlinkState)
 {
     SuperFormula s(1, 2, 3, 4, 5, 6, 9);
-    s.listValid = true;
-    s.listId = 17;
     s.angle = 33;
     s.rotspeed = -4;
-    s.fitScale = 0.25;
     s.colour[2][1] = 0.125f;
     s.border = 0.2;
     s.eye = 2;
@@ -129,11 +123,8 @@ TEST(SuperFormulaCopy, TakesTheRecordButNotTheListOrBlinkState)
     const SuperFormula c(s);
     EXPECT_EQ(9, c.samples);
     EXPECT_EQ(6.0, c.n3);
-    EXPECT_FALSE(c.listValid);
-    EXPECT_EQ(0u, c.listId);
     EXPECT_EQ(33.0, c.angle);
     EXPECT_EQ(-4.0, c.rotspeed);
-    EXPECT_EQ(1.0, c.fitScale);
     EXPECT_EQ(0.125f, c.colour[2][1]);
     EXPECT_EQ(0.2, c.border);
     EXPECT_EQ(2.0, c.eye);
@@ -143,7 +134,6 @@ TEST(SuperFormulaCopy, TakesTheRecordButNotTheListOrBlinkState)
     EXPECT_EQ(-3.0, c.position.y);
     EXPECT_EQ(1.0, c.blinkTime);
     EXPECT_FALSE(c.eyeClosed);
-    EXPECT_EQ(17u, s.listId);
 }
 
 TEST(Wrap, FoldsByWholePeriodsAndKeepsTheBounds)
@@ -293,7 +283,6 @@ TEST(RandomSuperFormula, DrawsEveryNumberInOrder)
     EXPECT_EQ(0.0, s->angle);
     EXPECT_EQ(1.0, s->blinkTime);
     EXPECT_FALSE(s->eyeClosed);
-    EXPECT_EQ(0u, s->listId);
 }
 
 TEST(RandomSuperFormula, StaysWithinItsRanges)

@@ -1,7 +1,10 @@
+#include "reference_drawing.h"
+
 #include "shape/super_formula.h"
 
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -19,9 +22,14 @@ void vertices(const std::vector<Point>& outline)
         glVertex2f(p.x, p.y);
 }
 
+bool sameBits(const void* a, const void* b, std::size_t size)
+{
+    return std::memcmp(a, b, size) == 0;
+}
+
 } // namespace
 
-void SuperFormula::buildList()
+void DisplayList::build(const SuperFormula& creature)
 {
     if (listId == 0)
         listId = glGenLists(1);
@@ -31,18 +39,19 @@ void SuperFormula::buildList()
     // the largest radius are the same as evaluating it per fan.
     std::vector<Point> outline;
     double largestR = 0;
+    const int samples = creature.samples;
     bool finite = samples > 0;
     if (finite) {
-        const double k = 0.25 * m;
+        const double k = 0.25 * creature.m;
         const double step = 2 * pi / samples;
-        const double ia = 1 / a;
-        const double ib = 1 / b;
-        const double e = 1 / n1;
+        const double ia = 1 / creature.a;
+        const double ib = 1 / creature.b;
+        const double e = 1 / creature.n1;
         outline.reserve(samples + 1);
         for (int i = 0; i <= samples; ++i) {
             const double phi = step * i;
-            const double R = 1 / std::pow(std::pow(std::fabs(ia * std::cos(k * phi)), n2)
-                                          + std::pow(std::fabs(ib * std::sin(k * phi)), n3), e);
+            const double R = 1 / std::pow(std::pow(std::fabs(ia * std::cos(k * phi)), creature.n2)
+                                          + std::pow(std::fabs(ib * std::sin(k * phi)), creature.n3), e);
             const Point p{GLfloat(R * std::cos(phi)), GLfloat(R * std::sin(phi))};
             finite = finite && std::isfinite(p.x) && std::isfinite(p.y);
             if (R > largestR)
@@ -65,12 +74,12 @@ void SuperFormula::buildList()
         glEnd();
 
         glPushMatrix();
-        const GLfloat s = GLfloat(1 - border);
+        const GLfloat s = GLfloat(1 - creature.border);
         glScalef(s, s, s);
         glBegin(GL_TRIANGLE_FAN);
-        glColor4fv(colour[1]);
+        glColor4fv(creature.colour[1]);
         glVertex2f(0, 0);
-        glColor4fv(colour[0]);
+        glColor4fv(creature.colour[0]);
         vertices(outline);
         glEnd();
         glPopMatrix();
@@ -78,7 +87,25 @@ void SuperFormula::buildList()
 
     glEndList();
     fitScale = drawable ? 1 / largestR : 1.0;
-    listValid = true;
+    built = true;
+    formula = {creature.a, creature.b, creature.m, creature.n1, creature.n2, creature.n3, creature.samples};
+    std::memcpy(fill, creature.colour, sizeof fill);
+    border = creature.border;
+}
+
+bool DisplayList::holds(const SuperFormula& creature) const
+{
+    const OutlineFormula now{creature.a, creature.b, creature.m, creature.n1, creature.n2, creature.n3,
+                             creature.samples};
+    return built && formula == now && sameBits(fill, creature.colour, sizeof fill)
+           && sameBits(&border, &creature.border, sizeof border);
+}
+
+void DisplayList::release()
+{
+    if (listId != 0)
+        glDeleteLists(listId, 1);
+    built = false;
 }
 
 namespace {
@@ -99,6 +126,28 @@ const std::array<std::array<GLdouble, 2>, 61>& discRim()
 
 } // namespace
 
+void drawBackgroundQuad(GLuint texture)
+{
+    glMatrixMode(GL_TEXTURE);
+    glRotatef(0.01f, 0.0f, 0.0f, 1.0f);
+    glMatrixMode(GL_MODELVIEW);
+
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glColor4f(1.0f, 1.0f, 1.0f, 0.1f);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(-0.5f, 0.5f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2f(-0.5f, -0.5f);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2f(0.5f, -0.5f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(0.5f, 0.5f);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+}
+
 void drawDisc()
 {
     glBegin(GL_TRIANGLE_FAN);
@@ -108,11 +157,11 @@ void drawDisc()
     glEnd();
 }
 
-void SuperFormula::drawEye()
+void drawEye(const SuperFormula& creature)
 {
     glPushMatrix();
     glScaled(0.3, 0.3, 0.3);
-    if (eyeClosed) {
+    if (creature.eyeClosed) {
         glColor4f(0, 0, 0, 1);
         glBegin(GL_LINES);
         glVertex2d(-1, 0);
@@ -122,7 +171,7 @@ void SuperFormula::drawEye()
         glColor4f(1, 1, 1, 1);
         drawDisc();
         glScaled(0.6, 0.6, 0.6);
-        glColor4fv(colour[2]);
+        glColor4fv(creature.colour[2]);
         drawDisc();
         glScaled(0.5, 0.5, 0.5);
         glColor4f(0, 0, 0, 1);
@@ -131,29 +180,46 @@ void SuperFormula::drawEye()
     glPopMatrix();
 }
 
-void SuperFormula::draw()
+void DisplayList::draw(const SuperFormula& creature)
 {
-    drawFrom(true);
+    drawFrom(creature, true);
 }
 
-void SuperFormula::drawCentred()
+void DisplayList::drawCentred(const SuperFormula& creature)
 {
-    drawFrom(false);
+    drawFrom(creature, false);
 }
 
-void SuperFormula::drawFrom(bool atPosition)
+void DisplayList::drawFrom(const SuperFormula& creature, bool atPosition)
 {
-    if (!listValid)
-        buildList();
+    if (!holds(creature))
+        build(creature);
     glPushMatrix();
     if (atPosition)
-        glTranslated(position.x, position.y, 0);
+        glTranslated(creature.position.x, creature.position.y, 0);
     const GLfloat f = GLfloat(fitScale);
     glScalef(f, f, f);
-    glRotated(angle, 0, 0, 1);
+    glRotated(creature.angle, 0, 0, 1);
     glCallList(listId);
-    glRotated(-angle, 0, 0, 1);
-    glScaled(eye, eye, eye);
-    drawEye();
+    glRotated(-creature.angle, 0, 0, 1);
+    glScaled(creature.eye, creature.eye, creature.eye);
+    drawEye(creature);
     glPopMatrix();
+}
+
+void ReferenceRenderer::drawWorldFrame(GLuint background, const std::list<SuperFormula*>& population)
+{
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    drawBackgroundQuad(background);
+    glScaled(0.1, 0.1, 0.1);
+    for (const SuperFormula* creature : population)
+        draw(*creature);
+}
+
+void ReferenceRenderer::release()
+{
+    for (auto& [creature, list] : lists)
+        list.release();
+    lists.clear();
 }
