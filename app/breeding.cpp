@@ -28,7 +28,7 @@ void WorldView::destroyThings()
 
 bool WorldView::replacePopulation(std::vector<std::unique_ptr<SuperFormula>> shapes)
 {
-    if (shapes.size() > populationCap)
+    if (shapes.size() > openedPopulationCap)
         return false;
     destroyThings();
     for (auto& shape : shapes)

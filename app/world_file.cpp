@@ -17,5 +17,5 @@ bool writeWorldFile(const QString& path, const WorldView& world, QString& error)
 bool readWorldFile(const QString& path, WorldRecord& record, QString& error)
 {
     const QJsonObject document = readFormatDocument(path, error);
-    return !document.isEmpty() && worldFromDocument(document, WorldView::populationCap, record, error);
+    return !document.isEmpty() && worldFromDocument(document, WorldView::openedPopulationCap, record, error);
 }

@@ -27,9 +27,14 @@ public:
     // The most shapes the world holds. Every shape is drawn in every frame,
     // and input waits for the frame being drawn: up to this many an 800
     // pixel window still answers input within 50 ms with Mesa's software
-    // renderer on two cores (see the README). Breeding, inserting and
-    // opening a world stop at it.
+    // renderer on two cores (see the README). Breeding and inserting stop
+    // at it.
     static constexpr std::size_t populationCap = 80;
+    // The most shapes an opened world may hold: as many as a world could
+    // grow to before the cap was measured, so that every world saved then
+    // still opens. Such a world answers input more slowly, and breeds
+    // again only once it is below populationCap.
+    static constexpr std::size_t openedPopulationCap = 600;
 
     // Seeds the shape random streams with `seed`, or with the time in
     // seconds, and makes the first 20 shapes. The tick timer is not started.

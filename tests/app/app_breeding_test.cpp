@@ -245,9 +245,9 @@ TEST_F(Breeding, AtTheCapClicksAndInsertsAreRefusedAndSaySo)
     EXPECT_EQ(0, edited.count());
     EXPECT_EQ(nextDraw, shapeRandom()); // the refused click drew nothing
 
-    // A file over the cap is no way round it.
+    // Nor is a population past what a file may hold.
     std::vector<std::unique_ptr<SuperFormula>> tooMany;
-    for (std::size_t i = 0; i <= WorldView::populationCap; ++i)
+    for (std::size_t i = 0; i <= WorldView::openedPopulationCap; ++i)
         tooMany.emplace_back(stillDisc(0, 0, 1, 1, 1));
     SuperFormula* first = world.population().front();
     EXPECT_FALSE(world.replacePopulation(std::move(tooMany)));

@@ -190,7 +190,7 @@ TEST(WorldFile, EveryKindOfBadFileIsRefusedAndTheWorldStaysAsItWas)
         {"infinite", QByteArray(good).replace("\"mutationRate\": 0.5", "\"mutationRate\": 1e400"), "not JSON"},
         {"absurd rate", edited([](QJsonObject& t) { t["mutationRate"] = 5; }), "\"mutationRate\""},
         {"absurd samples", creatureEdited("samples", 1e9), "creature 4: \"samples\""},
-        {"over the cap", withCreatures(good, int(WorldView::populationCap) + 1), "more than the"},
+        {"over the cap", withCreatures(good, int(WorldView::openedPopulationCap) + 1), "more than the"},
         {"huge", huge, "larger than 16 MiB"},
     };
     for (const auto& c : cases) {
@@ -207,10 +207,13 @@ TEST(WorldFile, EveryKindOfBadFileIsRefusedAndTheWorldStaysAsItWas)
     EXPECT_FALSE(window.openWorld(dir.filePath("absent.json"), error));
     EXPECT_EQ(before, records(*world));
 
-    // Right at the cap is a world like any other.
-    writeText(dir.filePath("full.json"), withCreatures(good, int(WorldView::populationCap)));
+    // A world as large as one could grow before the breeding cap was
+    // lowered still opens, but breeds nothing more while over the cap.
+    writeText(dir.filePath("full.json"), withCreatures(good, int(WorldView::openedPopulationCap)));
     EXPECT_TRUE(window.openWorld(dir.filePath("full.json"), error)) << error.toStdString();
-    EXPECT_EQ(WorldView::populationCap, world->population().size());
+    EXPECT_EQ(WorldView::openedPopulationCap, world->population().size());
+    world->spawnAt(2, 2);
+    EXPECT_EQ(WorldView::openedPopulationCap, world->population().size());
 }
 
 TEST(WorldFile, FailedSaveReportsItAndLeavesTheOldFileIntact)
