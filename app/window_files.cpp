@@ -2,6 +2,7 @@
 
 #include "app/world_view.h"
 #include "app/world_file.h"
+#include "editor/creature_editor.h"
 #include "editor/picture_file.h"
 #include "editor/save_dialog.h"
 #include "shape/shape_file.h"
@@ -86,7 +87,7 @@ void Window::openWorldFromDialog()
 
 void Window::openCreatureFromDialog()
 {
-    const QString file = QFileDialog::getOpenFileName(this, tr("Open creature"), QString(), tr(worldFilter));
+    const QString file = QFileDialog::getOpenFileName(this, tr("Open creature"), QString(), tr(CreatureEditor::fileFilter));
     QString error;
     if (!file.isEmpty() && !openCreature(file, error))
         showProblem(tr("open"), file, error);

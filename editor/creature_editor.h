@@ -21,6 +21,9 @@ class CreatureEditor : public QWidget {
     Q_OBJECT
 
 public:
+    // What the open and save dialogs of creature files list.
+    static constexpr const char* fileFilter = "Creatures (*.json);;All files (*)";
+
     // Takes ownership of `shape` (through the preview), builds and shows the
     // window and starts the preview's timer.
     explicit CreatureEditor(SuperFormula* shape);

@@ -15,8 +15,7 @@
 
 namespace {
 
-const char* const creatureFilter = "Creatures (*.json);;All files (*)";
-const SaveKind creatureFiles = {"Save creature", creatureFilter, "json", "save"};
+const SaveKind creatureFiles = {"Save creature", CreatureEditor::fileFilter, "json", "save"};
 
 } // namespace
 
@@ -66,7 +65,7 @@ bool CreatureEditor::exportPicture(const QString& path, int side, QString& error
 
 void CreatureEditor::openCreatureFromDialog()
 {
-    const QString path = QFileDialog::getOpenFileName(this, tr("Open creature"), QString(), tr(creatureFilter));
+    const QString path = QFileDialog::getOpenFileName(this, tr("Open creature"), QString(), tr(CreatureEditor::fileFilter));
     QString error;
     if (!path.isEmpty() && !openCreature(path, error))
         showProblem(tr("open"), path, error);
