@@ -7,7 +7,8 @@ Every fenced block of the page (``` or ~~~) carries a marker, an HTML comment
 on the line just above it, which says what the suite does with it (see
 docs/writing-docs.md):
 
-    <!-- doc-test: run [status=N] [compare=FILE:REFERENCE]... [dry-run=ARGUMENT] -->
+    <!-- doc-test: run [status=N] [compare=FILE:REFERENCE]... [dry-run=ARGUMENT]
+                       [packages-cover=BUILD_DIR [packages-skip=TARGET,...]] -->
     <!-- doc-test: console [status=N] -->
     <!-- doc-test: file PATH -->
     <!-- doc-test: covered-by NAME -->
@@ -29,6 +30,7 @@ import argparse
 import os
 import re
 import shlex
+import shutil
 import subprocess
 import sys
 
@@ -68,6 +70,18 @@ def blocks_of(lines):
         blocks.append(Block(i + 1, fence.group(2).lower(), marker, i + 1, lines[i + 1:end]))
         i = end + 1
     return blocks
+
+
+def programs_in(lines):
+    """The programs that shell lines call: the first word of each command,
+    past variable settings, in pipes, lists and $(...)."""
+    names = []
+    text = '\n'.join(line[2:] if line.startswith('$ ') else line for line in lines)
+    for command in re.split(r'\$\(|\||&&|;|\n', text.replace('\\\n', ' ')):
+        words = [w for w in command.split() if not re.match(r'^[A-Za-z_][A-Za-z0-9_]*=', w)]
+        if words and words[0] not in ('export', 'do', 'done', 'then', 'fi', 'for', 'if'):
+            names.append(words[0])
+    return names
 
 
 def options_of(words):
@@ -134,6 +148,8 @@ class Page:
         if done.returncode != want:
             self.fail(block, f'exit status {done.returncode}, not {want}:\n{text}\n--- output:\n{done.stdout}')
             return
+        if 'packages-cover' in options:
+            self.check_packages(block, text, options)
         for pair in options.get('compare', []):
             made, _, reference = pair.partition(':')
             made_path = os.path.join(self.args.work, made)
@@ -142,6 +158,79 @@ class Page:
                 self.fail(block, f'{made} was not made')
             elif open(made_path, 'rb').read() != open(reference_path, 'rb').read():
                 self.fail(block, f'{made} differs from {reference}')
+
+    def check_packages(self, block, text, options):
+        """The packages the block's apt-get line installs, with what they
+        depend on, hold every file of the system that a build used (the
+        compiler's record of the headers it read, the libraries it linked,
+        the compiler and make) and every program the page's commands call."""
+        listed = []
+        for command in re.findall(r'apt-get install([^\n]*)', text.replace('\\\n', ' ')):
+            listed += [word for word in command.split() if not word.startswith('-')]
+        if not listed:
+            self.fail(block, 'packages-cover: the block has no apt-get install line')
+            return
+        tree = os.path.join(self.args.build, options['packages-cover'][0])
+        skipped = {f'{t}.dir' for value in options.get('packages-skip', []) for t in value.split(',')}
+        used = set()
+        for folder, subfolders, files in os.walk(tree):
+            subfolders[:] = [d for d in subfolders if d not in skipped]
+            for name in files:
+                path = os.path.join(folder, name)
+                if name.endswith('.o.d'):
+                    words = open(path, errors='replace').read().replace('\\\n', ' ').split()
+                    used.update(w for w in words if w.startswith('/usr/'))
+                elif name == 'link.txt':
+                    used.update(w for w in open(path).read().split() if w.startswith('/usr/'))
+        cache = open(os.path.join(tree, 'CMakeCache.txt')).read()
+        for entry in ('CMAKE_CXX_COMPILER', 'CMAKE_MAKE_PROGRAM'):
+            found = re.search(r'^' + entry + r':\w+=(.*)$', cache, re.M)
+            if found:
+                used.add(found.group(1))
+        for page_block in blocks_of(self.lines):
+            if page_block.marker and page_block.marker[0] in ('run', 'console'):
+                for name in programs_in(page_block.body):
+                    program = shutil.which(name)
+                    if program and program.startswith('/usr/'):
+                        used.add(program)
+        owners = self.owners(sorted(os.path.realpath(p) for p in used if os.path.exists(p)))
+        allowed = set(listed) | self.dependencies(listed) | self.essential()
+        missing = {}
+        for path, packages in sorted(owners.items()):
+            if not packages & allowed:
+                missing.setdefault(', '.join(sorted(packages)), []).append(path)
+        for packages, paths in missing.items():
+            self.fail(block, f'the list does not install {packages}, whose {paths[0]} (and {len(paths) - 1} '
+                      f'more) the build in {options["packages-cover"][0]} or the page\'s commands use')
+
+    @staticmethod
+    def owners(paths):
+        """Each path that a Debian package holds, with the packages that hold it."""
+        done = subprocess.run(['dpkg', '-S'] + paths, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        owners = {}
+        for line in done.stdout.splitlines():
+            packages, _, path = line.partition(': ')
+            owners.setdefault(path, set()).update(p.split(':')[0].strip() for p in packages.split(','))
+        return owners
+
+    @staticmethod
+    def dependencies(packages):
+        done = subprocess.run(['apt-cache', 'depends', '--recurse', '--no-recommends', '--no-suggests',
+                               '--no-conflicts', '--no-breaks', '--no-replaces', '--no-enhances'] + packages,
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        names = set()
+        for line in done.stdout.splitlines():
+            name = line.split(':')[-1].strip().strip('<>').split(':')[0]
+            if name:
+                names.add(name)
+        return names
+
+    @staticmethod
+    def essential():
+        done = subprocess.run(['dpkg-query', '-W', '-f', '${Package} ${Essential} ${Priority}\n'],
+                              stdout=subprocess.PIPE, text=True)
+        return {line.split()[0] for line in done.stdout.splitlines()
+                if ' yes ' in line or line.endswith(' required')}
 
     def console(self, block, options):
         """$ lines are commands; the lines after each, up to the next, its output."""
