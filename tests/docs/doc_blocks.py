@@ -72,6 +72,20 @@ def blocks_of(lines):
     return blocks
 
 
+def anchors_of(path):
+    """The anchors of a page's headings, as the rendered page names them."""
+    with open(path, encoding='utf-8') as f:
+        lines = f.read().split('\n')
+    fenced, anchors = False, set()
+    for line in lines:
+        if FENCE.match(line) or (fenced and re.match(r'^(```|~~~)', line)):
+            fenced = not fenced
+        elif not fenced and re.match(r'^#{1,6} ', line):
+            heading = line.lstrip('#').strip().lower()
+            anchors.add(re.sub(r'[^\w\- ]', '', heading).replace(' ', '-'))
+    return anchors
+
+
 def programs_in(lines):
     """The programs that shell lines call: the first word of each command,
     past variable settings, in pipes, lists and $(...)."""
@@ -112,7 +126,7 @@ class Page:
         ]
 
     def fail(self, block, text):
-        self.failures.append(f'{self.name}:{block.line if block else 0}: {text}')
+        self.failures.append(f'{self.name}:{block.line}: {text}')
 
     def substitute(self, text):
         for old, new in self.substitutions:
@@ -311,16 +325,23 @@ class Page:
             self.fail(block, f'unknown doc-test marker "{kind}"')
 
     def check_links(self):
-        text = '\n'.join(self.lines)
-        targets = re.findall(r'\]\(([^)\s]+)(?:\s+"[^"]*")?\)', text)
-        targets += re.findall(r'<img[^>]*\ssrc="([^"]+)"', text)
-        targets += re.findall(r'<a[^>]*\shref="([^"]+)"', text)
-        for target in targets:
-            if re.match(r'^[a-z]+:', target) or target.startswith('#'):
-                continue
-            path = os.path.normpath(os.path.join(os.path.dirname(self.path), target.split('#')[0]))
-            if not os.path.exists(path):
-                self.fail(None, f'the link {target} leads nowhere')
+        for number, line in enumerate(self.lines, 1):
+            targets = re.findall(r'\]\(([^)\s]+)(?:\s+"[^"]*")?\)', line)
+            targets += re.findall(r'<img[^>]*\ssrc="([^"]+)"', line)
+            targets += re.findall(r'<a[^>]*\shref="([^"]+)"', line)
+            for target in targets:
+                self.check_link(number, target)
+
+    def check_link(self, number, target):
+        if re.match(r'^[a-z]+:', target):
+            return
+        file, _, anchor = target.partition('#')
+        path = os.path.normpath(os.path.join(os.path.dirname(self.path), file)) if file else self.path
+        if not os.path.exists(path):
+            self.failures.append(f'{self.name}:{number}: the link {target} leads nowhere')
+        elif anchor and path.endswith('.md') and anchor not in anchors_of(path):
+            self.failures.append(f'{self.name}:{number}: the link {target}: '
+                                 f'{os.path.basename(path)} has no heading "{anchor}"')
 
     def check(self):
         self.prepare()
