@@ -35,7 +35,7 @@ ensure_packages() {
     # sudo without a password, or with one asked on this terminal; sudo -v
     # asks for it and fails for a user sudo does not let in.
     if command -v sudo >/dev/null 2>&1 &&
-      { sudo -n true 2>/dev/null || { [ -t 0 ] && echo "Missing packages: ${missing[*]}; asking sudo for root" &&
+      { sudo -n true 2>/dev/null || { [ -t 0 ] && echo "Missing packages: ${missing[*]}; asking sudo for root" >&2 &&
         sudo -v; }; }; then
       as_root=(sudo)
     else
