@@ -21,7 +21,8 @@ each entry at the top of the source tree (so `docs/gallery/noise.json` and
 Two substitutions are made in every block before it is used: the install
 prefix the pages name, /opt/texture, becomes the prefix the consumer_package
 test installs into, and `apt-get install` simulates. Every relative link
-and image of the page must exist.
+and image of the page must lead to a file, and a link's #anchor to a
+heading of its page.
 
 --update rewrites the expected output of the page's console blocks with
 what the commands print, and exits 0.
@@ -78,7 +79,7 @@ def anchors_of(path):
         lines = f.read().split('\n')
     fenced, anchors = False, set()
     for line in lines:
-        if FENCE.match(line) or (fenced and re.match(r'^(```|~~~)', line)):
+        if FENCE.match(line):
             fenced = not fenced
         elif not fenced and re.match(r'^#{1,6} ', line):
             heading = line.lstrip('#').strip().lower()
