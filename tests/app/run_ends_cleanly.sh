@@ -61,4 +61,6 @@ wait "$pid" || status=$?
 within_a_minute ended "$server" || { echo "the X server outlived the program"; exit 1; }
 within_a_minute test ! -e "$socket" || { echo "the X server left its socket behind"; exit 1; }
 within_a_minute test ! -e "$screen" || { echo "the X server left its screen file behind"; exit 1; }
+# Its empty folder is the next run's to remove; this test's is removed here.
+rmdir "${screen%/*}"
 echo "the program and its X server on :$display ended"
