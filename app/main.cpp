@@ -11,7 +11,8 @@ namespace {
 void nameApplication()
 {
     QCoreApplication::setApplicationName("superformula");
-    QCoreApplication::setApplicationVersion("1.1");
+    // The project's version in CMake, as texture.pc and the CMake package give it.
+    QCoreApplication::setApplicationVersion(SUPERFORMULA_VERSION);
 }
 
 // Prints the message of a command line that ends the program and returns

@@ -63,3 +63,6 @@ foreach(part gl graph)
     install(FILES ${PROJECT_BINARY_DIR}/texture_${part}.pc DESTINATION ${texture_pkgconfig_dir})
   endif()
 endforeach()
+
+# The licence travels with the library.
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/texture)

@@ -32,8 +32,11 @@ ensure_packages() {
 
   local as_root=()
   if [ "$(id -u)" -ne 0 ]; then
-    # sudo without a password, or with one asked on this terminal.
-    if command -v sudo >/dev/null 2>&1 && { sudo -n true 2>/dev/null || [ -t 0 ]; }; then
+    # sudo without a password, or with one asked on this terminal; sudo -v
+    # asks for it and fails for a user sudo does not let in.
+    if command -v sudo >/dev/null 2>&1 &&
+      { sudo -n true 2>/dev/null || { [ -t 0 ] && echo "Missing packages: ${missing[*]}; asking sudo for root" >&2 &&
+        sudo -v; }; }; then
       as_root=(sudo)
     else
       echo "Missing packages: ${missing[*]}" >&2
@@ -76,23 +79,36 @@ with_display() {
 # program, on the display there is or else on a private virtual X server.
 # The server is told to end with its parent, this process, which is the
 # program from the exec on: SIGTERM to this process stops the program, and
-# the server after it, leaving nothing behind.
+# the server after it, leaving nothing behind. The virtual server keeps its
+# screen in a file (-fbdir), so that a screenshot needs no other program;
+# it removes the file when it ends.
 exec_with_display() {
   if [ -z "${DISPLAY:-}" ]; then
-    local ready number
+    local ready number screens stale
+    # Folders of servers that were killed outright, and of ended ones.
+    for stale in "${TMPDIR:-/tmp}"/superformula-display-*; do
+      [ -d "$stale" ] && [ -O "$stale" ] && ! kill -0 "${stale##*-}" 2>/dev/null || continue
+      rm -f "$stale/Xvfb_screen0" && rmdir "$stale" 2>/dev/null || true
+    done
+    screens="${TMPDIR:-/tmp}/superformula-display-$BASHPID"
+    mkdir -p -m 700 "$screens"
     ready=$(mktemp -u)
     mkfifo "$ready"
     # -displayfd: the server picks a free display and writes its number
-    # once it accepts clients.
+    # once it accepts clients. -br: a black root window around the program's.
     setpriv --pdeathsig TERM \
-      Xvfb -displayfd 3 -screen 0 1920x1200x24 +extension GLX -noreset -nolisten tcp 3>"$ready" 2>/dev/null &
+      Xvfb -displayfd 3 -screen 0 1920x1200x24 +extension GLX -noreset -nolisten tcp -br -fbdir "$screens" \
+      3>"$ready" 2>/dev/null &
     if ! read -r number <"$ready"; then
       rm -f "$ready"
+      rmdir "$screens" 2>/dev/null || true
       echo "The virtual X server (Xvfb) did not start." >&2
       exit 1
     fi
     rm -f "$ready"
     export DISPLAY=":$number"
+    echo "No DISPLAY: the program draws into the virtual X server $DISPLAY (Xvfb), which no screen shows." >&2
+    echo "A screenshot of it: scripts/xwd-to-png $screens/Xvfb_screen0 screenshot.png" >&2
   fi
   exec "$@"
 }

@@ -14,7 +14,7 @@ namespace {
 
 const char* const description =
     "Bakes a texture graph to a PNG or PPM image.\n"
-    "The graph file is JSON (see the README's \"Graph files\"; texbake --list shows\n"
+    "The graph file is JSON (see docs/texbake.md, \"Graph files\"; texbake --list shows\n"
     "every node type with its inputs and parameters).";
 
 const char* const footer =
@@ -121,7 +121,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
 
     app.add_flag("--list", options.list, "Print every node type with its inputs and parameters, and exit");
     bool markdown = false;
-    app.add_flag("--markdown", markdown, "With --list: print the README's Markdown tables");
+    app.add_flag("--markdown", markdown, "With --list: print the Markdown tables of docs/texbake.md");
     app.add_option("graph", options.graphPath, "The graph file (JSON); - reads standard input")
         ->type_name("GRAPH");
     app.add_option("-o,--output", options.outputPath, "The image to write: .png or .ppm")->type_name("FILE");

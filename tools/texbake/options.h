@@ -21,7 +21,7 @@ enum ExitStatus {
 };
 
 enum class ImageFormat { Png, Ppm };
-// What --list prints: text for a terminal, or the README's Markdown tables.
+// What --list prints: text for a terminal, or the Markdown tables of docs/texbake.md.
 enum class ListFormat { Text, Markdown };
 enum class GridShape { Flat, Sphere };
 

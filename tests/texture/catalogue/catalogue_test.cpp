@@ -1,5 +1,5 @@
 // The catalogue: what it says of each node type is what the type's class
-// does, so that graph files, texbake --list and the README can rely on it.
+// does, so that graph files, texbake --list and docs/texbake.md can rely on it.
 #include "texture/texture.h"
 
 #include <gtest/gtest.h>
