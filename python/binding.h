@@ -1,0 +1,56 @@
+#pragma once
+
+// What the parts of the extension _sftex share. The Python package sftex
+// (python/sftex) wraps it; see docs/python.md.
+
+#include "texture/texture_graph.h"
+
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+namespace sftex {
+
+namespace py = pybind11;
+
+// A graph that passed readGraph, shared by every Python object and bake that
+// uses it, so that a bake running without the GIL keeps it alive.
+struct GraphHandle {
+    std::shared_ptr<const tex::Graph> graph;
+
+    const tex::GraphNode& output() const { return graph->output(); }
+};
+
+// The Python exception for a graph that was refused (sftex.GraphError, a
+// ValueError), raised with the reader's message.
+[[noreturn]] void raiseGraphError(const std::string& message);
+
+// `count` elements of T, uninitialised, handed to numpy without a copy: the
+// array owns them and frees them when the last view of it goes.
+template <typename T>
+class NumpyBuffer {
+public:
+    explicit NumpyBuffer(std::size_t count) : data(new T[count]) {}
+
+    T* get() { return data.get(); }
+
+    // The array of `shape` (C order) over the buffer, which it now owns.
+    py::array_t<T> release(const std::vector<py::ssize_t>& shape)
+    {
+        py::capsule owner(data.get(), [](void* p) { delete[] static_cast<T*>(p); });
+        T* raw = data.release();
+        return py::array_t<T>(shape, raw, owner);
+    }
+
+private:
+    std::unique_ptr<T[]> data;
+};
+
+void bindGraphs(py::module_& m);
+void bindEvaluation(py::module_& m);
+void bindBakes(py::module_& m);
+
+} // namespace sftex
