@@ -1,0 +1,141 @@
+// The Python module against the C++ it wraps, each pair in the same
+// iterations so that the machine's load moves both alike:
+//
+// - BM_PythonBake: a 4096 x 4096 RGB bake of the marble graph through
+//   sftex (Graph.bake_pixels, into a numpy array) and through texbake's own
+//   path (bakeToSink into a PPM on /dev/null), at the same thread count.
+//   "python/texbake" is sftex's throughput over texbake's: the goal is
+//   0.95 or more.
+// - BM_PythonValues: values at 10^6 scattered points through sftex
+//   (Graph.values over numpy arrays) and through the C++ run API
+//   (Basis::values). "python/C++" is sftex's time over the C++ time: the
+//   goal is 1.1 or less.
+//
+// The interpreter is the one sftex was built for, embedded; it imports the
+// build tree's package.
+#include "tools/texbake/bake_stream.h"
+#include "tools/texbake/ppm_output.h"
+
+#include "texture/texture_graph.h"
+
+#include <benchmark/benchmark.h>
+#include <pybind11/embed.h>
+#include <pybind11/numpy.h>
+
+#include <chrono>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace py = pybind11;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const int side = 4096;
+const std::size_t scattered = 1000000;
+
+py::module_& sftex()
+{
+    static py::scoped_interpreter interpreter;
+    static py::module_ module = [] {
+        py::module_::import("sys").attr("path").attr("insert")(0, SFTEX_PACKAGE_PARENT);
+        return py::module_::import("sftex");
+    }();
+    return module;
+}
+
+std::string fileText(const std::string& path)
+{
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+tex::Graph graphFile(const std::string& name)
+{
+    tex::GraphError error;
+    return std::move(*tex::readGraph(fileText(std::string(GALLERY_DIR) + "/" + name), error));
+}
+
+double seconds(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void BM_PythonBake(benchmark::State& state)
+{
+    const int threads = static_cast<int>(state.range(0));
+    const tex::Graph graph = graphFile("marble.json");
+    const texbake::BakeJob job{tex::Grid::flat(side, side, 8.0, 0.0, 0.0, 0.0), tex::Region{0, 0, side, side},
+                               tex::Channels::RGB, texbake::Depth::Eight, threads};
+    py::module_& m = sftex();
+    const py::object pyGraph = m.attr("read_graph")(std::string(GALLERY_DIR) + "/marble.json");
+    const py::object pyGrid = m.attr("Grid").attr("flat")(side, side, 8.0);
+    const py::object bake = pyGraph.attr("bake_pixels");
+    double python = 0.0, texbake = 0.0;
+    for (auto _ : state) {
+        Clock::time_point start = Clock::now();
+        {
+            const py::object pixels = bake(pyGrid, "rgb", 8, py::none(), threads);
+            benchmark::DoNotOptimize(pixels.ptr());
+        }
+        python += seconds(start);
+
+        start = Clock::now();
+        texbake::PpmOutput sink("/dev/null", side, side, texbake::Depth::Eight);
+        std::ostringstream silent;
+        texbake::Progress progress(silent, false, 0);
+        if (texbake::bakeToSink(graph.output(), job, sink, progress) != texbake::BakeResult::Done)
+            state.SkipWithError("texbake's bake failed");
+        texbake += seconds(start);
+    }
+    const double texels = double(state.iterations()) * side * side;
+    state.counters["Mtexel/s python"] = texels / python / 1e6;
+    state.counters["Mtexel/s texbake"] = texels / texbake / 1e6;
+    state.counters["python/texbake"] = texbake / python;
+}
+BENCHMARK(BM_PythonBake)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_PythonValues(benchmark::State& state)
+{
+    const tex::Graph graph = graphFile("fbm.json");
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> coordinate(0.0, 64.0);
+    std::vector<double> x(scattered), y(scattered), z(scattered), out(scattered);
+    for (std::size_t i = 0; i < scattered; ++i) {
+        x[i] = coordinate(random);
+        y[i] = coordinate(random);
+        z[i] = coordinate(random);
+    }
+    py::module_& m = sftex();
+    const py::object pyGraph = m.attr("read_graph")(std::string(GALLERY_DIR) + "/fbm.json");
+    const py::object values = pyGraph.attr("values");
+    const py::array_t<double> px(x.size(), x.data()), py_(y.size(), y.data()), pz(z.size(), z.data());
+    double python = 0.0, cpp = 0.0;
+    bool same = true;
+    for (auto _ : state) {
+        Clock::time_point start = Clock::now();
+        const py::array_t<double> result = values(px, py_, pz);
+        python += seconds(start);
+
+        start = Clock::now();
+        graph.output().field->values(x.data(), y.data(), z.data(), out.data(), scattered);
+        cpp += seconds(start);
+        same = same && std::equal(out.begin(), out.end(), result.data());
+    }
+    if (!same)
+        state.SkipWithError("sftex's values differ from the C++ run API's");
+    state.counters["Mpoint/s python"] = double(state.iterations()) * scattered / python / 1e6;
+    state.counters["Mpoint/s C++"] = double(state.iterations()) * scattered / cpp / 1e6;
+    state.counters["python/C++"] = python / cpp;
+}
+BENCHMARK(BM_PythonValues)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();
