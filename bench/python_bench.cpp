@@ -10,9 +10,14 @@
 //   (Graph.values over numpy arrays) and through the C++ run API
 //   (Basis::values). "python/C++" is sftex's time over the C++ time: the
 //   goal is 1.1 or less.
+// - BM_DaskWorkers: an 8192 x 8192 RGB bake of the marble graph through
+//   sftex.dask (chunks of 1024 x 1024, one thread each) on a LocalCluster
+//   of one worker process and on one of two, both started beforehand, each
+//   bake summed on the cluster so that the pixels need not travel.
+//   "2 workers/1" is the speedup: the goal is 1.6 or more.
 //
 // The interpreter is the one sftex was built for, embedded; it imports the
-// build tree's package.
+// build tree's package, and Dask's worker processes run that interpreter.
 #include "tools/texbake/bake_stream.h"
 #include "tools/texbake/ppm_output.h"
 
@@ -135,6 +140,53 @@ void BM_PythonValues(benchmark::State& state)
     state.counters["python/C++"] = python / cpp;
 }
 BENCHMARK(BM_PythonValues)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+const char* const daskBake = R"(
+import sys, time, multiprocessing
+sys.executable = PYTHON
+multiprocessing.set_executable(PYTHON)
+import dask, distributed, sftex, sftex.dask
+
+def start(workers):
+    cluster = distributed.LocalCluster(n_workers=workers, threads_per_worker=1, processes=True,
+                                       host="127.0.0.1", dashboard_address=None)
+    return cluster, distributed.Client(cluster, set_as_default=False)
+
+def bake_seconds(client):
+    graph = sftex.read_graph(GALLERY + "/marble.json")
+    grid = sftex.Grid.flat(8192, 8192, 16.0)
+    total = sftex.dask.bake_array(graph, grid, channels="rgb", chunks=1024).sum(dtype="uint64")
+    begin = time.perf_counter()
+    client.compute(total).result()
+    return time.perf_counter() - begin
+)";
+
+void BM_DaskWorkers(benchmark::State& state)
+{
+    sftex();
+    py::dict scope;
+    scope["PYTHON"] = PYTHON_EXECUTABLE;
+    scope["GALLERY"] = GALLERY_DIR;
+    py::exec(daskBake, scope);
+    const py::object start = scope["start"];
+    const py::object bakeSeconds = scope["bake_seconds"];
+    const py::tuple one = start(1);
+    const py::tuple two = start(2);
+    double seconds[2] = {0.0, 0.0};
+    for (auto _ : state) {
+        seconds[0] += bakeSeconds(one[1]).cast<double>();
+        seconds[1] += bakeSeconds(two[1]).cast<double>();
+    }
+    for (const py::tuple& cluster : {one, two}) {
+        cluster[1].attr("close")();
+        cluster[0].attr("close")();
+    }
+    const double texels = double(state.iterations()) * 8192 * 8192;
+    state.counters["Mtexel/s 1 worker"] = texels / seconds[0] / 1e6;
+    state.counters["Mtexel/s 2 workers"] = texels / seconds[1] / 1e6;
+    state.counters["2 workers/1"] = seconds[0] / seconds[1];
+}
+BENCHMARK(BM_DaskWorkers)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 } // namespace
 
