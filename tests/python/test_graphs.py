@@ -130,3 +130,6 @@ def test_bad_points_bakes_and_images_raise():
         sftex.write_ppm("never.ppm", np.zeros((4, 4, 3), np.float32))
     with pytest.raises(FileNotFoundError):
         sftex.read_graph("no/such/graph.json")
+    # 8 TiB of values: refused by the allocator, not the end of the process.
+    with pytest.raises(MemoryError):
+        field.bake_values(sftex.Grid.flat(1 << 20, 1 << 20))
