@@ -154,7 +154,8 @@ import dask, distributed, sftex, sftex.dask
 
 def start(workers):
     cluster = distributed.LocalCluster(n_workers=workers, threads_per_worker=1, processes=True,
-                                       host="127.0.0.1", dashboard_address=None)
+                                       host="127.0.0.1", dashboard_address="127.0.0.1:0",
+                                       worker_dashboard_address="127.0.0.1:0")
     return cluster, distributed.Client(cluster, set_as_default=False)
 
 def peak_mib():

@@ -21,10 +21,13 @@ GRID_OPTIONS = ["--width", 150, "--height", 110, "--extent", 4, "--origin", 0.5,
 
 @pytest.fixture(scope="module")
 def client():
-    # Loopback only, no dashboard; the context managers stop the cluster
-    # and its processes whatever the tests do.
+    # Everything on the loopback address, the HTTP servers of the scheduler
+    # and the workers included (left to themselves, they listen on every
+    # interface); the context managers stop the cluster and its processes
+    # whatever the tests do.
     with distributed.LocalCluster(n_workers=2, threads_per_worker=1, processes=True, host="127.0.0.1",
-                                  dashboard_address=None) as cluster, distributed.Client(cluster) as client:
+                                  dashboard_address="127.0.0.1:0", worker_dashboard_address="127.0.0.1:0") \
+            as cluster, distributed.Client(cluster) as client:
         yield client
 
 
