@@ -72,3 +72,12 @@ def test_killed_worker_is_retried_and_the_bake_is_the_same(client):
     os.kill(pids[holder], signal.SIGKILL)
     assert baking.compute().tobytes() == expected.tobytes()
     assert holder not in client.run(os.getpid)
+
+
+def test_cluster_listens_on_the_loopback_address_only(client):
+    psutil = pytest.importorskip("psutil")
+    # This process (the scheduler's), the workers and their nannies.
+    pids = {os.getpid(), *client.run(os.getpid).values(), *client.run(os.getppid).values()}
+    listening = [c.laddr.ip for pid in pids for c in psutil.Process(pid).connections("tcp")
+                 if c.status == psutil.CONN_LISTEN]
+    assert len(listening) >= 5 and set(listening) == {"127.0.0.1"}
