@@ -17,7 +17,9 @@ display_packages=(xvfb xauth)
 test_packages=(
   libgtest-dev libbenchmark-dev
   libstb-dev libnoise-dev
-  libcli11-dev libpng-dev python3
+  libcli11-dev libpng-dev libssl-dev python3
+  python3-dev pybind11-dev python3-pybind11 python3-numpy python3-pytest
+  python3-dask python3-distributed python3-zarr
 )
 
 # Installs those of the given Debian packages that are missing: as root

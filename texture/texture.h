@@ -17,6 +17,7 @@
 #include "texture/bake/grid.h"
 #include "texture/bake/image_bake.h"
 #include "texture/bake/memory_bake.h"
+#include "texture/bake/tiling.h"
 #include "texture/catalogue/catalogue.h"
 #include "texture/colour/c_darken.h"
 #include "texture/colour/c_mixer.h"

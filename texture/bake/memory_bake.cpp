@@ -206,6 +206,16 @@ bool bakeFloats(const Basis& f, const Grid& grid, float* out, const BakeOptions&
                       });
 }
 
+bool bakeValues(const Basis& f, const Grid& grid, double* out, const BakeOptions& options)
+{
+    const Region region = options.region.value_or(grid.whole());
+    if (!out || !grid.contains(region))
+        return false;
+    return forEachRun(grid, region, options,
+                      [&f, out](std::size_t index, const double* x, const double* y, const double* z,
+                                std::size_t count) { f.values(x, y, z, out + index, count); });
+}
+
 bool bakeFloats(const ColourBasis& f, const Grid& grid, float* out, const BakeOptions& options)
 {
     const Region region = options.region.value_or(grid.whole());

@@ -75,6 +75,9 @@ struct BakeOptions {
 int bakeThreadCount(const Grid& grid, const BakeOptions& options);
 
 bool bakeFloats(const Basis& f, const Grid& grid, float* out, const BakeOptions& options = {});
+// A scalar field's values as they are, one double a sample: the bits of
+// value() at each sample's point.
+bool bakeValues(const Basis& f, const Grid& grid, double* out, const BakeOptions& options = {});
 bool bakeFloats(const ColourBasis& f, const Grid& grid, float* out, const BakeOptions& options = {});
 
 bool bakePixels(const Basis& f, const Grid& grid, Channels channels, std::uint8_t* out,

@@ -1,6 +1,7 @@
 #include "tools/texbake/command.h"
 
 #include "tools/texbake/bake_stream.h"
+#include "tools/texbake/manifest.h"
 #include "tools/texbake/node_list.h"
 #include "tools/texbake/png_output.h"
 #include "tools/texbake/ppm_output.h"
@@ -143,8 +144,14 @@ int runCommand(const Options& options, std::ostream& out, std::ostream& err, boo
     Progress progress(err, terminal && !options.quiet, static_cast<long long>(region.width) * region.height);
     const BakeResult result = bakeToSink(function, job, *sink, progress);
     progress.finish();
-    if (result == BakeResult::Done)
+    if (result == BakeResult::Done) {
+        std::string why;
+        if (!options.manifestPath.empty() && !writeManifest(options, *graph, job.channels, why)) {
+            err << "texbake: " << why << '\n';
+            return writeFailed;
+        }
         return success;
+    }
     // A signal that cut a write short is an interruption, not a failure.
     if (result == BakeResult::Stopped || interrupt.requested)
         return interrupted(options, err, interrupt);

@@ -82,6 +82,26 @@ void checkTogether(Options& options, const CLI::App& app)
         if (!sphere && app.count(round) > 0)
             throw CLI::ValidationError(round, "applies to the sphere grid only (--grid sphere)");
 
+    if (options.tiling) {
+        if (options.region)
+            throw CLI::ValidationError("--tiles", "and --region exclude each other: a tile is a region");
+        if (app.count("--tile") == 0)
+            throw CLI::ValidationError("--tiles", "needs --tile, the tile to bake");
+        const tex::Tiling& tiling = *options.tiling;
+        if (!tiling.fits(options.width, options.height))
+            throw CLI::ValidationError("--tiles", std::to_string(tiling.columns) + "x" + std::to_string(tiling.rows)
+                                                      + " tiles do not fit the " + std::to_string(options.width)
+                                                      + " x " + std::to_string(options.height) + " grid");
+        if (options.tile >= tiling.count())
+            throw CLI::ValidationError("--tile", std::to_string(options.tile) + " is not in 0.."
+                                                     + std::to_string(tiling.count() - 1) + " (tiles counted row by "
+                                                     + "row from 0)");
+    } else if (app.count("--tile") > 0) {
+        throw CLI::ValidationError("--tile", "needs --tiles COLSxROWS");
+    }
+    if (!options.manifestPath.empty() && options.outputPath == options.manifestPath)
+        throw CLI::ValidationError("--manifest", "must not be the output image");
+
     if (options.region && !options.grid().contains(*options.region)) {
         const tex::Region& r = *options.region;
         throw CLI::ValidationError("--region", std::to_string(r.x) + " " + std::to_string(r.y) + " "
@@ -108,6 +128,35 @@ tex::Grid Options::grid() const
         return tex::Grid::sphere(width, height, radius, centre[0], centre[1], centre[2]);
     return tex::Grid::flat(width, height, extent, origin[0], origin[1], z);
 }
+
+tex::Region Options::bakedRegion() const
+{
+    if (tiling)
+        return tiling->tile(width, height, tile);
+    return region.value_or(tex::Region{0, 0, width, height});
+}
+
+namespace {
+
+// "COLSxROWS", each a whole number of 1 or more.
+std::optional<tex::Tiling> parseTiling(const std::string& text)
+{
+    const std::size_t cross = text.find('x');
+    if (cross == std::string::npos || cross == 0 || cross + 1 == text.size())
+        return std::nullopt;
+    const auto number = [](const std::string& digits) -> int {
+        if (digits.empty() || digits.size() > 9
+            || !std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isdigit(c) != 0; }))
+            return 0;
+        return std::stoi(digits);
+    };
+    const tex::Tiling tiling{number(text.substr(0, cross)), number(text.substr(cross + 1))};
+    if (tiling.columns < 1 || tiling.rows < 1)
+        return std::nullopt;
+    return tiling;
+}
+
+} // namespace
 
 CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
 {
@@ -173,6 +222,15 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
     app.add_option("--region", region, "Bake only columns X..X+W-1 of rows Y..Y+H-1 of the grid")
         ->type_name("X Y W H");
 
+    std::string tiles;
+    app.add_option("--tiles", tiles, "Cut the grid into COLS x ROWS tiles, for --tile")->type_name("COLSxROWS");
+    app.add_option("--tile", options.tile, "Bake only tile I of --tiles, counted row by row from 0")
+        ->check(CLI::NonNegativeNumber.description(""))
+        ->type_name("I");
+    app.add_option("--manifest", options.manifestPath,
+                   "Also write FILE: JSON of the whole bake with this image's region and SHA-256")
+        ->type_name("FILE");
+
     app.add_option("--threads", options.threads, "Threads to bake with; 0: one per hardware thread")
         ->check(CLI::Range(0, tex::maxBakeThreads).description(""))
         ->type_name("N")
@@ -188,6 +246,11 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
         options.shape = shape == "flat" ? GridShape::Flat : GridShape::Sphere;
         if (app.count("--region") > 0)
             options.region = tex::Region{region[0], region[1], region[2], region[3]};
+        if (app.count("--tiles") > 0) {
+            options.tiling = parseTiling(tiles);
+            if (!options.tiling)
+                throw CLI::ValidationError("--tiles", "\"" + tiles + "\" is not COLSxROWS, e.g. 4x2");
+        }
         checkTogether(options, app);
     } catch (const CLI::ParseError& error) {
         if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))

@@ -49,12 +49,18 @@ struct Options {
     std::array<double, 3> centre{0.0, 0.0, 0.0};
     // The part of the grid to bake; the whole grid when absent.
     std::optional<tex::Region> region;
+    // --tiles and --tile: bake tile `tile` of the grid cut by `tiling`.
+    std::optional<tex::Tiling> tiling;
+    int tile = 0;
+    // Where to write the bake's manifest (see manifest.h); none when empty.
+    std::string manifestPath;
 
     int threads = 0;
     bool quiet = false;
 
     tex::Grid grid() const;
-    tex::Region bakedRegion() const { return region.value_or(tex::Region{0, 0, width, height}); }
+    // The region, the tile, or else the whole grid.
+    tex::Region bakedRegion() const;
 };
 
 // Options to run with, or the status to exit with at once (after --help,
