@@ -14,7 +14,6 @@
 #include <vector>
 
 class PreviewTile;
-class QPushButton;
 
 // The texture breeder: a litter of nine previews, the parent in the middle
 // and eight of its mutants around it (see litter.h). Clicking a preview

@@ -86,12 +86,18 @@ DraftNode defaultNode(const tex::NodeType& type)
     return node;
 }
 
-std::vector<std::size_t> reachedInputsFirst(const GraphDraft& draft)
+namespace {
+
+// Appends `from` and the nodes below it not yet `seen` to `order`, each
+// after its inputs, the inputs in their order. A walk with a stack of its
+// own: a chain may be as deep as a graph file allows.
+void appendInputsFirst(const GraphDraft& draft, std::size_t from, std::vector<bool>& seen,
+                       std::vector<std::size_t>& order)
 {
-    std::vector<std::size_t> order;
-    std::vector<bool> seen(draft.nodes.size(), false);
-    std::vector<std::pair<std::size_t, std::size_t>> stack{{draft.output, 0}};
-    seen[draft.output] = true;
+    if (seen[from])
+        return;
+    seen[from] = true;
+    std::vector<std::pair<std::size_t, std::size_t>> stack{{from, 0}};
     while (!stack.empty()) {
         auto& [node, next] = stack.back();
         const std::vector<std::size_t>& inputs = draft.nodes[node].inputs;
@@ -106,13 +112,38 @@ std::vector<std::size_t> reachedInputsFirst(const GraphDraft& draft)
         order.push_back(node);
         stack.pop_back();
     }
+}
+
+// The nodes the output reaches, each after its inputs and otherwise in the
+// order of the draft, so that a graph file's own order survives a round
+// trip.
+std::vector<std::size_t> fileOrder(const GraphDraft& draft)
+{
+    std::vector<bool> reached(draft.nodes.size(), false);
+    for (const std::size_t n : reachedInputsFirst(draft))
+        reached[n] = true;
+    std::vector<bool> seen(draft.nodes.size(), false);
+    std::vector<std::size_t> order;
+    for (std::size_t n = 0; n < draft.nodes.size(); ++n)
+        if (reached[n])
+            appendInputsFirst(draft, n, seen, order);
+    return order;
+}
+
+} // namespace
+
+std::vector<std::size_t> reachedInputsFirst(const GraphDraft& draft)
+{
+    std::vector<bool> seen(draft.nodes.size(), false);
+    std::vector<std::size_t> order;
+    appendInputsFirst(draft, draft.output, seen, order);
     return order;
 }
 
 std::string graphText(const GraphDraft& draft)
 {
     nlohmann::ordered_json nodes = nlohmann::ordered_json::array();
-    for (const std::size_t n : reachedInputsFirst(draft))
+    for (const std::size_t n : fileOrder(draft))
         nodes.push_back(nodeJson(draft, draft.nodes[n]));
     nlohmann::ordered_json file;
     file["format"] = tex::graphFormat;

@@ -40,7 +40,8 @@ GraphDraft draftOf(const tex::Graph& graph);
 DraftNode defaultNode(const tex::NodeType& type);
 
 // The draft as a graph file. Only the nodes the output reaches are written,
-// each after its inputs; parameters at their defaults are left out.
+// in the draft's order except that each comes after its inputs; parameters
+// at their defaults are left out.
 std::string graphText(const GraphDraft& draft);
 
 // The nodes the output reaches, each after its inputs.
