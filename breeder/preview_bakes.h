@@ -22,8 +22,9 @@ namespace breeder {
 //
 // A new litter cancels the bakes of the one before: those not started are
 // dropped, those running stop within a run (tex::BakeOptions::cancel) and
-// report nothing. Destroying the bakes cancels them all and waits for the
-// workers to end.
+// report nothing. A bake that ends just as the next litter is asked for may
+// still report; its litter number tells the receiver to drop it.
+// Destroying the bakes cancels them all and waits for the workers to end.
 class PreviewBakes {
 public:
     // Called on a worker thread with the litter's number (as bake()
