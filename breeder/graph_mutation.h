@@ -38,7 +38,8 @@ namespace breeder {
 //      within [0, 1]; the inner stops' positions move by at most rate/20
 //      and stay strictly between their neighbours. Alphas stay: the
 //      world's background fades old frames by its alpha.
-// At rate 0 a mutant is its parent.
+// At rate 0 a mutant is its parent, less the nodes its output does not
+// reach and any parameter the file sets to its default.
 
 // One mutant of `parent` as a draft, before any check.
 GraphDraft mutate(const GraphDraft& parent, double rate, tex::Random& random);
