@@ -53,15 +53,28 @@ struct InputInfo {
     NodeKind kind;
 };
 
-// What one sample of a node costs, counted in evaluations of leaves (the
-// fields with no inputs), so that graphs that would run practically forever
-// can be refused before they run: (own + the sum of the inputs' costs),
-// times the value of the integer parameter `repeatedBy` where one is named
-// (the octaves of a fractal sum).
+// What one sample of a node costs, priced in nanoseconds of one core of the
+// machine the prices were measured on (bench/cost_bench.cpp times every type
+// per sample), so that graphs that would run too long can be refused before
+// they run. Every node evaluated counts, inner ones too: a node's price is
+//
+//   (own + perUnit × the value of argument `grownBy`
+//        + perStopStep × the steps of a bisection of its colour stops
+//        + the sum of its inputs' prices)
+//   × the value of the integer parameter `repeatedBy`, where one is named
+//
+// (the octaves of a fractal sum repeat their source; a Voronoi's search
+// grows with its density; a colour lookup with the logarithm of its stops).
 struct SampleCost {
     int own;
-    const char* repeatedBy;
+    const char* repeatedBy = nullptr;
+    const char* grownBy = nullptr;
+    int perUnit = 0;
+    int perStopStep = 0;
 };
+
+// The steps of a bisection over `stops` colour stops: the bits of the count.
+int bisectionSteps(std::size_t stops);
 
 // Constructor arguments in the order of NodeType::arguments, integers held
 // exactly as doubles.
@@ -97,7 +110,7 @@ struct NodeType {
     NodeType& colourInput(const char* name, const char* description);
     // Its colour spline is filled from a table of stops.
     NodeType& withStops();
-    // Its cost, where it is not the default: 1 without inputs, 0 with.
+    // Its price per sample (see SampleCost); every type declares one.
     NodeType& costs(SampleCost cost);
 
     const char* name;
@@ -118,10 +131,10 @@ struct NodeType {
     ArgumentValues defaultArguments() const;
     // The first parameter named `name`, or null.
     const ParameterInfo* findParameter(const std::string& name) const;
-    SampleCost cost() const;
+    SampleCost cost() const { return declaredCost; }
 
 private:
-    std::optional<SampleCost> declaredCost;
+    SampleCost declaredCost{1};
 };
 
 } // namespace tex
