@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cmath>
 #include <limits>
 #include <unordered_map>
 
@@ -509,24 +508,12 @@ private:
         return info != nullptr ? info->defaultValue.intValue : 1;
     }
 
-    // The value `node` gives its argument `name`.
-    static double argument(const GraphNode& node, const char* name)
-    {
-        for (std::size_t i = 0; i < node.type->arguments.size(); ++i)
-            if (std::string(node.type->arguments[i].name) == name)
-                return node.arguments[i];
-        return 0;
-    }
-
     // What `node` itself costs a sample, its inputs left out (see SampleCost).
     static std::uint64_t ownPrice(const GraphNode& node)
     {
         const SampleCost rule = node.type->cost();
-        double price = std::max(rule.own, 0);
-        if (rule.grownBy != nullptr)
-            price += double(rule.perUnit) * argument(node, rule.grownBy);
-        price += double(rule.perStopStep) * bisectionSteps(node.stops.size() / 5);
-        return std::uint64_t(std::ceil(price));
+        return std::uint64_t(std::max(rule.own, 0))
+            + std::uint64_t(std::max(rule.perStopStep, 0)) * std::uint64_t(bisectionSteps(node.stops.size() / 5));
     }
 
     // Refuses an output whose sample is priced above limits.maxCost

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
 #include <string>
 
@@ -53,10 +52,6 @@ TEST(Catalogue, EveryTypeAgreesWithTheObjectsItBuilds)
         if (const char* repeatedBy = type->cost().repeatedBy) {
             ASSERT_NE(type->findParameter(repeatedBy), nullptr);
             EXPECT_EQ(type->findParameter(repeatedBy)->kind, ParameterInfo::integerKind);
-        }
-        if (const char* grownBy = type->cost().grownBy) {
-            const auto named = [grownBy](const ArgumentInfo& a) { return std::string(a.name) == grownBy; };
-            EXPECT_TRUE(std::any_of(type->arguments.begin(), type->arguments.end(), named)) << grownBy;
         }
         EXPECT_EQ(type->cost().perStopStep > 0, type->stops) << "a colour lookup is priced by its stops";
         EXPECT_GT(type->cost().own, 0) << "every node evaluated costs, inner ones too";

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -391,17 +390,9 @@ TEST(GraphFile, AnOutputPricedTooHighIsRefusedWithItsCostliestPath)
                   "\"f1\" (FBM x16) -> \"n\" (Noise)");
 }
 
-TEST(GraphFile, PricesGrowWithDensityAndStops)
+TEST(GraphFile, AColourLookupIsPricedByItsStops)
 {
     const auto priceOf = [](const std::string& nodes) { return read(graph(nodes)).cost(); };
-    const SampleCost voronoi = Voronoi::nodeType().cost();
-    EXPECT_EQ(priceOf(R"({"id": "out", "type": "Voronoi", "seed": 1, "density": 0})"), std::uint64_t(voronoi.own));
-    EXPECT_EQ(priceOf(R"({"id": "out", "type": "Voronoi", "seed": 1, "density": 5})"),
-              std::uint64_t(voronoi.own + 5 * voronoi.perUnit));
-    // Half a unit of density rounds the price up.
-    EXPECT_EQ(priceOf(R"({"id": "out", "type": "Voronoi", "seed": 1, "density": 0.25})"),
-              std::uint64_t(voronoi.own) + std::uint64_t(std::ceil(0.25 * voronoi.perUnit)));
-
     // A lookup bisects its stops: 2 and 3 stops take 2 steps, 4 to 7 take 3.
     const auto map = [&](int stops) {
         std::string rows;
