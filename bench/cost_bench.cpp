@@ -73,13 +73,16 @@ struct Timing {
     double price;
 };
 
-Timing timeGraph(const std::string& text, double extent)
+Timing timeGraph(const std::string& text, double extent, int run = 0)
 {
     const Graph graph = readOrDie(text);
     const Grid grid = Grid::flat(side, side, extent, 0.5, 0.25, 0.375);
     std::vector<float> out(std::size_t(side) * side * 4);
     BakeOptions options;
     options.threads = 1;
+    // Runs of `run` samples at most: a price that allows no more.
+    if (run > 0)
+        options.samplePrice = runBudget / std::uint64_t(run);
     double best = std::numeric_limits<double>::max();
     for (int repeat = 0; repeat < 3; ++repeat) {
         const double start = threadSeconds();
@@ -220,6 +223,48 @@ std::vector<std::pair<std::string, std::string>> boundGraphs()
     };
 }
 
+// A chain of 100 nodes of one type over a sphere, in runs of at most
+// range(0) samples: what a node costs a sample where samples are so dear
+// that runs are short, and each call's own work is shared by few samples.
+void shortRunRow(benchmark::State& state, const std::string& type)
+{
+    std::string nodes = R"({"id": "c0", "type": "Sphere"})";
+    for (int i = 1; i <= 100; ++i)
+        nodes += R"(, {"id": "c)" + std::to_string(i) + R"(", "type": ")" + type + R"(", "inputs": ["c)"
+            + std::to_string(i - 1) + "\"" + (type == "BLerper" || type == "BDarken" || type == "BPerturber"
+                                                ? ", \"c0\""
+                                                : std::string()) + "]}";
+    const int run = int(state.range(0));
+    Timing chain{}, sphere{};
+    for (auto _ : state) {
+        chain = timeGraph(graphText(nodes, "c100"), 16.0, run);
+        sphere = timeGraph(graphText(R"({"id": "c0", "type": "Sphere"})", "c0"), 16.0, run);
+    }
+    const double perNode = (chain.ns - sphere.ns) / 100 - sphere.ns * (type == "BLerper" || type == "BDarken" || type == "BPerturber" ? 1 : 0);
+    const double price = (chain.price - sphere.price) / 100 - (type == "BLerper" || type == "BDarken" || type == "BPerturber" ? sphere.price : 0);
+    state.counters["measured_ns"] = perNode;
+    state.counters["priced_ns"] = price;
+    state.counters["ratio"] = perNode / price;
+}
+
+// An FBM of 16 octaves over a sphere in runs of at most range(0) samples:
+// its own work an octave.
+void shortRunFbmRow(benchmark::State& state)
+{
+    const int run = int(state.range(0));
+    Timing fbm{}, sphere{};
+    for (auto _ : state) {
+        fbm = timeGraph(graphText(R"({"id": "s", "type": "Sphere"}, {"id": "f", "type": "FBM", "inputs": ["s"],
+                                     "parameters": {"octaves": 16, "lacunarity": 1.9}})",
+                                  "f"),
+                        16.0, run);
+        sphere = timeGraph(graphText(R"({"id": "s", "type": "Sphere"})", "s"), 16.0, run);
+    }
+    state.counters["measured_ns"] = fbm.ns / 16 - sphere.ns;
+    state.counters["priced_ns"] = fbm.price / 16 - sphere.price;
+    state.counters["ratio"] = (fbm.ns / 16 - sphere.ns) / (fbm.price / 16 - sphere.price);
+}
+
 void splineRow(benchmark::State& state)
 {
     const int stops = int(state.range(0));
@@ -276,6 +321,11 @@ const bool registered = [] {
                                      [graph](benchmark::State& s) { graphRow(s, graph, 64023.68); })
             ->Iterations(1);
     }
+    for (const char* type : {"BGainer", "BScaler", "BStepper", "BLerper", "BPerturber"})
+        benchmark::RegisterBenchmark((std::string("ShortRuns/") + type).c_str(),
+                                     [type](benchmark::State& s) { shortRunRow(s, type); })
+            ->Arg(1)->Arg(4)->Arg(16)->Arg(256)->Iterations(1);
+    benchmark::RegisterBenchmark("ShortRuns/FBM", shortRunFbmRow)->Arg(1)->Arg(4)->Arg(16)->Arg(256)->Iterations(1);
     benchmark::RegisterBenchmark("SplineRun", splineRow)->Arg(4)->Arg(64)->Arg(4096)->Arg(760000);
     return true;
 }();

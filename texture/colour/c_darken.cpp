@@ -70,7 +70,7 @@ const NodeType& CDarken::nodeType()
             .colour<CDarken>()
             .input("shade", "the field the colour is multiplied by")
             .colourInput("source", "the colour darkened")
-            .costs({20});
+            .costs({60});
     return type;
 }
 

@@ -42,7 +42,7 @@ const NodeType& CMixer::nodeType()
             .input("mix", "how much of b is taken, between 1 % and 99 %")
             .colourInput("a", "the colour weighted 1 - mix")
             .colourInput("b", "the colour weighted mix")
-            .costs({20});
+            .costs({60});
     return type;
 }
 

@@ -43,7 +43,7 @@ const NodeType& ColourMap::nodeType()
             .colour<ColourMap>()
             .input("source", "the field whose value is looked up in the spline")
             .withStops()
-            .costs({20, nullptr, 4});
+            .costs({60, nullptr, 4});
     return type;
 }
 

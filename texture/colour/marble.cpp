@@ -46,7 +46,7 @@ const NodeType& Marble::nodeType()
             .colour<Marble>()
             .input("push", "the field that pushes the spline's lookup along x")
             .withStops()
-            .costs({30, nullptr, 4});
+            .costs({80, nullptr, 4});
     return type;
 }
 

@@ -51,7 +51,7 @@ const NodeType& BDarken::nodeType()
                                      .field<BDarken>()
                                      .input("source", "the field darkened")
                                      .input("shade", "the field it is multiplied by")
-            .costs({20});
+            .costs({80});
     return type;
 }
 

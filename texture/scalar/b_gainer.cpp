@@ -41,7 +41,7 @@ const NodeType& BGainer::nodeType()
     static const NodeType type = NodeType("BGainer", "its source through a gain curve", parameterTable().list())
                                      .field<BGainer>()
                                      .input("source", "the field reshaped")
-            .costs({40});
+            .costs({100});
     return type;
 }
 

@@ -50,7 +50,7 @@ const NodeType& BLerper::nodeType()
                                      .field<BLerper>()
                                      .input("a", "the field weighted 1 - amount")
                                      .input("b", "the field weighted amount")
-            .costs({20});
+            .costs({80});
     return type;
 }
 

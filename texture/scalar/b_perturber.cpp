@@ -55,7 +55,7 @@ const NodeType& BPerturber::nodeType()
             .field<BPerturber>()
             .input("source", "the field sampled at the pushed point")
             .input("offset", "the field whose value pushes the point")
-            .costs({20});
+            .costs({80});
     return type;
 }
 

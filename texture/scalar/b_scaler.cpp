@@ -47,7 +47,7 @@ const NodeType& BScaler::nodeType()
         NodeType("BScaler", "its source sampled at the point stretched axis by axis", parameterTable().list())
             .field<BScaler>()
             .input("source", "the field sampled")
-            .costs({20});
+            .costs({80});
     return type;
 }
 

@@ -41,7 +41,7 @@ const NodeType& BStepper::nodeType()
         NodeType("BStepper", "its source through a step: 0 below it, 1 from it on", parameterTable().list())
             .field<BStepper>()
             .input("source", "the field stepped")
-            .costs({20});
+            .costs({80});
     return type;
 }
 

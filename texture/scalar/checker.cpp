@@ -41,7 +41,7 @@ const NodeType& Checker::nodeType()
 {
     static const NodeType type =
         NodeType("Checker", "a three-dimensional checkerboard of unit cubes", Basis::parameterList()).field<Checker>()
-            .costs({20});
+            .costs({60});
     return type;
 }
 

@@ -221,7 +221,7 @@ const NodeType& Noise::nodeType()
             })
             .argument(ArgumentInfo::seed("seed", "shuffles the lattice: the same seed, the same field"))
             .argument({"size", "the lattice period on every axis", ArgumentInfo::Kind::PowerOfTwo, 1, 256, 256})
-            .costs({40});
+            .costs({100});
     return type;
 }
 

@@ -28,7 +28,7 @@ const NodeType& Sphere::nodeType()
         NodeType("Sphere", "a ball in every unit cell: 1 at its centre, falling to 0 at radius 0.5",
                  Basis::parameterList())
             .field<Sphere>()
-            .costs({20});
+            .costs({60});
     return type;
 }
 
