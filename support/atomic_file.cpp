@@ -3,7 +3,6 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,6 +15,10 @@ namespace {
 // Distinguishes the temporary files of one process; the process id
 // distinguishes processes.
 std::atomic<unsigned> temporaryCounter{0};
+
+// The links followed in a row before a path counts as a loop (Linux's own
+// limit).
+constexpr int maxLinks = 40;
 
 // `target` followed by `suffix`, its last component shortened where needed
 // (at a character boundary of UTF-8) so that it stays within NAME_MAX bytes.
@@ -45,24 +48,46 @@ int createTemporary(const std::string& target, std::string& name)
     return -1;
 }
 
+// Where `path` leads through symbolic links, followed one at a time, so
+// that a link to a file that does not exist yet gives that file's path: the
+// path itself when it is not a link (or cannot be looked at). After as many
+// links as the system follows (a loop), the last link.
+std::string followLinks(std::string path)
+{
+    for (int hop = 0; hop < maxLinks; ++hop) {
+        struct stat link;
+        if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
+            return path;
+        char to[PATH_MAX];
+        const ssize_t length = ::readlink(path.c_str(), to, sizeof to);
+        if (length <= 0 || std::size_t(length) >= sizeof to)
+            return path;
+        const std::string leadsTo(to, std::size_t(length));
+        // A relative link is relative to the folder that holds it.
+        const std::size_t slash = path.rfind('/');
+        path = leadsTo[0] == '/' || slash == std::string::npos ? leadsTo : path.substr(0, slash + 1) + leadsTo;
+    }
+    return path;
+}
+
 } // namespace
 
 AtomicFile::AtomicFile(const std::string& path) : target(path)
 {
     if (target.empty())
         return;
+    // Replace the file a link leads to, existing or not, and keep the link.
+    target = followLinks(target);
     struct stat existing;
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     struct stat link;
-    const bool symbolic = ::lstat(target.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
-    if (symbolic && exists) {
-        // Replace the file the link leads to, not the link.
-        if (char* resolved = ::realpath(target.c_str(), nullptr)) {
-            target = resolved;
-            std::free(resolved);
-        }
+    if (!exists && ::lstat(target.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        // Links in a loop: renaming over the last would replace a link.
+        errno = ELOOP;
+        fail(Failure::Step::create);
+        return;
     }
-    if ((exists && !S_ISREG(existing.st_mode)) || (symbolic && !exists)) {
+    if (exists && !S_ISREG(existing.st_mode)) {
         file = std::fopen(target.c_str(), "wb");
         if (file == nullptr)
             fail(Failure::Step::write);

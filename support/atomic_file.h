@@ -13,11 +13,12 @@ namespace tex {
 // or the rename fails, the target keeps its old content (or stays absent)
 // and the temporary file is removed.
 //
-// A symbolic link is followed: the file it leads to is replaced, and the
-// link stays. A target that exists and is not a regular file (a device such
-// as /dev/null, a pipe), or a link that leads nowhere yet, cannot be
-// replaced by a rename: it is written in place, and commit() reports whether
-// every byte went out.
+// A symbolic link is followed, link by link, to the file it leads to,
+// whether that exists yet or not: the temporary file is made beside that
+// file and renamed over it, and the link stays. Links in a loop are refused
+// (step create, ELOOP). A target that exists and is not a regular file (a
+// device such as /dev/null, a pipe) cannot be replaced by a rename: it is
+// written in place, and commit() reports whether every byte went out.
 //
 // The temporary file is named after the target ("NAME.tmp-PID-N", NAME
 // shortened where the whole would pass the system's limit of a name's

@@ -1,5 +1,6 @@
 #include "support/colour_spline.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tex {
@@ -21,6 +22,8 @@ void ColourSpline::setStops(const double* table, int count)
 {
     stopList.clear();
     segmentTangents.clear();
+    reach.clear();
+    segments.clear();
     if (table == nullptr || count <= 0)
         return;
     stopList.reserve(count);
@@ -46,6 +49,27 @@ void ColourSpline::setStops(const double* table, int count)
         segmentTangents.push_back((s2.colour - s0.colour) * (1 / (s2.position - s0.position)));
         segmentTangents.push_back((s3.colour - s1.colour) * (1 / (s3.position - s1.position)));
     }
+
+    reach.reserve(n);
+    for (const ColourStop& stop : stopList)
+        reach.push_back(reach.empty() ? stop.position : std::max(reach.back(), stop.position));
+
+    const auto put = [](double* at, const Colour& c) {
+        at[0] = c.r;
+        at[1] = c.g;
+        at[2] = c.b;
+        at[3] = c.a;
+    };
+    segments.resize(n > 1 ? std::size_t(n - 1) * segmentValues : 0);
+    for (int k = 0; k + 1 < n; ++k) {
+        double* segment = segments.data() + std::size_t(k) * segmentValues;
+        segment[start] = stopList[k].position;
+        segment[end] = stopList[k + 1].position;
+        put(segment + p1, stopList[k].colour);
+        put(segment + p2, stopList[k + 1].colour);
+        put(segment + m1, segmentTangents[2 * k]);
+        put(segment + m2, segmentTangents[2 * k + 1]);
+    }
 }
 
 Colour ColourSpline::evaluate(double x) const
@@ -59,12 +83,7 @@ Colour ColourSpline::evaluate(double x) const
     if (n == 1 || x >= last.position)
         return last.colour;
 
-    // The first stop above x. The scan stops at the last stop, which lies
-    // above any x that got this far.
-    int above = 0;
-    while (above < n - 1 && !(stopList[above].position > x))
-        ++above;
-    const int k = above > 0 ? above - 1 : 0;
+    const std::size_t k = segmentAt(x);
 
     const ColourStop& s1 = stopList[k];
     const ColourStop& s2 = stopList[k + 1];

@@ -2,6 +2,7 @@
 
 #include "support/colour.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -41,15 +42,42 @@ public:
     Colour evaluate(double x) const;
     // evaluate() at each of n positions, to the last bit, several at once in
     // vector lanes (see support/simd/dispatch.h). Any n.
+    // Its cost grows with n and with the logarithm of the stops: the
+    // tables it reads are built by setStops.
     void evaluateRun(const double* x, Colour* out, std::size_t n) const;
 
     const std::vector<ColourStop>& stops() const { return stopList; }
+
+    // What a lookup reads of segment k, the one from stop k to stop k + 1,
+    // in this order: the two positions, then the components of the two stop
+    // colours and of the two tangents. segmentTable() holds them segment by
+    // segment.
+    static constexpr int segmentValues = 18;
+    enum SegmentValue { start = 0, end = 1, p1 = 2, p2 = 6, m1 = 10, m2 = 14 };
+    const double* segmentTable() const { return segments.data(); }
+
+    // The segment evaluate() reads at x, found by bisection: the one before
+    // the first stop above x (the first segment where none is, the last
+    // where only the last stop is). Two stops at least.
+    std::size_t segmentAt(double x) const
+    {
+        // The last stop is never looked at: above it or not, x lies in the
+        // last segment.
+        const auto firstAbove = std::upper_bound(reach.begin(), reach.end() - 1, x);
+        const std::size_t above = std::size_t(firstAbove - reach.begin());
+        return above > 0 ? above - 1 : 0;
+    }
 
 private:
     std::vector<ColourStop> stopList;
     // Slopes per unit of position at the start (2k) and end (2k + 1) of the
     // segment from stop k to stop k + 1.
     std::vector<Colour> segmentTangents;
+    // reach[k]: the highest position among stops 0 to k. It never falls, so
+    // the first stop above x, which is where reach first rises above x, is
+    // found by bisection even where stops are out of order.
+    std::vector<double> reach;
+    std::vector<double> segments;
 };
 
 } // namespace tex

@@ -11,57 +11,22 @@
 #include "support/simd/lanes-inl.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 HWY_BEFORE_NAMESPACE();
 namespace tex::HWY_NAMESPACE {
 
-// What the lookup reads of the segment from stop k to stop k + 1, in this
-// order: the two positions, then the components of the two stop colours and
-// of the two tangents.
-constexpr int segmentValues = 18;
-enum SegmentValue { start = 0, end = 1, p1 = 2, p2 = 6, m1 = 10, m2 = 14 };
-
-void SegmentTable(const std::vector<ColourStop>& stops, const Colour* tangents, double* table)
-{
-    const auto put = [](double* at, const Colour& c) {
-        at[0] = c.r;
-        at[1] = c.g;
-        at[2] = c.b;
-        at[3] = c.a;
-    };
-    for (std::size_t k = 0; k + 1 < stops.size(); ++k) {
-        double* segment = table + k * segmentValues;
-        segment[start] = stops[k].position;
-        segment[end] = stops[k + 1].position;
-        put(segment + p1, stops[k].colour);
-        put(segment + p2, stops[k + 1].colour);
-        put(segment + m1, tangents[2 * k]);
-        put(segment + m2, tangents[2 * k + 1]);
-    }
-}
-
-// `tangents` holds m1 and m2 of each segment in turn. Two stops at least.
-void EvaluateRun(const std::vector<ColourStop>& stops, const Colour* tangents, const double* positions, Colour* out,
-                 std::size_t n)
+// `spline` has two stops at least.
+void EvaluateRun(const ColourSpline& spline, const double* positions, Colour* out, std::size_t n)
 {
     const Doubles d;
+    const Words w;
     const std::size_t lanes = hn::Lanes(d);
-    const std::size_t segments = stops.size() - 1;
-    // Each segment's values, and each of them spread over a whole vector, so
-    // that the lanes of one segment read them as they are; on the stack for
-    // the short splines that colour maps use.
-    constexpr std::size_t shortSpline = 8;
-    double tableOnStack[shortSpline * segmentValues];
-    HWY_ALIGN double spreadOnStack[shortSpline * segmentValues * maxLanes];
-    const bool onHeap = segments > shortSpline;
-    std::vector<double> tableOnHeap(onHeap ? segments * segmentValues : 0);
-    std::vector<double> spreadOnHeap(onHeap ? segments * segmentValues * maxLanes : 0);
-    double* table = onHeap ? tableOnHeap.data() : tableOnStack;
-    double* spread = onHeap ? spreadOnHeap.data() : spreadOnStack;
-    SegmentTable(stops, tangents, table);
-    for (std::size_t v = 0; v < segments * segmentValues; ++v)
-        hn::StoreU(hn::Set(d, table[v]), d, spread + v * maxLanes);
+    constexpr int segmentValues = ColourSpline::segmentValues;
+    using V = ColourSpline::SegmentValue;
+    const double* table = spline.segmentTable();
+    const std::vector<ColourStop>& stops = spline.stops();
     const Colour& firstColour = stops.front().colour;
     const Colour& lastColour = stops.back().colour;
     const DoubleVec lastPosition = hn::Set(d, stops.back().position);
@@ -74,44 +39,24 @@ void EvaluateRun(const std::vector<ColourStop>& stops, const Colour* tangents, c
     for (std::size_t i = 0; i < n; i += lanes) {
         const std::size_t here = std::min(lanes, n - i);
         HWY_ALIGN double xs[maxLanes] = {};
-        if (here < lanes)
-            std::memcpy(xs, positions + i, here * sizeof(double));
-        const DoubleVec x = here == lanes ? hn::LoadU(d, positions + i) : hn::Load(d, xs);
+        std::memcpy(xs, positions + i, here * sizeof(double));
+        const DoubleVec x = hn::Load(d, xs);
 
-        // The segment before the first stop above x: lanes move on to
-        // segment k while every stop up to k lies at or below x.
-        // Where every lane lies in one segment (as neighbouring texels
-        // mostly do), its values are read as they are.
-        std::size_t k = 0;
-        DoubleMask below = hn::Not(hn::Set(d, table[start]) > x);
-        DoubleMask moved = hn::FirstN(d, 0);
-        for (std::size_t next = 1; next < segments; ++next) {
-            below = hn::And(below, hn::Not(hn::Set(d, table[next * segmentValues + start]) > x));
-            if (hn::AllFalse(d, below))
-                break;
-            if (!hn::AllTrue(d, below)) {
-                moved = below;
-                break;
-            }
-            k = next;
+        // Each lane's segment; where every lane lies in one (as neighbouring
+        // texels mostly do), its values are read as they are, otherwise
+        // gathered lane by lane.
+        HWY_ALIGN std::int64_t offsets[maxLanes];
+        bool oneSegment = true;
+        for (std::size_t lane = 0; lane < lanes; ++lane) {
+            offsets[lane] = std::int64_t(spline.segmentAt(xs[lane]) * segmentValues);
+            oneSegment = oneSegment && offsets[lane] == offsets[0];
         }
-        const double* values = spread + k * segmentValues * maxLanes;
-        // Otherwise lanes move on to segment k while every stop up to k lies
-        // at or below x.
-        HWY_ALIGN double mixed[segmentValues * maxLanes];
-        if (!hn::AllFalse(d, moved)) {
-            std::memcpy(mixed, values, sizeof mixed);
-            values = mixed;
-        }
-        for (std::size_t next = k + 1; next < segments && !hn::AllFalse(d, moved); ++next) {
-            const double* later = spread + next * segmentValues * maxLanes;
-            for (int v = 0; v < segmentValues; ++v)
-                hn::Store(hn::IfThenElse(moved, hn::LoadU(d, later + v * maxLanes), hn::Load(d, mixed + v * maxLanes)),
-                          d, mixed + v * maxLanes);
-            if (next + 1 < segments)
-                moved = hn::And(moved, hn::Not(hn::Set(d, table[(next + 1) * segmentValues + start]) > x));
-        }
-        const auto s = [values](int v) TEX_INLINE_LAMBDA { return hn::LoadU(Doubles(), values + v * maxLanes); };
+        const WordVec gather = hn::Load(w, offsets);
+        const double* values = table + offsets[0];
+        const auto s = [=](int v) TEX_INLINE_LAMBDA {
+            return oneSegment ? hn::Set(Doubles(), values[v]) : hn::GatherIndex(Doubles(), table + v, gather);
+        };
+        const int start = V::start, end = V::end, p1 = V::p1, p2 = V::p2, m1 = V::m1, m2 = V::m2;
 
         DoubleVec t = (x - s(start)) / (s(end) - s(start));
         t = hn::IfThenElse(hn::Or(hn::IsNaN(t), t < zero), zero, t);
@@ -167,7 +112,7 @@ void ColourSpline::evaluateRun(const double* x, Colour* out, std::size_t n) cons
             out[i] = evaluate(x[i]);
         return;
     }
-    HWY_DYNAMIC_DISPATCH(EvaluateRun)(stopList, segmentTangents.data(), x, out, n);
+    HWY_DYNAMIC_DISPATCH(EvaluateRun)(*this, x, out, n);
 }
 
 } // namespace tex

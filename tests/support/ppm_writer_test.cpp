@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
@@ -29,12 +31,13 @@ std::string contents(const std::string& file)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The names of the directory's entries.
+// The names of the directory's entries, sorted.
 std::vector<std::string> entries(const std::string& directory)
 {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(directory))
         names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
     return names;
 }
 
@@ -137,6 +140,42 @@ TEST(PPMWriter, ALinkIsFollowedAndKept)
     EXPECT_TRUE(std::filesystem::is_symlink(dir.path("link.ppm")));
     EXPECT_EQ(contents(real), std::string("P6 1 1 255\n\x07\x08\x09"));
     EXPECT_EQ(entries(dir.path("real")), std::vector<std::string>{"image.ppm"});
+}
+
+TEST(PPMWriter, ALinkToAFileNotThereYetIsWrittenBesideItsTargetOrNotAtAll)
+{
+    ScratchDir dir;
+    std::filesystem::create_directory(dir.path("real"));
+    std::filesystem::create_directory(dir.path("links"));
+    // links/first.ppm -> second.ppm -> ../real/new.ppm, which is absent:
+    // relative links, each from the folder that holds it.
+    std::filesystem::create_symlink("second.ppm", dir.path("links/first.ppm"));
+    std::filesystem::create_symlink("../real/new.ppm", dir.path("links/second.ppm"));
+    const std::uint8_t pixel[3] = {1, 2, 3};
+    {
+        // Unfinished: nothing beside the links nor at the target.
+        PPMWriter unfinished(dir.path("links/first.ppm"), 1, 1);
+        ASSERT_TRUE(unfinished.writeRows(pixel, 1));
+        EXPECT_EQ(entries(dir.path("real")).size(), 1u) << "the temporary file lies beside the target";
+    }
+    EXPECT_TRUE(entries(dir.path("real")).empty());
+    EXPECT_EQ(entries(dir.path("links")), (std::vector<std::string>{"first.ppm", "second.ppm"}));
+
+    ASSERT_TRUE(writePPM(pixel, 1, 1, dir.path("links/first.ppm")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path("links/first.ppm")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path("links/second.ppm")));
+    EXPECT_EQ(contents(dir.path("real/new.ppm")), std::string("P6 1 1 255\n\x01\x02\x03"));
+    EXPECT_EQ(entries(dir.path("real")), std::vector<std::string>{"new.ppm"});
+
+    // Links in a loop are refused, and left as they are.
+    std::filesystem::create_symlink("loop-b.ppm", dir.path("links/loop-a.ppm"));
+    std::filesystem::create_symlink("loop-a.ppm", dir.path("links/loop-b.ppm"));
+    AtomicFile loop(dir.path("links/loop-a.ppm"));
+    EXPECT_EQ(loop.stream(), nullptr);
+    EXPECT_EQ(loop.failure().step, AtomicFile::Failure::Step::create);
+    EXPECT_EQ(loop.failure().error, ELOOP);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path("links/loop-a.ppm")));
+    EXPECT_EQ(entries(dir.path("links")).size(), 4u);
 }
 
 } // namespace

@@ -29,9 +29,10 @@ constexpr int bunchesPerThread = 16;
 // runs start at firstRun samples and double, up to maxRun, while one takes
 // less than quickRun; one that takes longer than slowRun halves them. So
 // cheap graphs are evaluated in long runs, and the cancel flag, read
-// between runs, is still read every few milliseconds for the costliest: a
-// sample may cost up to some 4 ms (the most a graph file may ask), so even
-// the first runs are short.
+// between runs, is still read every few milliseconds for the costliest:
+// where the samples' price is known, no run is priced above runBudget (a
+// sample a run at the price bound), so neither the first runs nor runs
+// that grew long over cheap parts of the grid hold it up.
 constexpr int firstRun = 4;
 constexpr int maxRun = static_cast<int>(detail::runBlock);
 constexpr auto quickRun = std::chrono::microseconds(500);
@@ -71,7 +72,8 @@ bool forEachRun(const Grid& grid, const Region& region, const BakeOptions& optio
     std::atomic<bool> stopped{false};
     const auto work = [&] {
         double x[maxRun], y[maxRun], z[maxRun];
-        int run = firstRun;
+        const int longest = longestRun(options);
+        int run = std::min(firstRun, longest);
         for (int first = nextBunch++ * bunchRows; first < region.height; first = nextBunch++ * bunchRows) {
             const int last = std::min(region.height, first + bunchRows);
             for (int row = first; row < last; ++row) {
@@ -87,7 +89,7 @@ bool forEachRun(const Grid& grid, const Region& region, const BakeOptions& optio
                     put(rowStart + std::size_t(column), x, y, z, std::size_t(count));
                     const auto took = std::chrono::steady_clock::now() - start;
                     if (took < quickRun)
-                        run = std::min(2 * run, maxRun);
+                        run = std::min(2 * run, longest);
                     else if (took > slowRun)
                         run = std::max(run / 2, 1);
                     column += count;
@@ -185,6 +187,13 @@ bool bakeColourPixels(const ColourBasis& f, const Grid& grid, Channels channels,
 }
 
 } // namespace
+
+int longestRun(const BakeOptions& options)
+{
+    if (options.samplePrice == 0)
+        return maxRun;
+    return int(std::clamp<std::uint64_t>(runBudget / options.samplePrice, 1, maxRun));
+}
 
 int bakeThreadCount(const Grid& grid, const BakeOptions& options)
 {

@@ -46,14 +46,18 @@ class ColourBasis;
 // (Basis::values, ColourBasis::colours), from 4 up to 256 samples long as
 // long as a run takes well under a millisecond, shorter where samples are
 // costly; the samples are the same bits as value() or colour() at each
-// point.
+// point. Where BakeOptions::samplePrice is given (a graph's price,
+// Graph::cost()), no run is longer than that price allows in a few
+// milliseconds, the first one included.
 //
 // Cancelling. Where BakeOptions::cancel is set, every thread of the bake
 // reads it before each run, and once it reads true the bake stops within
 // one run a thread (a few milliseconds at most, however costly the
 // samples) and returns false, having filled only part of the output: whole
 // runs, each sample of which is final. A signal handler or another thread
-// may set it at any time.
+// may set it at any time. With samplePrice given, a run is priced at
+// runBudget at most, so the flag is read every few milliseconds even in the
+// first run of a bake whose samples each cost the most a graph may.
 
 enum class Channels { Grey = 1, RGB = 3, RGBA = 4 };
 
@@ -68,7 +72,18 @@ struct BakeOptions {
     int threads = 0;
     // When set and true, the bake stops early and returns false; see above.
     const std::atomic<bool>* cancel = nullptr;
+    // What one sample is priced at, in nanoseconds (Graph::cost()); 0 when
+    // unknown.
+    std::uint64_t samplePrice = 0;
 };
+
+// The most nanoseconds of priced samples one run of a bake holds, where the
+// price is known.
+constexpr std::uint64_t runBudget = 4000000;
+
+// The samples the runs of a bake hold at most: runBudget / samplePrice,
+// between 1 and 256; 256 where the price is unknown.
+int longestRun(const BakeOptions& options);
 
 // The threads a bake of `grid` with `options` runs on, the calling thread
 // among them: 1 or more, at most maxBakeThreads.

@@ -69,7 +69,8 @@ const NodeType& CDarken::nodeType()
         NodeType("CDarken", "a colour function darkened by a scalar field", parameterTable().list())
             .colour<CDarken>()
             .input("shade", "the field the colour is multiplied by")
-            .colourInput("source", "the colour darkened");
+            .colourInput("source", "the colour darkened")
+            .costs({60});
     return type;
 }
 

@@ -41,7 +41,8 @@ const NodeType& CMixer::nodeType()
             .colour<CMixer>()
             .input("mix", "how much of b is taken, between 1 % and 99 %")
             .colourInput("a", "the colour weighted 1 - mix")
-            .colourInput("b", "the colour weighted mix");
+            .colourInput("b", "the colour weighted mix")
+            .costs({60});
     return type;
 }
 

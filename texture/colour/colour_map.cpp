@@ -42,7 +42,8 @@ const NodeType& ColourMap::nodeType()
                  ColourBasis::parameterList())
             .colour<ColourMap>()
             .input("source", "the field whose value is looked up in the spline")
-            .withStops();
+            .withStops()
+            .costs({60, nullptr, 4});
     return type;
 }
 

@@ -44,7 +44,7 @@ const NodeType& Flagstone::nodeType()
             .argument(ArgumentInfo::seed("cellSeed", "lays the stones (cellular noise of period 256)"))
             .argument(ArgumentInfo::seed("grainSeed", "grains them (gradient noise of period 256)"))
             // Two cellular queries and two noise samples.
-            .costs({4, nullptr});
+            .costs({2500});
     return type;
 }
 

@@ -45,7 +45,8 @@ const NodeType& Marble::nodeType()
         NodeType("Marble", "colour bands along x whose edges a field pushes sideways", ColourBasis::parameterList())
             .colour<Marble>()
             .input("push", "the field that pushes the spline's lookup along x")
-            .withStops();
+            .withStops()
+            .costs({80, nullptr, 4});
     return type;
 }
 

@@ -5,6 +5,7 @@
 #include "texture/scalar/basis.h"
 #include "texture/scalar/node_type.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -35,13 +36,18 @@ struct GraphLimits {
     JsonLimits json;
     // The longest chain of inputs, in nodes: evaluation recurses along it.
     int maxDepth = 1000;
-    // The most evaluations of leaves (fields without inputs) one sample of
-    // the output may cost, octaves counted (see SampleCost). A leaf costs
-    // some 22 ns (gradient noise) to 180 ns (cellular noise of density 5) on
-    // one core of a 2020s machine, so a sample of 4096 costs at most about
-    // 0.1 to 0.75 ms: three FBMs of 16 octaves over each other. The costliest
-    // graph of the gallery costs 13.
-    std::uint64_t maxCost = 4096;
+    // The highest price of one sample of the output, in nanoseconds of one
+    // core (see SampleCost and docs/cost-model.md): 1 ms. Prices are set at
+    // or above what each node type was measured to take, so that no graph
+    // accepted runs much past this: the costliest found by a search of
+    // random graphs ran at 1.5 ms or less a sample.
+    std::uint64_t maxCost = 1000000;
+    // The most colour stops a file may hold, all its nodes together.
+    std::size_t maxStops = 4096;
+    // When set and true, reading stops at its next look (every few
+    // thousand values of the text, every node) and the graph is refused as
+    // interrupted. A signal handler or another thread may set it.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 // Why a graph was refused, and where: malformed text by line and column,
@@ -86,7 +92,8 @@ public:
     const GraphNode& output() const { return all[outputIndex]; }
     // The node with this id, or null.
     const GraphNode* find(std::string_view id) const;
-    // What one sample of the output costs, in evaluations of leaves.
+    // What one sample of the output is priced at, in nanoseconds of one core
+    // (see GraphLimits::maxCost).
     std::uint64_t cost() const { return sampleCost; }
 
 private:
@@ -99,8 +106,9 @@ private:
 };
 
 // Reads a graph file's text and checks all of it: the JSON (see readJson),
-// the format, every node whether the output reaches it or not (its type,
-// arguments, parameters, inputs and stops against the catalogue), cycles,
+// the format, every node whether the output reaches it or not (its id, valid
+// UTF-8 without control characters; its type, arguments, parameters, inputs
+// and stops against the catalogue), the stops a file holds, cycles,
 // the depth and the cost of the output (see GraphLimits), naming the
 // costliest path when it is too high. Returns the graph with the nodes the
 // output reaches built; none, with `error` set, when anything is wrong.

@@ -86,6 +86,48 @@ std::optional<long long> integerOf(const json& value)
     return std::nullopt;
 }
 
+// Whether `text` is valid UTF-8 (shortest forms, no surrogates, nothing
+// past U+10FFFF) without control characters (C0, DEL, C1).
+bool isPlainText(const std::string& text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            if (lead < 0x20 || lead == 0x7F)
+                return false;
+            ++i;
+            continue;
+        }
+        int length;
+        std::uint32_t code;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            code = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            code = lead & 0x0F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            code = lead & 0x07;
+        } else {
+            return false;
+        }
+        if (text.size() - i < std::size_t(length))
+            return false;
+        for (int k = 1; k < length; ++k) {
+            const unsigned char next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (next & 0x3F);
+        }
+        const std::uint32_t shortest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+        if (code < shortest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) || (code >= 0x80 && code < 0xA0))
+            return false;
+        i += std::size_t(length);
+    }
+    return true;
+}
+
 std::uint64_t saturatingAdd(std::uint64_t a, std::uint64_t b)
 {
     return a > std::numeric_limits<std::uint64_t>::max() - b ? std::numeric_limits<std::uint64_t>::max() : a + b;
@@ -111,7 +153,10 @@ public:
     {
         json document;
         Refusal malformed;
-        if (!readJson(text, limits.json, document, malformed.error))
+        JsonLimits jsonLimits = limits.json;
+        if (limits.cancel != nullptr)
+            jsonLimits.cancel = limits.cancel;
+        if (!readJson(text, jsonLimits, document, malformed.error))
             throw malformed;
         if (!document.is_object())
             fail("", "a graph file is a JSON object with \"format\", \"version\", \"nodes\" and \"output\"");
@@ -125,11 +170,16 @@ public:
             fail("/nodes", "must be an array of at least one node");
         graph.all.reserve(list.size());
         ids.reserve(list.size());
-        for (std::size_t i = 0; i < list.size(); ++i)
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            lookForCancel();
             readNode(list[i], jsonPointer("/nodes", i));
-        for (std::size_t i = 0; i < list.size(); ++i)
+        }
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            lookForCancel();
             readInputs(i, list[i], jsonPointer("/nodes", i));
+        }
         checkAcyclic();
+        lookForCancel();
 
         const json& output = required(document, "", "output");
         if (!output.is_string())
@@ -144,6 +194,15 @@ public:
     }
 
 private:
+    void lookForCancel() const
+    {
+        if (limits.cancel != nullptr && limits.cancel->load(std::memory_order_relaxed)) {
+            Refusal interrupted;
+            interrupted.error.message = interruptedMessage;
+            throw interrupted;
+        }
+    }
+
     void checkFormat(const json& document) const
     {
         const json& format = required(document, "", "format");
@@ -162,6 +221,8 @@ private:
         const json& id = required(entry, at, "id");
         if (!id.is_string() || id.get_ref<const std::string&>().empty())
             fail(jsonPointer(at, "id"), "must be a non-empty string");
+        if (!isPlainText(id.get_ref<const std::string&>()))
+            fail(jsonPointer(at, "id"), "must be valid UTF-8 without control characters");
         const json& typeName = required(entry, at, "type");
         const NodeType* type = typeName.is_string() ? findNodeType(typeName.get_ref<const std::string&>()) : nullptr;
         if (type == nullptr)
@@ -266,7 +327,7 @@ private:
         return settings;
     }
 
-    std::vector<double> stops(const json& entry, const std::string& at, const NodeType& type) const
+    std::vector<double> stops(const json& entry, const std::string& at, const NodeType& type)
     {
         const auto given = entry.find("stops");
         if (!type.stops) {
@@ -279,6 +340,11 @@ private:
         const std::string where = jsonPointer(at, "stops");
         if (!given->is_array() || given->size() < 2)
             fail(where, "must be an array of at least two stops [position, r, g, b, a]");
+        if (given->size() > limits.maxStops - stopsRead)
+            fail(jsonPointer(where, limits.maxStops - stopsRead), "a graph file holds at most "
+                                                                      + std::to_string(limits.maxStops)
+                                                                      + " colour stops");
+        stopsRead += given->size();
 
         std::vector<double> table;
         for (std::size_t row = 0; row < given->size(); ++row) {
@@ -442,8 +508,16 @@ private:
         return info != nullptr ? info->defaultValue.intValue : 1;
     }
 
-    // Refuses an output whose sample costs more than limits.maxCost leaf
-    // evaluations (saturating), naming the costliest path from it.
+    // What `node` itself costs a sample, its inputs left out (see SampleCost).
+    static std::uint64_t ownPrice(const GraphNode& node)
+    {
+        const SampleCost rule = node.type->cost();
+        return std::uint64_t(std::max(rule.own, 0))
+            + std::uint64_t(std::max(rule.perStopStep, 0)) * std::uint64_t(bisectionSteps(node.stops.size() / 5));
+    }
+
+    // Refuses an output whose sample is priced above limits.maxCost
+    // (saturating), naming the costliest path from it.
     void checkCost()
     {
         const std::vector<std::size_t> order = reachedInputsFirst();
@@ -451,7 +525,7 @@ private:
         for (const std::size_t n : order) {
             const GraphNode& node = graph.all[n];
             const SampleCost rule = node.type->cost();
-            std::uint64_t sum = std::uint64_t(std::max(rule.own, 0));
+            std::uint64_t sum = ownPrice(node);
             for (const std::size_t input : node.inputs)
                 sum = saturatingAdd(sum, cost[input]);
             const std::int32_t repeats = rule.repeatedBy != nullptr ? integerParameter(node, rule.repeatedBy) : 1;
@@ -463,8 +537,8 @@ private:
         const std::string total = graph.sampleCost == std::numeric_limits<std::uint64_t>::max()
             ? "more than " + std::to_string(graph.sampleCost - 1)
             : std::to_string(graph.sampleCost);
-        fail("/output", "a sample would cost " + total + " evaluations of leaves, more than the "
-                            + std::to_string(limits.maxCost) + " allowed; the costliest path: " + costliestPath(cost));
+        fail("/output", "a sample is priced at " + total + " ns, more than the " + std::to_string(limits.maxCost)
+                            + " ns allowed; the costliest path: " + costliestPath(cost));
     }
 
     // From the output down, each time to the costliest input.
@@ -525,6 +599,8 @@ private:
     }
 
     const GraphLimits& limits;
+    // The colour stops of the nodes read so far.
+    std::size_t stopsRead = 0;
     Graph graph;
     std::unordered_map<std::string, std::size_t> ids;
 };

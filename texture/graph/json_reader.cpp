@@ -33,7 +33,10 @@ std::string shortened(std::string text, std::size_t most)
 // one key a level: linear in the text.
 class DomBuilder {
 public:
-    DomBuilder(json& root, int maxDepth, JsonError& error) : root(root), maxDepth(maxDepth), error(error) {}
+    DomBuilder(json& root, const JsonLimits& limits, JsonError& error)
+        : root(root), maxDepth(limits.maxDepth), cancel(limits.cancel), error(error)
+    {
+    }
 
     bool null() { return place(nullptr) != nullptr; }
     bool boolean(bool value) { return place(value) != nullptr; }
@@ -98,9 +101,16 @@ private:
 
     // Puts `value` where the parser is: the document, the next element of
     // an array or the value of the pending key. Returns where it went.
+    // Null when the reading was cancelled, which is looked at every
+    // valuesPerLook values.
     template <typename Value>
     json* place(Value&& value)
     {
+        if (++values % valuesPerLook == 0 && cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
+            error = JsonError{};
+            error.message = interruptedMessage;
+            return nullptr;
+        }
         if (open_.empty()) {
             root = json(std::forward<Value>(value));
             return &root;
@@ -122,7 +132,10 @@ private:
                                               + " arrays and objects nested in each other");
             return false;
         }
-        open_.push_back({place(kind), std::string()});
+        json* container = place(kind);
+        if (container == nullptr)
+            return false;
+        open_.push_back({container, std::string()});
         return true;
     }
 
@@ -171,6 +184,10 @@ private:
 
     json& root;
     int maxDepth;
+    const std::atomic<bool>* cancel;
+    // Some 20 µs of reading between looks at `cancel`.
+    static constexpr std::size_t valuesPerLook = 1024;
+    std::size_t values = 0;
     JsonError& error;
     std::string_view text;
     std::vector<Level> open_;
@@ -202,7 +219,7 @@ bool readJson(std::string_view text, const JsonLimits& limits, nlohmann::json& o
         return false;
     }
     json document;
-    DomBuilder builder(document, limits.maxDepth, error);
+    DomBuilder builder(document, limits, error);
     builder.setText(text);
     if (!json::sax_parse(text.begin(), text.end(), &builder))
         return false;

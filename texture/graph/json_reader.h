@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -15,6 +16,9 @@ struct JsonLimits {
     std::size_t maxBytes = std::size_t(16) << 20;
     // The most arrays and objects open at once, the document's own included.
     int maxDepth = 64;
+    // When set and true, reading stops within a few thousand values and the
+    // text is refused as interrupted.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 // Why a text was refused, and where.
@@ -48,11 +52,15 @@ struct JsonError {
 // Returns true with the document in `out`; false with `out` null and
 // `error` saying why: malformed text and large numbers by line and column,
 // a key given twice by the pointer of its object, nesting by the pointer of
-// the container that goes too deep. Never throws for any text (short of
+// the container that goes too deep, an interrupted reading (limits.cancel)
+// by the message "reading was interrupted" (see interruptedMessage). Never throws for any text (short of
 // running out of memory), and recurses nowhere, so no text can exhaust the
 // stack; the document it gives is at most limits.maxDepth deep, so that
 // recursive walks of it (nlohmann's dump(), for one) stay shallow too.
 bool readJson(std::string_view text, const JsonLimits& limits, nlohmann::json& out, JsonError& error);
+
+// The message of a reading stopped by its cancel flag.
+constexpr const char* interruptedMessage = "reading was interrupted";
 
 // The JSON pointer of `key` inside the value at `parent`, and of element
 // `index` of the array at `parent`.

@@ -50,7 +50,8 @@ const NodeType& BDarken::nodeType()
     static const NodeType type = NodeType("BDarken", "a field darkened by another", parameterTable().list())
                                      .field<BDarken>()
                                      .input("source", "the field darkened")
-                                     .input("shade", "the field it is multiplied by");
+                                     .input("shade", "the field it is multiplied by")
+            .costs({80});
     return type;
 }
 

@@ -40,7 +40,8 @@ const NodeType& BGainer::nodeType()
 {
     static const NodeType type = NodeType("BGainer", "its source through a gain curve", parameterTable().list())
                                      .field<BGainer>()
-                                     .input("source", "the field reshaped");
+                                     .input("source", "the field reshaped")
+            .costs({100});
     return type;
 }
 

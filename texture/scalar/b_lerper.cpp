@@ -49,7 +49,8 @@ const NodeType& BLerper::nodeType()
     static const NodeType type = NodeType("BLerper", "a blend of two fields", parameterTable().list())
                                      .field<BLerper>()
                                      .input("a", "the field weighted 1 - amount")
-                                     .input("b", "the field weighted amount");
+                                     .input("b", "the field weighted amount")
+            .costs({80});
     return type;
 }
 

@@ -54,7 +54,8 @@ const NodeType& BPerturber::nodeType()
         NodeType("BPerturber", "its source sampled at a point pushed by a second field", parameterTable().list())
             .field<BPerturber>()
             .input("source", "the field sampled at the pushed point")
-            .input("offset", "the field whose value pushes the point");
+            .input("offset", "the field whose value pushes the point")
+            .costs({80});
     return type;
 }
 

@@ -46,7 +46,8 @@ const NodeType& BScaler::nodeType()
     static const NodeType type =
         NodeType("BScaler", "its source sampled at the point stretched axis by axis", parameterTable().list())
             .field<BScaler>()
-            .input("source", "the field sampled");
+            .input("source", "the field sampled")
+            .costs({80});
     return type;
 }
 

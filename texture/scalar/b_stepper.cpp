@@ -40,7 +40,8 @@ const NodeType& BStepper::nodeType()
     static const NodeType type =
         NodeType("BStepper", "its source through a step: 0 below it, 1 from it on", parameterTable().list())
             .field<BStepper>()
-            .input("source", "the field stepped");
+            .input("source", "the field stepped")
+            .costs({80});
     return type;
 }
 

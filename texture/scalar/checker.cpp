@@ -40,7 +40,8 @@ double Checker::formula(double x, double y, double z) const
 const NodeType& Checker::nodeType()
 {
     static const NodeType type =
-        NodeType("Checker", "a three-dimensional checkerboard of unit cubes", Basis::parameterList()).field<Checker>();
+        NodeType("Checker", "a three-dimensional checkerboard of unit cubes", Basis::parameterList()).field<Checker>()
+            .costs({60});
     return type;
 }
 

@@ -38,7 +38,7 @@ const NodeType& FBM::nodeType()
                  parameterTable().list())
             .field<FBM>()
             .input("source", "the field summed")
-            .costs({0, "octaves"});
+            .costs({40, "octaves"});
     return type;
 }
 

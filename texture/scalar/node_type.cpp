@@ -82,9 +82,12 @@ const ParameterInfo* NodeType::findParameter(const std::string& name) const
     return nullptr;
 }
 
-SampleCost NodeType::cost() const
+int bisectionSteps(std::size_t stops)
 {
-    return declaredCost.value_or(SampleCost{inputs.empty() ? 1 : 0, nullptr});
+    int steps = 0;
+    for (; stops > 0; stops >>= 1)
+        ++steps;
+    return steps;
 }
 
 } // namespace tex

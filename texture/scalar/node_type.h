@@ -53,15 +53,29 @@ struct InputInfo {
     NodeKind kind;
 };
 
-// What one sample of a node costs, counted in evaluations of leaves (the
-// fields with no inputs), so that graphs that would run practically forever
-// can be refused before they run: (own + the sum of the inputs' costs),
-// times the value of the integer parameter `repeatedBy` where one is named
-// (the octaves of a fractal sum).
+// What one sample of a node costs, priced in nanoseconds of one core of the
+// machine the prices were measured on (bench/cost_bench.cpp times every type
+// per sample), so that graphs that would run too long can be refused before
+// they run. Every node evaluated counts, inner ones too: a node's price is
+//
+//   (own + perStopStep × the steps of a bisection of its colour stops
+//        + the sum of its inputs' prices)
+//   × the value of the integer parameter `repeatedBy`, where one is named
+//
+// (the octaves of a fractal sum repeat their source; a colour lookup grows
+// with the logarithm of its stops). `own` is the node's dearest case: a
+// Voronoi's, for one, is a search whose every cell is drawn afresh, as
+// under fractal sums of uneven lacunarity, which takes 2 µs at density 0.05
+// and 11 to 14 µs from density 0.75 on, 30 to 100 times its cost over a
+// bake's rows.
 struct SampleCost {
     int own;
-    const char* repeatedBy;
+    const char* repeatedBy = nullptr;
+    int perStopStep = 0;
 };
+
+// The steps of a bisection over `stops` colour stops: the bits of the count.
+int bisectionSteps(std::size_t stops);
 
 // Constructor arguments in the order of NodeType::arguments, integers held
 // exactly as doubles.
@@ -97,7 +111,7 @@ struct NodeType {
     NodeType& colourInput(const char* name, const char* description);
     // Its colour spline is filled from a table of stops.
     NodeType& withStops();
-    // Its cost, where it is not the default: 1 without inputs, 0 with.
+    // Its price per sample (see SampleCost); every type declares one.
     NodeType& costs(SampleCost cost);
 
     const char* name;
@@ -118,10 +132,10 @@ struct NodeType {
     ArgumentValues defaultArguments() const;
     // The first parameter named `name`, or null.
     const ParameterInfo* findParameter(const std::string& name) const;
-    SampleCost cost() const;
+    SampleCost cost() const { return declaredCost; }
 
 private:
-    std::optional<SampleCost> declaredCost;
+    SampleCost declaredCost{1};
 };
 
 } // namespace tex

@@ -220,7 +220,8 @@ const NodeType& Noise::nodeType()
                 return std::make_unique<Noise>(int(a[0]), int(a[1]));
             })
             .argument(ArgumentInfo::seed("seed", "shuffles the lattice: the same seed, the same field"))
-            .argument({"size", "the lattice period on every axis", ArgumentInfo::Kind::PowerOfTwo, 1, 256, 256});
+            .argument({"size", "the lattice period on every axis", ArgumentInfo::Kind::PowerOfTwo, 1, 256, 256})
+            .costs({100});
     return type;
 }
 

@@ -27,7 +27,8 @@ const NodeType& Sphere::nodeType()
     static const NodeType type =
         NodeType("Sphere", "a ball in every unit cell: 1 at its centre, falling to 0 at radius 0.5",
                  Basis::parameterList())
-            .field<Sphere>();
+            .field<Sphere>()
+            .costs({60});
     return type;
 }
 

@@ -50,7 +50,7 @@ const NodeType& Turbulence::nodeType()
                 return std::make_unique<Turbulence>(int(a[0]), octaves);
             })
             .argument(ArgumentInfo::seed("seed", "shuffles its gradient noise (period 256)"))
-            .costs({1, "octaves"});
+            .costs({150, "octaves"});
     return type;
 }
 

@@ -256,7 +256,8 @@ const NodeType& Voronoi::nodeType()
             .argument(ArgumentInfo::seed("seed", "scatters the feature points"))
             .argument({"size", "the pattern's period on every axis", ArgumentInfo::Kind::PowerOfTwo, 1, 1 << 30, 256})
             .argument({"density", "the mean number of feature points in a unit cell", ArgumentInfo::Kind::Real, 0.0,
-                       5.0, 1.5});
+                       5.0, 1.5})
+            .costs({16000});
     return type;
 }
 

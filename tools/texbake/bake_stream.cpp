@@ -28,13 +28,19 @@ BakeResult bakeBands(const tex::GraphNode& function, const BakeJob& job, ImageSi
     for (int row = 0; row < region.height; row += bandRows) {
         const int rows = std::min(bandRows, region.height - row);
         const tex::BakeOptions options{tex::Region{region.x, region.y + row, region.width, rows}, job.threads,
-                                       job.cancel};
+                                       job.cancel, job.samplePrice};
         const bool baked = function.field
             ? tex::bakePixels(*function.field, job.grid, job.channels, band.data(), options)
             : tex::bakePixels(*function.colour, job.grid, job.channels, band.data(), options);
         if (cancelled(job))
             return BakeResult::Stopped;
-        if (!baked || !sink.writeRows(band.data(), rows))
+        if (!baked)
+            return BakeResult::WriteFailed;
+        // A sink may give up a band within a row when cancelled.
+        const bool written = sink.writeRows(band.data(), rows);
+        if (cancelled(job))
+            return BakeResult::Stopped;
+        if (!written)
             return BakeResult::WriteFailed;
         progress.advance(static_cast<long long>(region.width) * rows);
     }

@@ -6,6 +6,7 @@
 #include "texture/texture_graph.h"
 
 #include <atomic>
+#include <cstdint>
 
 namespace texbake {
 
@@ -19,6 +20,9 @@ struct BakeJob {
     Depth depth;
     int threads;
     const std::atomic<bool>* cancel = nullptr;
+    // What a sample is priced at (tex::Graph::cost()), which bounds the runs
+    // of the bake (tex::BakeOptions::samplePrice); 0 when unknown.
+    std::uint64_t samplePrice = 0;
 };
 
 enum class BakeResult { Done, WriteFailed, Stopped };

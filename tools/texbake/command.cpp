@@ -86,11 +86,13 @@ tex::Channels channelsFor(const Options& options, tex::NodeKind kind)
     return options.noAlpha ? tex::Channels::RGB : tex::Channels::RGBA;
 }
 
-std::unique_ptr<ImageSink> openSink(const Options& options, const tex::Region& region, tex::Channels channels)
+std::unique_ptr<ImageSink> openSink(const Options& options, const tex::Region& region, tex::Channels channels,
+                                    const Interrupt& interrupt)
 {
     if (options.format == ImageFormat::Ppm)
         return std::make_unique<PpmOutput>(options.outputPath, region.width, region.height, options.depth);
-    return std::make_unique<PngOutput>(options.outputPath, region.width, region.height, channels, options.depth);
+    return std::make_unique<PngOutput>(options.outputPath, region.width, region.height, channels, options.depth,
+                                       &interrupt.requested);
 }
 
 std::string because(const ImageSink& sink)
@@ -114,7 +116,8 @@ int runCommand(const Options& options, std::ostream& out, std::ostream& err, boo
         return success;
     }
 
-    const tex::GraphLimits limits;
+    tex::GraphLimits limits;
+    limits.cancel = &interrupt.requested;
     const GraphText text = readGraphText(options.graphPath, limits.json.maxBytes, interrupt);
     if (text.interrupted)
         return interrupted(options, err, interrupt);
@@ -124,6 +127,8 @@ int runCommand(const Options& options, std::ostream& out, std::ostream& err, boo
     }
     tex::GraphError error;
     const std::optional<tex::Graph> graph = tex::readGraph(text.text, error, limits);
+    if (interrupt.requested)
+        return interrupted(options, err, interrupt);
     if (!graph) {
         err << "texbake: " << error.describe(options.graphPath == "-" ? "standard input" : options.graphPath) << '\n';
         return usageError;
@@ -132,8 +137,8 @@ int runCommand(const Options& options, std::ostream& out, std::ostream& err, boo
     const tex::GraphNode& function = graph->output();
     const tex::Region region = options.bakedRegion();
     const BakeJob job{options.grid(), region, channelsFor(options, function.type->kind), options.depth,
-                      options.threads, &interrupt.requested};
-    const std::unique_ptr<ImageSink> sink = openSink(options, region, job.channels);
+                      options.threads, &interrupt.requested, graph->cost()};
+    const std::unique_ptr<ImageSink> sink = openSink(options, region, job.channels, interrupt);
     if (interrupt.requested)
         return interrupted(options, err, interrupt);
     if (!sink->ready()) {

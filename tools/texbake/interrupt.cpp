@@ -36,6 +36,10 @@ void catchInterrupts(Interrupt& interrupt)
     action.sa_flags = 0;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    // A file size limit (ulimit -f) then fails the write (EFBIG), which
+    // texbake cleans up after, instead of killing it with its output half
+    // written.
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 } // namespace texbake

@@ -18,6 +18,7 @@ struct Interrupt {
 // Every later signal is caught the same way, so that however many arrive,
 // none ends texbake before it has cleaned up. System calls are not
 // restarted after them, so that a read waiting on standard input returns.
+// SIGXFSZ is ignored, so that a file size limit fails the write instead.
 void catchInterrupts(Interrupt& interrupt);
 
 } // namespace texbake

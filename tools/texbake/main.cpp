@@ -2,6 +2,7 @@
 #include "tools/texbake/interrupt.h"
 
 #include <iostream>
+#include <new>
 
 #include <unistd.h>
 
@@ -12,5 +13,11 @@ int main(int argc, char** argv)
         return line.exitStatus;
     static texbake::Interrupt interrupt;
     texbake::catchInterrupts(interrupt);
-    return texbake::runCommand(*line.options, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1, interrupt);
+    // Caught, so that the output's temporary file is removed on the way out.
+    try {
+        return texbake::runCommand(*line.options, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1, interrupt);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "texbake: out of memory; " << line.options->outputPath << " was not written\n";
+    }
+    return texbake::writeFailed;
 }

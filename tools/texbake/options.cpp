@@ -65,6 +65,11 @@ void checkTogether(Options& options, const CLI::App& app)
         throw CLI::RequiredError("GRAPH");
     if (options.outputPath.empty())
         throw CLI::RequiredError("--output");
+    // An image on a pipe cannot be taken back when the bake is interrupted
+    // or fails; /dev/stdout is written in place for whoever accepts that.
+    if (options.outputPath == "-")
+        throw CLI::ValidationError("--output", "texbake writes image files, not standard output (\"-\"); "
+                                               "to stream the image anyway, give /dev/stdout");
 
     if (app.count("--format") == 0) {
         const std::string extension = lowerExtension(options.outputPath);

@@ -73,8 +73,9 @@ int colourTypeOf(tex::Channels channels)
 
 } // namespace
 
-PngOutput::PngOutput(const std::string& path, int width, int height, tex::Channels channels, Depth depth)
-    : file(path), width(width), height(height), channels(channels), depth(depth)
+PngOutput::PngOutput(const std::string& path, int width, int height, tex::Channels channels, Depth depth,
+                     const std::atomic<bool>* cancel)
+    : file(path), cancel(cancel), width(width), height(height), channels(channels), depth(depth)
 {
     if (file.stream() == nullptr) {
         reason = errno != 0 ? std::strerror(errno) : "";
@@ -110,8 +111,15 @@ bool PngOutput::writeSampleRows(const void* samples, int rows, Depth given)
     const std::size_t rowBytes = std::size_t(width) * std::size_t(channels) * (depth == Depth::Eight ? 1 : 2);
     const auto* bytes = static_cast<const unsigned char*>(samples);
     errno = 0;
-    for (int r = 0; r < rows && !failed; ++r)
+    for (int r = 0; r < rows && !failed; ++r) {
+        // A row of the widest image takes a few milliseconds to compress.
+        if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
+            failed = true;
+            reason = "interrupted";
+            break;
+        }
         failed = !writeRow(png, bytes + std::size_t(r) * rowBytes);
+    }
     if (failed && errno != 0)
         reason = std::strerror(errno);
     rowsWritten += rows;

@@ -6,6 +6,8 @@
 
 #include <png.h>
 
+#include <atomic>
+
 namespace texbake {
 
 // A PNG file through libpng: grey (one sample a pixel), RGB or RGBA, 8 or
@@ -14,7 +16,10 @@ namespace texbake {
 // same image always gives the same file (with the same zlib).
 class PngOutput : public ImageSink {
 public:
-    PngOutput(const std::string& path, int width, int height, tex::Channels channels, Depth depth);
+    // Where `cancel` is given, writeRows looks at it before each row and
+    // fails once it reads true, so that a band is given up within a row.
+    PngOutput(const std::string& path, int width, int height, tex::Channels channels, Depth depth,
+              const std::atomic<bool>* cancel = nullptr);
     ~PngOutput() override;
     PngOutput(const PngOutput&) = delete;
     PngOutput& operator=(const PngOutput&) = delete;
@@ -31,6 +36,7 @@ private:
     static void onWarning(png_structp png, png_const_charp message);
 
     tex::AtomicFile file;
+    const std::atomic<bool>* cancel;
     png_structp png = nullptr;
     png_infop info = nullptr;
     int width;

@@ -197,6 +197,37 @@ TEST(MemoryBake, ACancelledBakeStopsWithinARunAndSaysSo)
     EXPECT_EQ(field.points.size(), 64u * 64u);
 }
 
+TEST(MemoryBake, ThePriceOfASampleBoundsEveryRunTheFirstIncluded)
+{
+    const auto options = [](std::uint64_t price) {
+        BakeOptions o;
+        o.samplePrice = price;
+        return o;
+    };
+    EXPECT_EQ(longestRun(options(0)), 256);
+    EXPECT_EQ(longestRun(options(1)), 256);
+    EXPECT_EQ(longestRun(options(runBudget / 3)), 3);
+    EXPECT_EQ(longestRun(options(runBudget)), 1);
+    EXPECT_EQ(longestRun(options(std::numeric_limits<std::uint64_t>::max())), 1);
+
+    // Cancelled during the first sample: the first run is all that is
+    // evaluated, as long as the price allows (4 samples where it is unknown).
+    for (const auto& [price, firstRun] : {std::pair<std::uint64_t, std::size_t>{0, 4}, {runBudget / 3, 3}, {runBudget, 1}}) {
+        std::atomic<bool> cancel{false};
+        RecordingField field;
+        field.result = [&](double, double, double) {
+            cancel = true;
+            return 0.5;
+        };
+        BakeOptions o = options(price);
+        o.threads = 1;
+        o.cancel = &cancel;
+        std::vector<float> out(64 * 64);
+        EXPECT_FALSE(bakeFloats(field, Grid::flat(64, 64, 1, 0, 0, 0), out.data(), o));
+        EXPECT_EQ(field.points.size(), firstRun) << "price " << price;
+    }
+}
+
 TEST(MemoryBake, ThreadCountsAreCapped)
 {
     const Grid huge = Grid::flat(1 << 20, 1 << 20, 1, 0, 0, 0);

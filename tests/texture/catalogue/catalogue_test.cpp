@@ -53,7 +53,8 @@ TEST(Catalogue, EveryTypeAgreesWithTheObjectsItBuilds)
             ASSERT_NE(type->findParameter(repeatedBy), nullptr);
             EXPECT_EQ(type->findParameter(repeatedBy)->kind, ParameterInfo::integerKind);
         }
-        EXPECT_EQ(type->cost().own > 0, type->inputs.empty()) << "leaves cost, and only leaves";
+        EXPECT_EQ(type->cost().perStopStep > 0, type->stops) << "a colour lookup is priced by its stops";
+        EXPECT_GT(type->cost().own, 0) << "every node evaluated costs, inner ones too";
     }
     EXPECT_EQ(nodeTypes().size(), 17u);
     EXPECT_EQ(findNodeType("noise"), nullptr);

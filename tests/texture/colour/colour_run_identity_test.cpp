@@ -33,16 +33,31 @@ TEST_P(ColourRuns, SplineLookupsMatchEvaluateAtEveryPosition)
     // width (outside the contract, answered all the same); a narrow span
     // beside a colour near the largest double, whose tangent overflows
     // and whose curve turns NaN; one stop; none.
-    const std::vector<std::vector<double>> tables = {
+    std::vector<std::vector<double>> tables = {
         {0.0, 0.5, 0.2, 0.4, 0.1, 0.4, 0.5, 0.2, 0.4, 0.1, 0.95, 0.8, 0.6, 0.2, 0.1, 1.0, 0.5, 0.2, 0.4, 0.1},
         {0.5, 1, 0, 0, 1, 0.2, 0, 1, 0, 1, 0.2, 0, 0, 1, 1, 0.9, 1, 1, 1, 0, 0.7, 0.3, 0.3, 0.3, 0.3},
         {0.0, 0, 0, 0, 0, 0.5, 1.7e308, 0, 0, 1, 0.5 + 1e-16, 0, 1, 0, 1, 1.0, -1.7e308, 1, 1, 1},
         {0.25, 0.1, 0.2, 0.3, 0.4},
         {},
     };
-    std::vector<double> positions = {-inf, inf, nan, -0.0, 0.0, 0.2, 0.4, 0.5, 0.7, 0.9, 0.95, 0.97, 1.0, 1e300};
     std::mt19937 gen(3);
     std::uniform_real_distribution<double> spread(-0.5, 1.5);
+    // Long splines, where the segment is found by bisection and neighbouring
+    // lanes fall in different segments: 300 stops in order, and 100 in a
+    // shuffled order (the first stop above a position, wherever it lies).
+    std::uniform_real_distribution<double> component(-0.2, 1.2);
+    std::vector<double> ordered, shuffled;
+    for (int k = 0; k < 300; ++k)
+        for (double value : {k / 299.0, component(gen), component(gen), component(gen), component(gen)})
+            ordered.push_back(value);
+    for (int k = 0; k < 100; ++k)
+        for (double value : {spread(gen), component(gen), component(gen), component(gen), component(gen)})
+            shuffled.push_back(value);
+    tables.push_back(ordered);
+    tables.push_back(shuffled);
+    std::vector<double> positions = {-inf, inf, nan, -0.0, 0.0, 0.2, 0.4, 0.5, 0.7, 0.9, 0.95, 0.97, 1.0, 1e300};
+    for (std::size_t k = 0; k < ordered.size(); k += 5)
+        positions.push_back(ordered[k]);
     for (int i = 0; i < 300; ++i)
         positions.push_back(spread(gen));
     for (const std::vector<double>& table : tables) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -340,12 +341,14 @@ TEST(GraphFile, OnlyWhatTheOutputReachesIsBuilt)
     EXPECT_EQ(g.find("unused")->field, nullptr);
     ASSERT_NE(g.find("n")->field, nullptr);
     EXPECT_EQ(g.output().field->inputsReady(), true);
-    EXPECT_EQ(g.cost(), 1u);
+    // The gainer and the noise; the spare nodes cost nothing.
+    EXPECT_EQ(g.cost(), std::uint64_t(BGainer::nodeType().cost().own + Noise::nodeType().cost().own));
 }
 
-TEST(GraphFile, AnOutputThatCostsTooMuchIsRefusedWithItsCostliestPath)
+TEST(GraphFile, AnOutputPricedTooHighIsRefusedWithItsCostliestPath)
 {
-    // Each level blends the level below with itself: 2^levels noise samples.
+    // Each level blends the level below with itself: 2^levels noise samples
+    // and 2^levels - 1 blends.
     const auto diamond = [](int levels) {
         std::string nodes = R"({"id": "d0", "type": "Noise", "seed": 1})";
         for (int i = 1; i <= levels; ++i)
@@ -353,30 +356,131 @@ TEST(GraphFile, AnOutputThatCostsTooMuchIsRefusedWithItsCostliestPath)
                 + std::to_string(i - 1) + R"(", "d)" + std::to_string(i - 1) + R"("]})";
         return refusal(graph(nodes, "d" + std::to_string(levels)));
     };
+    const std::uint64_t noise = std::uint64_t(Noise::nodeType().cost().own);
+    const std::uint64_t lerper = std::uint64_t(BLerper::nodeType().cost().own);
     EXPECT_EQ(diamond(12), "accepted");
-    EXPECT_EQ(diamond(60), "g.json: /output: a sample would cost 1152921504606846976 evaluations of leaves, more "
-                           "than the 4096 allowed; the costliest path: \"d60\" (BLerper) -> \"d59\" (BLerper) -> "
-                           "\"d58\" (BLerper) -> \"d57\" (BLerper) -> \"d56\" (BLerper) -> \"d55\" (BLerper) -> "
-                           "\"d54\" (BLerper) -> \"d53\" (BLerper) -> \"d52\" (BLerper) -> \"d51\" (BLerper) -> "
-                           "\"d50\" (BLerper) -> \"d49\" (BLerper) -> ... (49 more)");
-    EXPECT_EQ(diamond(70).substr(0, 79),
-              "g.json: /output: a sample would cost more than 18446744073709551614 evaluations");
+    EXPECT_EQ(diamond(40), "g.json: /output: a sample is priced at "
+                               + std::to_string((std::uint64_t(1) << 40) * noise + ((std::uint64_t(1) << 40) - 1) * lerper)
+                               + " ns, more than the 1000000 ns allowed; the costliest path: \"d40\" (BLerper) -> "
+                                 "\"d39\" (BLerper) -> \"d38\" (BLerper) -> \"d37\" (BLerper) -> \"d36\" (BLerper) -> "
+                                 "\"d35\" (BLerper) -> \"d34\" (BLerper) -> \"d33\" (BLerper) -> \"d32\" (BLerper) -> "
+                                 "\"d31\" (BLerper) -> \"d30\" (BLerper) -> \"d29\" (BLerper) -> ... (29 more)");
+    EXPECT_EQ(diamond(70).substr(0, 72), "g.json: /output: a sample is priced at more than 18446744073709551614 ns");
 
-    // Octaves multiply: FBMs of 16 octaves over FBMs of 16 over noise.
+    // Octaves multiply the source and the sum's own work: FBMs of 16
+    // octaves over FBMs of 16 over noise, blended with a sphere.
     std::string chain = R"({"id": "n", "type": "Noise", "seed": 1},
                            {"id": "s", "type": "Sphere"},
                            {"id": "f1", "type": "FBM", "inputs": ["n"], "parameters": {"octaves": 16}},
                            {"id": "f2", "type": "FBM", "inputs": ["f1"], "parameters": {"octaves": 16}},
                            {"id": "out", "type": "BLerper", "inputs": ["s", "f2"]})";
+    const std::uint64_t fbm = std::uint64_t(FBM::nodeType().cost().own);
+    const std::uint64_t price = lerper + std::uint64_t(Sphere::nodeType().cost().own)
+        + 16 * (fbm + 16 * (fbm + noise));
     GraphLimits limits;
-    limits.maxCost = 257;
+    limits.maxCost = price;
     GraphError error;
-    EXPECT_TRUE(readGraph(graph(chain), error, limits));
-    limits.maxCost = 256;
+    ASSERT_TRUE(readGraph(graph(chain), error, limits));
+    EXPECT_EQ(readGraph(graph(chain), error, limits)->cost(), price);
+    limits.maxCost = price - 1;
     EXPECT_FALSE(readGraph(graph(chain), error, limits));
     EXPECT_EQ(error.describe("g.json"),
-              "g.json: /output: a sample would cost 257 evaluations of leaves, more than the 256 allowed; the "
-              "costliest path: \"out\" (BLerper) -> \"f2\" (FBM x16) -> \"f1\" (FBM x16) -> \"n\" (Noise)");
+              "g.json: /output: a sample is priced at " + std::to_string(price) + " ns, more than the "
+                  + std::to_string(price - 1) + " ns allowed; the costliest path: \"out\" (BLerper) -> \"f2\" (FBM x16) -> "
+                  "\"f1\" (FBM x16) -> \"n\" (Noise)");
+}
+
+TEST(GraphFile, AColourLookupIsPricedByItsStops)
+{
+    const auto priceOf = [](const std::string& nodes) { return read(graph(nodes)).cost(); };
+    // A lookup bisects its stops: 2 and 3 stops take 2 steps, 4 to 7 take 3.
+    const auto map = [&](int stops) {
+        std::string rows;
+        for (int k = 0; k < stops; ++k)
+            rows += std::string(k ? ", " : "") + "[" + std::to_string(k) + ", 0, 0, 0, 1]";
+        return priceOf(R"({"id": "n", "type": "Noise", "seed": 1},
+                          {"id": "out", "type": "ColourMap", "inputs": ["n"], "stops": [)" + rows + "]}");
+    };
+    const SampleCost colourMap = ColourMap::nodeType().cost();
+    const std::uint64_t base = std::uint64_t(colourMap.own + Noise::nodeType().cost().own);
+    EXPECT_EQ(map(2), base + 2 * std::uint64_t(colourMap.perStopStep));
+    EXPECT_EQ(map(3), base + 2 * std::uint64_t(colourMap.perStopStep));
+    EXPECT_EQ(map(4), base + 3 * std::uint64_t(colourMap.perStopStep));
+    EXPECT_EQ(map(4096), base + 13 * std::uint64_t(colourMap.perStopStep));
+}
+
+// The graphs that once got through: a colour map of 760,000 stops, and three
+// nested 16-octave FBMs over a chain of 990 gainers.
+TEST(GraphFile, TheGraphsThatOnceRanForSecondsASampleAreRefused)
+{
+    std::string stops;
+    for (int k = 0; k < 760000; ++k)
+        stops += std::string(k ? "," : "") + "[" + std::to_string(k) + ",0,0,0,1]";
+    EXPECT_EQ(refusal(graph(R"({"id": "n", "type": "Noise", "seed": 1},
+                               {"id": "out", "type": "ColourMap", "inputs": ["n"], "stops": [)" + stops + "]}")),
+              "g.json: /nodes/1/stops/4096: a graph file holds at most 4096 colour stops");
+
+    std::string gainers = R"({"id": "n", "type": "Noise", "seed": 1})";
+    std::string below = "n";
+    for (int i = 0; i < 990; ++i) {
+        const std::string id = "g" + std::to_string(i);
+        gainers += R"(, {"id": ")" + id + R"(", "type": "BGainer", "inputs": [")" + below + R"("]})";
+        below = id;
+    }
+    for (int i = 1; i <= 3; ++i) {
+        const std::string id = "f" + std::to_string(i);
+        gainers += R"(, {"id": ")" + id + R"(", "type": "FBM", "inputs": [")" + below
+            + R"("], "parameters": {"octaves": 16}})";
+        below = id;
+    }
+    EXPECT_EQ(refusal(graph(gainers, "f3")).substr(0, 38), "g.json: /output: a sample is priced at");
+    // The gainers alone are cheap enough.
+    EXPECT_EQ(refusal(graph(gainers, "g989")), "accepted");
+
+    // The limit counts every node's stops, reached or not.
+    const auto twoMaps = [](int first, int second) {
+        const auto rows = [](int count) {
+            std::string text;
+            for (int k = 0; k < count; ++k)
+                text += std::string(k ? "," : "") + "[" + std::to_string(k) + ",0,0,0,1]";
+            return text;
+        };
+        return refusal(graph(R"({"id": "n", "type": "Noise", "seed": 1},
+                                {"id": "spare", "type": "ColourMap", "inputs": ["n"], "stops": [)" + rows(first) + R"(]},
+                                {"id": "out", "type": "ColourMap", "inputs": ["n"], "stops": [)" + rows(second) + "]}"));
+    };
+    EXPECT_EQ(twoMaps(4000, 96), "accepted");
+    EXPECT_EQ(twoMaps(4000, 97), "g.json: /nodes/2/stops/96: a graph file holds at most 4096 colour stops");
+}
+
+TEST(GraphFile, IdsAreValidUtf8WithoutControlCharacters)
+{
+    const auto withId = [](const std::string& id) {
+        return refusal(graph(R"({"id": ")" + id + R"(", "type": "Sphere"})", id));
+    };
+    // JSON escapes, and UTF-8 as it is.
+    EXPECT_EQ(withId("k\\u00e4se \\u6f22 \\ud83d\\ude00"), "accepted");
+    EXPECT_EQ(withId("caf\xc3\xa9"), "accepted");
+    EXPECT_NE(withId("caf\xe9"), "accepted");
+    const std::string refused = "g.json: /nodes/0/id: must be valid UTF-8 without control characters";
+    for (const std::string id : {"a\\u0000b", "tab\\there", "line\\n", "del\\u007f", "c1\\u0085"})
+        EXPECT_EQ(withId(id), refused) << id;
+}
+
+TEST(GraphFile, ReadingStopsOnceTheCancelFlagIsSet)
+{
+    std::string nodes = R"({"id": "n", "type": "Noise", "seed": 1})";
+    for (int i = 0; i < 2000; ++i)
+        nodes += R"(, {"id": "s)" + std::to_string(i) + R"(", "type": "Sphere"})";
+    const std::string text = graph(nodes, "n");
+    std::atomic<bool> cancel{true};
+    GraphLimits limits;
+    limits.cancel = &cancel;
+    GraphError error;
+    EXPECT_FALSE(readGraph(text, error, limits));
+    EXPECT_EQ(error.describe("g.json"), "g.json: reading was interrupted");
+    cancel = false;
+    EXPECT_TRUE(readGraph(text, error, limits));
 }
 
 TEST(GraphFile, HostileValuesAreRefusedWithoutQuotingThem)
