@@ -75,8 +75,8 @@ public:
             const Doubles d;
             py = hn::Set(d, y);
             pz = hn::Set(d, z);
-            cy = hn::Floor(py);
-            cz = hn::Floor(pz);
+            cy = LatticeFloor(py);
+            cz = LatticeFloor(pz);
             fy = py - cy;
             fz = pz - cz;
             v = Fade(fy);
@@ -96,7 +96,7 @@ public:
         const Doubles d;
         if (!hn::AllTrue(d, hn::IsFinite(x)))
             return (*this)(x, row.py, row.pz, memo);
-        const DoubleVec cx = hn::Floor(x);
+        const DoubleVec cx = LatticeFloor(x);
         const Cell cell{cx, row.cy, row.cz, x - cx, row.fy, row.fz};
         const DoubleMask here = cx == hn::Set(d, hn::GetLane(cx));
         const bool scattered = gathers && hn::CountTrue(d, here) < hn::Lanes(d) / 2;
@@ -115,8 +115,16 @@ private:
     };
     static HWY_INLINE Cell Place(DoubleVec x, DoubleVec y, DoubleVec z)
     {
-        const DoubleVec cx = hn::Floor(x), cy = hn::Floor(y), cz = hn::Floor(z);
+        const DoubleVec cx = LatticeFloor(x), cy = LatticeFloor(y), cz = LatticeFloor(z);
         return {cx, cy, cz, x - cx, y - cy, z - cz};
+    }
+
+    // floor(v) as the scalar code takes it, from a 64-bit integer: +0 where
+    // v is -0, so that the offset v - floor(v) is -0 there, as it is in the
+    // scalar code, and not +0. Adding +0 changes no other floor.
+    static HWY_INLINE DoubleVec LatticeFloor(DoubleVec v)
+    {
+        return hn::Floor(v) + hn::Zero(Doubles());
     }
 
     // The gradient terms of the eight corners, corner (a, b, c) as gabc.
