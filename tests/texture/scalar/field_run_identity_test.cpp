@@ -7,6 +7,7 @@
 #include "texture/scalar/turbulence.h"
 #include "texture/scalar/voronoi.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -137,6 +138,53 @@ TEST_P(OctaveRuns, FbmAndTurbulenceMatchValueAtEveryPoint)
     }
     FBM unwired;
     expectRunsMatchValues(unwired, run, "FBM without input");
+}
+
+// Grid rows in whole runs, y and z shared, whose points meet from one cell a
+// vector to several cells a lane as the octaves double the step: each octave
+// takes its own row path, some vectors crossing cell faces, the period, or
+// non-finite and far x among finite ones, and x running backwards.
+TEST_P(OctaveRuns, GridRowsMatchValueAtEveryOctaveStep)
+{
+    Noise noise(3, 256);
+    Noise small(4, 8);
+    Turbulence turbulence(9, 7);
+    FBM fbm;
+    fbm.setInput(&noise, 0);
+    fbm.setIntParameter("octaves", 7);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (double step : {0.0625, 0.125, 0.3, 1.0, 2.5})
+        for (double start : {-5.03, 0.0, 250.9})
+            for (double y : {0.375, -0.0})
+                for (std::size_t n : {std::size_t(64), std::size_t(203)}) {
+                    PointRun row;
+                    for (std::size_t i = 0; i < n; ++i)
+                        row.add(start + double(i) * step, y, -1.25);
+                    PointRun backwards = row;
+                    std::reverse(backwards.x.begin(), backwards.x.end());
+                    PointRun broken = row;
+                    broken.x[n / 2] = nan;
+                    broken.x[n / 3] = 0x1p60;
+                    const std::string what = "step " + std::to_string(step) + ", from " + std::to_string(start) +
+                                             ", y " + std::to_string(y) + ", " + std::to_string(n) + " points";
+                    for (const PointRun* run : {&row, &backwards, &broken}) {
+                        std::vector<double> got(n), values(n);
+                        fbm.values(run->x.data(), run->y.data(), run->z.data(), values.data(), n);
+                        turbulence.values(run->x.data(), run->y.data(), run->z.data(), got.data(), n);
+                        for (std::size_t i = 0; i < n; ++i) {
+                            const double x = run->x[i], y = run->y[i], z = run->z[i];
+                            ASSERT_EQ(bitsOf(values[i]), bitsOf(fbm.value(x, y, z))) << "FBM, " << what << ", x " << x;
+                            ASSERT_EQ(bitsOf(got[i]), bitsOf(turbulence.value(x, y, z)))
+                                << "Turbulence, " << what << ", x " << x;
+                        }
+                        for (const Noise* field : {&noise, &small}) {
+                            field->noiseRun(run->x.data(), run->y.data(), run->z.data(), got.data(), n);
+                            for (std::size_t i = 0; i < n; ++i)
+                                ASSERT_EQ(bitsOf(got[i]), bitsOf(field->noise(run->x[i], run->y[i], run->z[i])))
+                                    << "noise of size " << field->latticeSize() << ", " << what << ", x " << run->x[i];
+                        }
+                    }
+                }
 }
 
 INSTANTIATE_AT_EVERY_LEVEL(OctaveRuns);

@@ -11,6 +11,7 @@
 #include "support/simd/lanes-inl.h"
 #include "texture/scalar/detail/noise_tables.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -79,15 +80,93 @@ public:
             cz = LatticeFloor(pz);
             fy = py - cy;
             fz = pz - cz;
+            gy = fy - hn::Set(d, 1.0);
+            gz = fz - hn::Set(d, 1.0);
             v = Fade(fy);
             t = Fade(fz);
             StoreOffsets(fy, 1, offsets);
             StoreOffsets(fz, 2, offsets);
         }
 
-        DoubleVec py, pz, cy, cz, fy, fz, v, t;
+        // gy and gz are the offsets from the far corners, fy - 1 and fz - 1.
+        DoubleVec py, pz, cy, cz, fy, fz, gy, gz, v, t;
         HWY_ALIGN double offsets[12][maxLanes];
     };
+
+    // The corner hashes of a row's cells from `first` on, for runs along a
+    // row whose points meet many cells: entry k of hashes[b | c << 1] is the
+    // hash of corner (0, b, c) of cell first + k, which is also corner
+    // (1, b, c) of cell first + k - 1. A vector whose lanes lie within as
+    // many cells as it has lanes reads each corner's hashes from the strip
+    // with one in-register lookup, with no branch on where its lanes lie.
+    struct Strip {
+        // The most cells a strip holds; a run meeting more takes the other
+        // row path.
+        static constexpr std::size_t maxCells = 256;
+        double first = 0;
+        // Index of the last cell of the run.
+        double last = 0;
+        HWY_ALIGN std::int64_t hashes[4][maxCells + 1 + maxLanes];
+    };
+
+    // Fills `strip` for the cells first to last of `row`, integers; false
+    // when they are more than Strip::maxCells, or so far out that not every
+    // integer between them is a double. The hashes are those that
+    // HashCorners and GatheredCorners read, from the same tables.
+    bool Fill(Strip& strip, const Row& row, double first, double last) const
+    {
+        if (!(std::fabs(first) < 0x1p52 && std::fabs(last) < 0x1p52 && last - first < double(Strip::maxCells)))
+            return false;
+        strip.first = first;
+        strip.last = last - first;
+        const std::int64_t m = mask;
+        const std::int64_t Y = Wrap(hn::GetLane(row.cy));
+        const std::int64_t Z = Wrap(hn::GetLane(row.cz));
+        const std::int64_t Ys[2] = {Y & m, (Y + 1) & m};
+        const std::int64_t Zs[2] = {Z & m, (Z + 1) & m};
+        // The far corners of the last cell are the near ones of the next.
+        const std::size_t count = static_cast<std::size_t>(last - first) + 2;
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::int64_t a = perm[Wrap(first + double(k)) & m];
+            for (int b = 0; b < 2; ++b) {
+                const std::int64_t ab = perm[a + Ys[b]];
+                strip.hashes[b][k] = wide[ab + Zs[0]];
+                strip.hashes[b | 2][k] = wide[ab + Zs[1]];
+            }
+        }
+        for (auto& hashes : strip.hashes)
+            std::fill(hashes + count, hashes + count + maxLanes, std::int64_t{0});
+        return true;
+    }
+
+    // The noise at points (x, y, z) of `row` through the hashes of `strip`;
+    // a vector whose lanes lie outside the strip or further apart than it
+    // has lanes takes the other row path.
+    HWY_INLINE DoubleVec operator()(DoubleVec x, Row& row, const Strip& strip, CellMemo& memo) const
+    {
+        const Doubles d;
+        const Words w;
+        const DoubleVec cx = LatticeFloor(x);
+        const double cx0 = hn::GetLane(cx);
+        const double k0 = cx0 - strip.first;
+        const DoubleVec from = cx - hn::Set(d, cx0);
+        // NaN and infinite lanes fail these tests.
+        if (!(k0 >= 0 && k0 <= strip.last &&
+              hn::AllTrue(d, hn::And(from >= hn::Zero(d), from < hn::Set(d, double(hn::Lanes(d)))))))
+            return (*this)(x, row, memo);
+        // Each lane's cell after lane 0's, as an integer in the low bits.
+        const auto lane = hn::IndicesFromVec(w, hn::And(hn::BitCast(w, from + hn::Set(d, 0x1p52)), hn::Set(w, 255)));
+        const std::size_t at = static_cast<std::size_t>(k0);
+        const auto near = [&](int bc) { return hn::TableLookupLanes(hn::LoadU(w, strip.hashes[bc] + at), lane); };
+        const auto far = [&](int bc) { return hn::TableLookupLanes(hn::LoadU(w, strip.hashes[bc] + at + 1), lane); };
+        const DoubleVec fx = x - cx;
+        const DoubleVec gx = fx - hn::Set(d, 1.0);
+        const Corners g{Grad(near(0), fx, row.fy, row.fz), Grad(far(0), gx, row.fy, row.fz),
+                        Grad(near(1), fx, row.gy, row.fz), Grad(far(1), gx, row.gy, row.fz),
+                        Grad(near(2), fx, row.fy, row.gz), Grad(far(2), gx, row.fy, row.gz),
+                        Grad(near(3), fx, row.gy, row.gz), Grad(far(3), gx, row.gy, row.gz)};
+        return Blend(g, Fade(fx), row.v, row.t);
+    }
 
     // The noise at points (x, y, z) of `row`: the same operations as at any
     // points, those that depend on y and z alone taken from the row.
