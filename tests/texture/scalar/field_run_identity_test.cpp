@@ -77,6 +77,42 @@ TEST_P(NoiseRuns, KeepTheSignOfZeroAtLatticePoints)
 
 INSTANTIATE_AT_EVERY_LEVEL(NoiseRuns);
 
+// Scattered points at AVX3_DL look their hashes up with AVX-512 VBMI byte
+// permutes instead of gathers: the same bits as noise() and as AVX3, for
+// every period (the sums of lookups wrap at 256 in bytes).
+TEST(NoiseAvx3Dl, ScatteredPointsMatchNoiseAndAvx3)
+{
+    const auto& levels = simd::builtLevels();
+    const auto level = [&](const char* name) {
+        return std::find_if(levels.begin(), levels.end(),
+                            [&](const simd::Level& l) { return std::string(l.name) == name; });
+    };
+    const auto dl = level("AVX3_DL"), avx3 = level("AVX3");
+    if (dl == levels.end() || avx3 == levels.end())
+        GTEST_SKIP() << "AVX3_DL or AVX3 is not built under this build's -march";
+    if (!simd::supported(*dl))
+        GTEST_SKIP() << "this processor lacks AVX3_DL (AVX-512 VBMI, VNNI and the rest): its path is not run here";
+    for (int size : {256, 64, 2, 1}) {
+        const Noise noise(size + 11, size);
+        const PointRun run = identityPoints(unsigned(size) + 5, 3.0 * size);
+        std::vector<double> atDl(run.size()), atAvx3(run.size());
+        {
+            const simd::ForcedLevel forced(*dl);
+            noise.noiseRun(run.x.data(), run.y.data(), run.z.data(), atDl.data(), run.size());
+        }
+        {
+            const simd::ForcedLevel forced(*avx3);
+            noise.noiseRun(run.x.data(), run.y.data(), run.z.data(), atAvx3.data(), run.size());
+        }
+        for (std::size_t p = 0; p < run.size(); ++p) {
+            const double expected = noise.noise(run.x[p], run.y[p], run.z[p]);
+            ASSERT_EQ(bitsOf(atDl[p]), bitsOf(expected))
+                << "size " << size << " at (" << run.x[p] << ", " << run.y[p] << ", " << run.z[p] << ")";
+            ASSERT_EQ(bitsOf(atAvx3[p]), bitsOf(expected));
+        }
+    }
+}
+
 // values() against value() over every stretch of the identity points.
 template <typename Field>
 void expectRunsMatchValues(Field& field, const PointRun& run, const std::string& what)

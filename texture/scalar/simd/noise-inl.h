@@ -30,6 +30,10 @@ public:
     explicit LatticeNoise(const NoiseTables& tables)
         : perm(tables.perm), wide(tables.wide), terms(tables.terms), mask(tables.mask)
     {
+#if HWY_TARGET == HWY_AVX3_DL
+        for (int quarter = 0; quarter < 4; ++quarter)
+            table[quarter] = _mm512_loadu_si512(perm + 64 * quarter);
+#endif
     }
 
     // The last cell whose corners a run hashed, and where its corners' hashes
@@ -323,8 +327,9 @@ private:
         return g;
     }
 
-    // Each lane's hashes gathered from the permutation in 64-bit words, and
-    // each corner's terms picked by the bits of its hash.
+    // Each lane's hashes gathered from the permutation in 64-bit words (or,
+    // with AVX-512 VBMI, looked up in registers), and each corner's terms
+    // picked by the bits of its hash.
     HWY_INLINE Corners GatheredCorners(const Cell& cell) const
     {
         const Doubles d;
@@ -335,6 +340,15 @@ private:
         const WordVec X0 = hn::And(X, m), X1 = hn::And(X + one, m);
         const WordVec Y0 = hn::And(Y, m), Y1 = hn::And(Y + one, m);
         const WordVec Z0 = hn::And(Z, m), Z1 = hn::And(Z + one, m);
+#if HWY_TARGET == HWY_AVX3_DL
+        const DoubleVec fx = cell.fx, fy = cell.fy, fz = cell.fz;
+        const DoubleVec gx = fx - hn::Set(d, 1.0), gy = fy - hn::Set(d, 1.0), gz = fz - hn::Set(d, 1.0);
+        const PermutedHashes h(PermutedCorners(X0, X1, Y0, Y1, Z0, Z1));
+        return {Grad(h.corner(0), fx, fy, fz), Grad(h.corner(1), gx, fy, fz),
+                Grad(h.corner(2), fx, gy, fz), Grad(h.corner(3), gx, gy, fz),
+                Grad(h.corner(4), fx, fy, gz), Grad(h.corner(5), gx, fy, gz),
+                Grad(h.corner(6), fx, gy, gz), Grad(h.corner(7), gx, gy, gz)};
+#else
         const WordVec a = hn::GatherIndex(w, wide, X0);
         const WordVec b = hn::GatherIndex(w, wide, X1);
         const WordVec a0 = hn::GatherIndex(w, wide, a + Y0);
@@ -347,7 +361,56 @@ private:
                 Grad(hn::GatherIndex(w, wide, a1 + Z0), fx, gy, fz), Grad(hn::GatherIndex(w, wide, b1 + Z0), gx, gy, fz),
                 Grad(hn::GatherIndex(w, wide, a0 + Z1), fx, fy, gz), Grad(hn::GatherIndex(w, wide, b0 + Z1), gx, fy, gz),
                 Grad(hn::GatherIndex(w, wide, a1 + Z1), fx, gy, gz), Grad(hn::GatherIndex(w, wide, b1 + Z1), gx, gy, gz)};
+#endif
     }
+
+#if HWY_TARGET == HWY_AVX3_DL
+    // perm[i] at each byte lane i of `index` (0 to 255): the table's 256
+    // bytes are four registers, and a lookup is two byte permutes over two
+    // registers each, bit 7 of the index choosing between them.
+    HWY_INLINE __m512i Permute(__m512i index) const
+    {
+        const __m512i low = _mm512_permutex2var_epi8(table[0], index, table[1]);
+        const __m512i high = _mm512_permutex2var_epi8(table[2], index, table[3]);
+        return _mm512_mask_blend_epi8(_mm512_movepi8_mask(index), low, high);
+    }
+
+    // The eight corners' hashes of eight lanes, as 64 bytes: byte 8 c + j is
+    // corner c's hash in lane j.
+    struct PermutedHashes {
+        explicit PermutedHashes(__m512i bytes) : bytes(bytes) {}
+        // Corner c's hashes, one a 64-bit lane: the low byte of lane j takes
+        // byte 8 c + j, the other bytes are cleared.
+        HWY_INLINE WordVec corner(int c) const
+        {
+            const __m512i from = _mm512_set_epi64(8 * c + 7, 8 * c + 6, 8 * c + 5, 8 * c + 4, 8 * c + 3, 8 * c + 2,
+                                                  8 * c + 1, 8 * c);
+            return WordVec{_mm512_maskz_permutexvar_epi8(0x0101010101010101ULL, from, bytes)};
+        }
+        __m512i bytes;
+    };
+
+    // The corners' hashes from the lattice coordinates (each below 256) of
+    // eight lanes, the three levels of lookups done on bytes: a sum such as
+    // perm[X0] + Y0 wraps at 256 in a byte, which the repeated half of
+    // perm makes the same lookup.
+    HWY_INLINE __m512i PermutedCorners(WordVec X0, WordVec X1, WordVec Y0, WordVec Y1, WordVec Z0,
+                                       WordVec Z1) const
+    {
+        const auto bytes = [](WordVec v) { return _mm512_cvtepi64_epi8(v.raw); };
+        // Level 1: perm[X0] in bytes 0-7, perm[X1] in 8-15.
+        const __m128i a = _mm512_castsi512_si128(
+            Permute(_mm512_zextsi128_si512(_mm_unpacklo_epi64(bytes(X0), bytes(X1)))));
+        // Level 2: corner (a, b)'s row hash in bytes 8 (a | b << 1) + j.
+        const __m128i y0 = bytes(Y0), y1 = bytes(Y1);
+        const __m256i ab = _mm256_inserti128_si256(
+            _mm256_castsi128_si256(_mm_add_epi8(a, _mm_unpacklo_epi64(y0, y0))), _mm_add_epi8(a, _mm_unpacklo_epi64(y1, y1)), 1);
+        const __m256i rows = _mm512_castsi512_si256(Permute(_mm512_zextsi256_si512(ab)));
+        // Level 3: corner (a, b, c)'s hash in bytes 8 (a | b << 1 | c << 2) + j.
+        const __m256i z0 = _mm256_broadcastq_epi64(bytes(Z0)), z1 = _mm256_broadcastq_epi64(bytes(Z1));
+        return Permute(_mm512_inserti64x4(_mm512_castsi256_si512(_mm256_add_epi8(rows, z0)), _mm256_add_epi8(rows, z1), 1));
+    }
+#endif
 
     // Wrap in every lane, the result as a 64-bit integer: an integer below
     // 2^52 added to 2^52 lies in the low mantissa bits.
@@ -392,6 +455,10 @@ private:
     const std::int64_t* wide;
     const std::uint8_t (*terms)[2][512];
     std::int64_t mask;
+#if HWY_TARGET == HWY_AVX3_DL
+    // perm[0 .. 255] in four registers.
+    __m512i table[4];
+#endif
 };
 
 } // namespace tex::HWY_NAMESPACE
