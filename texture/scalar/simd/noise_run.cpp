@@ -89,7 +89,10 @@ HWY_INLINE void NoiseOver(const NoiseTables& tables, const double* x, const doub
     if (OnOneRow(y, z, n)) {
         LatticeNoise::Row row(y[0], z[0]);
         double first, last;
-        if (gathers && CellRange(x, n, first, last) && last - first + 1 >= stripCells * double(n)) {
+        // The step from the ends of the run says whether it may meet enough
+        // cells; only then is the range of its cells worth a pass.
+        if (gathers && std::fabs(x[n - 1] - x[0]) >= stripCells * double(n) && CellRange(x, n, first, last) &&
+            last - first + 1 >= stripCells * double(n)) {
             LatticeNoise::Strip strip;
             if (noise.Fill(strip, row, first, last)) {
                 ForEachPoint(x, y, z, out, n, [&](DoubleVec px, DoubleVec, DoubleVec) TEX_INLINE_LAMBDA {
