@@ -7,8 +7,8 @@
 // Every row times ours and the peer in alternating blocks of the same
 // points, by this thread's processor time, so that the machine's load
 // weighs on both alike: ours_ns and peer_ns are per point, ratio is
-// ours / peer. Rows end in the level the kernels ran at (AVX3, AVX2, SSE4)
-// or in "value", the one-point loop.
+// ours / peer. Rows end in the level the kernels ran at (AVX3_DL, AVX3,
+// AVX2, SSE4, scalar) or in "value", the one-point loop.
 //
 // "Grid" rows sample a 512 x 512 grid over [0, 32)^2 at z = 0.375 in runs of
 // one row; "Scattered" rows 4096 points in [-100, 100]^3 in one run.

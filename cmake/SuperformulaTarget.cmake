@@ -32,10 +32,17 @@ function(superformula_target target)
 endfunction()
 
 # A target whose sources hold vector kernels: each kernel is compiled once per
-# instruction set (AVX-512, AVX2, SSE4 and plain scalar code) and the widest
-# one the processor has is chosen at the first call. SSSE3 adds nothing that
-# SSE4 lacks on any processor that has it, so it is not built.
+# instruction set (AVX-512 with and without the Ice Lake additions, AVX2,
+# SSE4 and plain scalar code, less those below the compiler's baseline) and
+# the widest one the processor has is chosen at the first call. SSSE3 adds
+# nothing that SSE4 lacks on any processor that has it, so it is not built.
+#
+# HWY_WANT_AVX3_DL builds the AVX3_DL level (AVX-512 VBMI, VNNI and the
+# rest). It also keeps the build whole under a consumer's -march=native on a
+# processor that has them: Highway then takes AVX3_DL as the compiler's
+# baseline, and without this wish it does not build that level and stops
+# with "best baseline should be included in dynamic targets".
 function(superformula_simd target)
   target_link_libraries(${target} PRIVATE hwy::hwy)
-  target_compile_definitions(${target} PRIVATE HWY_DISABLED_TARGETS=HWY_SSSE3)
+  target_compile_definitions(${target} PRIVATE HWY_DISABLED_TARGETS=HWY_SSSE3 HWY_WANT_AVX3_DL)
 endfunction()

@@ -8,6 +8,7 @@ const std::vector<Level>& builtLevels()
 {
     static const std::vector<Level> levels = [] {
         const Level known[] = {
+            {"AVX3_DL", HWY_AVX3_DL, 8},
             {"AVX3", HWY_AVX3, 8},
             {"AVX2", HWY_AVX2, 4},
             {"SSE4", HWY_SSE4, 2},

@@ -12,7 +12,8 @@ namespace tex::simd {
 
 // One instruction set the kernels are built for.
 struct Level {
-    // "AVX3" (AVX-512), "AVX2", "SSE4" or "scalar".
+    // "AVX3_DL" (AVX-512 with VBMI, VNNI and the other Ice Lake
+    // additions), "AVX3" (AVX-512), "AVX2", "SSE4" or "scalar".
     const char* name;
     // Highway's bit for it.
     std::int64_t target;
@@ -20,7 +21,9 @@ struct Level {
     int doubleLanes;
 };
 
-// Every level the kernels are built for, widest first.
+// Every level the kernels are built for, widest first. Levels below the
+// compiler's baseline (the -march the library is compiled with) are not
+// built: their code could not run where the rest of the library runs.
 const std::vector<Level>& builtLevels();
 // Whether this processor can run `level`.
 bool supported(const Level& level);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -128,6 +129,127 @@ void checkBakes()
           "4e3431398ce4dc6a");
 }
 
+// Points for runs: a row of shared y and z crossing cells at steps of a
+// sixteenth to two cells a point, rows through signed zeros, lattice points
+// with signed-zero coordinates, points spread over several periods, and
+// coordinates far out or not finite.
+struct Points {
+    std::vector<double> x, y, z;
+
+    void add(double px, double py, double pz)
+    {
+        x.push_back(px);
+        y.push_back(py);
+        z.push_back(pz);
+    }
+};
+
+Points runPoints()
+{
+    Points p;
+    for (double step : {0.0625, 0.25, 0.75, 2.0})
+        for (int i = 0; i < 64; ++i)
+            p.add(-3 + i * step, 0.375, -0.5);
+    for (int i = 0; i < 32; ++i)
+        p.add(i * 0.125 - 2, -0.0, 0.0);
+    const double coordinates[] = {-0.0, 0.0, 1.0, -1.0};
+    for (double a : coordinates)
+        for (double b : coordinates)
+            for (double c : coordinates)
+                p.add(a, b, c);
+    // Spread points in [-128, 128) from the bits of an LCG, the same on every
+    // library and under every flag: the scaling is exact, so a fused
+    // multiply-add gives what a multiply and an add give.
+    std::uint64_t state = 20261207;
+    const auto next = [&state] {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return double(state >> 11) * 0x1p-45 - 128.0;
+    };
+    for (int i = 0; i < 256; ++i)
+        p.add(next(), next(), next());
+    const double inf = std::numeric_limits<double>::infinity();
+    const double special[] = {0x1p63, -0x1p63, 1e300, 5e-324, -1e-300, std::numeric_limits<double>::quiet_NaN(), inf, -inf};
+    for (double s : special) {
+        p.add(s, 0.5, 0.25);
+        p.add(0.5, s, 0.25);
+        p.add(0.25, 0.5, s);
+    }
+    return p;
+}
+
+// The bits of the library's runs over runPoints(), hashed: raw noise, the
+// fields and the colour functions whose runs have vector kernels.
+std::string runHash()
+{
+    const Points p = runPoints();
+    const std::size_t n = p.x.size();
+    std::vector<double> out;
+    std::vector<double> values(n);
+    const auto keep = [&] { out.insert(out.end(), values.begin(), values.end()); };
+
+    tex::Noise noise(5, 2);
+    noise.noiseRun(p.x.data(), p.y.data(), p.z.data(), values.data(), n);
+    keep();
+    tex::Noise background(1, 16);
+    background.values(p.x.data(), p.y.data(), p.z.data(), values.data(), n);
+    keep();
+    tex::FBM fbm;
+    fbm.setInput(&background, 0);
+    fbm.setIntParameter("octaves", 4);
+    fbm.values(p.x.data(), p.y.data(), p.z.data(), values.data(), n);
+    keep();
+    tex::Turbulence turbulence(5, 4);
+    turbulence.values(p.x.data(), p.y.data(), p.z.data(), values.data(), n);
+    keep();
+    tex::Voronoi voronoi(11, 256, 1.5);
+    voronoi.values(p.x.data(), p.y.data(), p.z.data(), values.data(), n);
+    keep();
+    tex::Sphere sphere;
+    sphere.values(p.x.data(), p.y.data(), p.z.data(), values.data(), n);
+    keep();
+    tex::Checker checker;
+    checker.values(p.x.data(), p.y.data(), p.z.data(), values.data(), n);
+    keep();
+
+    std::vector<tex::Colour> colours(n, tex::Colour(0, 0, 0, 0));
+    const auto keepColours = [&] {
+        for (const tex::Colour& c : colours)
+            out.insert(out.end(), {c.r, c.g, c.b, c.a});
+    };
+    tex::Flagstone flagstone(17, 23);
+    flagstone.colours(p.x.data(), p.y.data(), p.z.data(), colours.data(), n);
+    keepColours();
+    tex::ColourMap map;
+    map.setInput(&background, 0);
+    map.spline()->setStops(backgroundStops, 4);
+    map.colours(p.x.data(), p.y.data(), p.z.data(), colours.data(), n);
+    keepColours();
+    return hash(out.data(), out.size() * sizeof(double));
+}
+
+// Every instruction set the library's kernels were built for under this
+// project's flags and this processor has gives the same bits, and the
+// library chooses the widest that the processor has (which run.cmake
+// compares between builds).
+void checkLevels()
+{
+    std::string first;
+    std::string levels;
+    bool same = true;
+    for (const tex::simd::Level& level : tex::simd::builtLevels()) {
+        if (!tex::simd::supported(level))
+            continue;
+        const tex::simd::ForcedLevel forced(level);
+        const std::string h = runHash();
+        std::fprintf(stderr, "runs at %s: %s\n", level.name, h.c_str());
+        same = same && (first.empty() || h == first);
+        if (first.empty())
+            first = h;
+    }
+    check("runs at every level, FNV-1a", same ? first : "levels differ", "c949f8c9ba396e06");
+    std::printf("%-44s %s\n", "level chosen", tex::simd::currentLevel().name);
+}
+
 } // namespace
 
 int main()
@@ -135,6 +257,7 @@ int main()
     checkArithmetic();
     checkFields();
     checkBakes();
+    checkLevels();
     std::printf("%s\n", failures == 0 ? "all figures exact" : "FIGURES DIFFER");
     return failures == 0 ? 0 : 1;
 }

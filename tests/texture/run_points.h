@@ -71,9 +71,10 @@ struct PointRun {
 // Points for identity tests, in an order that puts every kind beside every
 // other in some vector: scattered points over several periods of both signs;
 // a row (shared y and z) that crosses cell faces and the period `period`,
-// then far and non-finite x; lattice points and
-// negative zeros; points a hair off cell faces; coordinates beyond the int range, at 2^52 and 2^63 and
-// near the largest double; and NaN and infinities on each axis.
+// then far and non-finite x; a row through signed zeros; lattice points and
+// negative zeros, every mix of +0, -0 and +-1 on the three axes among them;
+// points a hair off cell faces; coordinates beyond the int range, at 2^52
+// and 2^63 and near the largest double; and NaN and infinities on each axis.
 inline PointRun identityPoints(unsigned seed, double period)
 {
     std::mt19937 gen(seed);
@@ -91,10 +92,17 @@ inline PointRun identityPoints(unsigned seed, double period)
         run.add(period - 2 + c * 0.0625, 0.375, -0.5);
     for (double s : special)
         run.add(s, 0.375, -0.5);
+    for (double x : {-0.0, 0.0, 1.0, -1.0, 2.0, -0.0, 0.5})
+        run.add(x, -0.0, -0.0);
     for (int i = 0; i < 40; ++i) {
         const double base = std::floor(wide(gen));
         run.add(base, base + 1, i % 2 ? -0.0 : base + 0.5);
     }
+    const double lattice[] = {-0.0, 0.0, 1.0, -1.0};
+    for (double a : lattice)
+        for (double b : lattice)
+            for (double c : lattice)
+                run.add(a, b, c);
     // A hair inside or outside a cell face, where rounding decides visits.
     for (int i = 0; i < 40; ++i) {
         const double base = std::floor(wide(gen));

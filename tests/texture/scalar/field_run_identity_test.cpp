@@ -7,6 +7,8 @@
 #include "texture/scalar/turbulence.h"
 #include "texture/scalar/voronoi.h"
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include <gtest/gtest.h>
@@ -40,7 +42,76 @@ TEST_P(NoiseRuns, MatchNoiseAndValueAtEveryPoint)
     }
 }
 
+// At a lattice point the raw noise is a sum of signed zeros, whose sign the
+// coordinates' signs decide: -0 where an offset is -0 - (+0). The runs keep
+// it, in a row (y and z shared) and at scattered points alike.
+TEST_P(NoiseRuns, KeepTheSignOfZeroAtLatticePoints)
+{
+    EXPECT_TRUE(std::signbit(Noise(5, 2).noise(1, 0, -0.0)));
+    int negativeZeros = 0;
+    const double coordinates[] = {-0.0, 0.0, 1.0, -1.0, 2.0};
+    for (int seed = 1; seed <= 8; ++seed) {
+        const Noise noise(seed, seed % 2 ? 2 : 256);
+        for (double y : coordinates)
+            for (double z : coordinates) {
+                PointRun row, scattered;
+                for (double x : coordinates) {
+                    row.add(x, y, z);
+                    scattered.add(z, x, y);
+                    scattered.add(y, z + 5, x);
+                }
+                for (const PointRun* run : {&row, &scattered}) {
+                    std::vector<double> raw(run->size());
+                    noise.noiseRun(run->x.data(), run->y.data(), run->z.data(), raw.data(), run->size());
+                    for (std::size_t p = 0; p < run->size(); ++p) {
+                        const double expected = noise.noise(run->x[p], run->y[p], run->z[p]);
+                        negativeZeros += expected == 0 && std::signbit(expected);
+                        ASSERT_EQ(bitsOf(raw[p]), bitsOf(expected))
+                            << "seed " << seed << " at (" << run->x[p] << ", " << run->y[p] << ", " << run->z[p] << ")";
+                    }
+                }
+            }
+    }
+    EXPECT_GT(negativeZeros, 0) << "no lattice point gave -0: the test proves nothing";
+}
+
 INSTANTIATE_AT_EVERY_LEVEL(NoiseRuns);
+
+// Scattered points at AVX3_DL look their hashes up with AVX-512 VBMI byte
+// permutes instead of gathers: the same bits as noise() and as AVX3, for
+// every period (the sums of lookups wrap at 256 in bytes).
+TEST(NoiseAvx3Dl, ScatteredPointsMatchNoiseAndAvx3)
+{
+    const auto& levels = simd::builtLevels();
+    const auto level = [&](const char* name) {
+        return std::find_if(levels.begin(), levels.end(),
+                            [&](const simd::Level& l) { return std::string(l.name) == name; });
+    };
+    const auto dl = level("AVX3_DL"), avx3 = level("AVX3");
+    if (dl == levels.end() || avx3 == levels.end())
+        GTEST_SKIP() << "AVX3_DL or AVX3 is not built under this build's -march";
+    if (!simd::supported(*dl))
+        GTEST_SKIP() << "this processor lacks AVX3_DL (AVX-512 VBMI, VNNI and the rest): its path is not run here";
+    for (int size : {256, 64, 2, 1}) {
+        const Noise noise(size + 11, size);
+        const PointRun run = identityPoints(unsigned(size) + 5, 3.0 * size);
+        std::vector<double> atDl(run.size()), atAvx3(run.size());
+        {
+            const simd::ForcedLevel forced(*dl);
+            noise.noiseRun(run.x.data(), run.y.data(), run.z.data(), atDl.data(), run.size());
+        }
+        {
+            const simd::ForcedLevel forced(*avx3);
+            noise.noiseRun(run.x.data(), run.y.data(), run.z.data(), atAvx3.data(), run.size());
+        }
+        for (std::size_t p = 0; p < run.size(); ++p) {
+            const double expected = noise.noise(run.x[p], run.y[p], run.z[p]);
+            ASSERT_EQ(bitsOf(atDl[p]), bitsOf(expected))
+                << "size " << size << " at (" << run.x[p] << ", " << run.y[p] << ", " << run.z[p] << ")";
+            ASSERT_EQ(bitsOf(atAvx3[p]), bitsOf(expected));
+        }
+    }
+}
 
 // values() against value() over every stretch of the identity points.
 template <typename Field>
@@ -103,6 +174,53 @@ TEST_P(OctaveRuns, FbmAndTurbulenceMatchValueAtEveryPoint)
     }
     FBM unwired;
     expectRunsMatchValues(unwired, run, "FBM without input");
+}
+
+// Grid rows in whole runs, y and z shared, whose points meet from one cell a
+// vector to several cells a lane as the octaves double the step: each octave
+// takes its own row path, some vectors crossing cell faces, the period, or
+// non-finite and far x among finite ones, and x running backwards.
+TEST_P(OctaveRuns, GridRowsMatchValueAtEveryOctaveStep)
+{
+    Noise noise(3, 256);
+    Noise small(4, 8);
+    Turbulence turbulence(9, 7);
+    FBM fbm;
+    fbm.setInput(&noise, 0);
+    fbm.setIntParameter("octaves", 7);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (double step : {0.0625, 0.125, 0.3, 1.0, 2.5})
+        for (double start : {-5.03, 0.0, 250.9})
+            for (double y : {0.375, -0.0})
+                for (std::size_t n : {std::size_t(64), std::size_t(203)}) {
+                    PointRun row;
+                    for (std::size_t i = 0; i < n; ++i)
+                        row.add(start + double(i) * step, y, -1.25);
+                    PointRun backwards = row;
+                    std::reverse(backwards.x.begin(), backwards.x.end());
+                    PointRun broken = row;
+                    broken.x[n / 2] = nan;
+                    broken.x[n / 3] = 0x1p60;
+                    const std::string what = "step " + std::to_string(step) + ", from " + std::to_string(start) +
+                                             ", y " + std::to_string(y) + ", " + std::to_string(n) + " points";
+                    for (const PointRun* run : {&row, &backwards, &broken}) {
+                        std::vector<double> got(n), values(n);
+                        fbm.values(run->x.data(), run->y.data(), run->z.data(), values.data(), n);
+                        turbulence.values(run->x.data(), run->y.data(), run->z.data(), got.data(), n);
+                        for (std::size_t i = 0; i < n; ++i) {
+                            const double x = run->x[i], y = run->y[i], z = run->z[i];
+                            ASSERT_EQ(bitsOf(values[i]), bitsOf(fbm.value(x, y, z))) << "FBM, " << what << ", x " << x;
+                            ASSERT_EQ(bitsOf(got[i]), bitsOf(turbulence.value(x, y, z)))
+                                << "Turbulence, " << what << ", x " << x;
+                        }
+                        for (const Noise* field : {&noise, &small}) {
+                            field->noiseRun(run->x.data(), run->y.data(), run->z.data(), got.data(), n);
+                            for (std::size_t i = 0; i < n; ++i)
+                                ASSERT_EQ(bitsOf(got[i]), bitsOf(field->noise(run->x[i], run->y[i], run->z[i])))
+                                    << "noise of size " << field->latticeSize() << ", " << what << ", x " << run->x[i];
+                        }
+                    }
+                }
 }
 
 INSTANTIATE_AT_EVERY_LEVEL(OctaveRuns);
