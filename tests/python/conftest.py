@@ -9,7 +9,7 @@ import sys
 import pytest
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
-BUILD = pathlib.Path(os.environ.get("SFTEX_BUILD", ROOT / "build"))
+BUILD = pathlib.Path(os.environ.get("SFTEX_BUILD", ROOT / "build")).resolve()
 sys.path.insert(0, str(BUILD / "python"))
 # Worker processes (Dask's) find the module the same way.
 os.environ["PYTHONPATH"] = os.pathsep.join(filter(None, [str(BUILD / "python"), os.environ.get("PYTHONPATH")]))

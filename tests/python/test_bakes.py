@@ -107,15 +107,15 @@ def _resident_mib():
 
 
 def test_keyboard_interrupt_cancels_a_bake():
-    # Some 5 minutes of work on two cores uncancelled: 16 octaves of 16
-    # octaves of Voronoi cells of the highest density.
+    # Minutes of work on two cores uncancelled, within the cost bound: 16
+    # octaves of Voronoi cells of the highest density over 8192 x 8192.
     builder = sftex.GraphBuilder()
     cells = builder.add("Voronoi", seed=1, density=5)
-    inner = builder.add("FBM", inputs=[cells], octaves=16)
-    builder.add("FBM", inputs=[inner], octaves=16)
+    builder.add("FBM", inputs=[cells], octaves=16)
     slow = builder.graph()
-    grid = sftex.Grid.flat(4096, 4096, 64.0)
+    grid = sftex.Grid.flat(8192, 8192, 64.0)
     started = threading.Event()
+    interrupted = []
 
     def interrupt_once_baking():
         started.wait()
@@ -123,14 +123,15 @@ def test_keyboard_interrupt_cancels_a_bake():
         base = os.times()
         while os.times().user - base.user < 0.2:
             time.sleep(0.01)
+        interrupted.append(time.monotonic())
         _thread.interrupt_main()
 
     helper = threading.Thread(target=interrupt_once_baking)
     helper.start()
-    begin = time.monotonic()
     with pytest.raises(KeyboardInterrupt):
         started.set()
         slow.bake_pixels(grid, threads=2)
+    stopped = time.monotonic()
     helper.join()
-    # Stopped long before the bake could have ended.
-    assert time.monotonic() - begin < 60
+    # A fraction of the whole bake, however busy the machine.
+    assert stopped - interrupted[0] < 10

@@ -10,7 +10,7 @@ from conftest import GALLERY, ROOT, texbake
 
 def test_example_saves_texbakes_picture(tmp_path):
     page = (ROOT / "docs" / "python.md").read_text()
-    example = re.search(r"## A picture in ten lines\n\n```python\n(.*?)```", page, re.S).group(1)
+    example = re.search(r"## A picture in ten lines\n\n(?:<!-- doc-test: [^\n]*-->\n)?```python\n(.*?)```", page, re.S).group(1)
     assert len(example.strip().splitlines()) <= 10
     (tmp_path / "docs").symlink_to(ROOT / "docs")
     run = subprocess.run([sys.executable, "-c", example], cwd=tmp_path, capture_output=True, text=True)
