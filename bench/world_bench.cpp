@@ -1,6 +1,5 @@
-// The world view's cost per frame with 20, 200 and 600 shapes (more than
-// the population cap: the bench's world draws a crowd of its own, as the
-// world view draws its population): each iteration is one tick
+// The world view's cost per frame with 20, 200 and 600 shapes: each
+// iteration is one tick
 // (every shape animated, then the frame drawn) and one turn of the event
 // loop, in which Qt composes the window and swaps its buffers, in a view 800
 // and 100 pixels square. The same calls draw 64 times fewer pixels in the
@@ -39,20 +38,15 @@
 #include <QTest>
 
 #include <algorithm>
-#include <list>
 #include <memory>
 #include <vector>
 
 namespace {
 
-// The world view with a crowd of shapes of the bench's own in place of its
-// population, which may hold fewer than the bench times; the crowd swims and
-// is drawn as the population would be.
+// The world view, timing its frames and counting their draw calls.
 class BenchWorld : public WorldView {
 public:
     using WorldView::renderer;
-
-    BenchWorld() { killAll(); }
 
     ~BenchWorld() override
     {
@@ -64,33 +58,17 @@ public:
     qint64 drawNanoseconds = 0;
     int framesDrawn = 0;
     DrawCalls calls;
-    const std::list<SuperFormula*>& shapes() const { return crowd; }
-    // Takes `shapes` as the crowd, to be drawn in the next frame.
-    void take(std::vector<std::unique_ptr<SuperFormula>> shapes)
-    {
-        owned = std::move(shapes);
-        crowd.clear();
-        for (const auto& shape : owned)
-            crowd.push_back(shape.get());
-        scheduleFrame();
-    }
 
 protected:
-    void advance(double step) override
-    {
-        for (SuperFormula* shape : crowd)
-            shape->animate(step);
-    }
-
     void drawFrame() override
     {
         const DrawCalls before = drawCallsSoFar();
         QElapsedTimer clock;
         clock.start();
         if (drawAsBefore)
-            lists.drawWorldFrame(backgroundTexture(), crowd);
+            lists.drawWorldFrame(backgroundTexture(), world().creatures());
         else
-            drawWorldOf(crowd);
+            WorldView::drawFrame();
         drawNanoseconds += clock.nsecsElapsed();
         ++framesDrawn;
         const DrawCalls after = drawCallsSoFar();
@@ -101,27 +79,26 @@ protected:
     }
 
 private:
-    std::vector<std::unique_ptr<SuperFormula>> owned;
-    std::list<SuperFormula*> crowd;
     ReferenceRenderer lists;
 };
 
 // `count` random shapes from seed 1, each with `samples` steps when that is
 // not 0.
-std::vector<std::unique_ptr<SuperFormula>> seededShapes(int count, int samples)
+Population seededShapes(int count, int samples)
 {
     seedShapeRandom(1);
-    std::vector<std::unique_ptr<SuperFormula>> shapes;
+    Population shapes;
     for (int i = 0; i < count; ++i) {
-        shapes.emplace_back(randomSuperFormula());
+        std::unique_ptr<SuperFormula> shape(randomSuperFormula());
         if (samples != 0)
-            shapes.back()->samples = samples;
+            shape->samples = samples;
+        shapes.push_back(std::move(*shape));
     }
     return shapes;
 }
 
 // Shows `world` at `side` pixels square, then gives it `shapes`.
-bool setUpWorld(benchmark::State& state, BenchWorld& world, int side, std::vector<std::unique_ptr<SuperFormula>> shapes)
+bool setUpWorld(benchmark::State& state, BenchWorld& world, int side, Population shapes)
 {
     world.resize(side, side);
     world.show();
@@ -129,7 +106,7 @@ bool setUpWorld(benchmark::State& state, BenchWorld& world, int side, std::vecto
         state.SkipWithError("the world view was never exposed");
         return false;
     }
-    world.take(std::move(shapes));
+    world.world().replace(std::move(shapes));
     return true;
 }
 
@@ -192,7 +169,7 @@ void runFrames(benchmark::State& state, BenchWorld& world)
     state.counters["frame_ms"] = frameMs;
     state.counters["draw_ms"] = drawMs;
     state.counters["draw_share"] = drawMs / frameMs;
-    state.counters["us_per_shape"] = frameMs * 1000.0 / double(world.shapes().size());
+    state.counters["us_per_shape"] = frameMs * 1000.0 / double(world.world().size());
     const double drawn = std::max(world.framesDrawn, 1);
     state.counters["draw_calls"] = world.calls.total() / drawn;
     state.counters["begins"] = world.calls.begins / drawn;

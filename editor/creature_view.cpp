@@ -157,11 +157,11 @@ void CreatureView::useSquareViewport(const QSize& device)
     glViewport((device.width() - side) / 2, (device.height() - side) / 2, side, side);
 }
 
-void CreatureView::drawCreatures(const std::list<SuperFormula*>& creatures)
+void CreatureView::drawCreatures(const std::vector<SuperFormula>& creatures)
 {
     creatureRenderer.beginFrame();
-    for (const SuperFormula* creature : creatures)
-        creatureRenderer.add(*creature);
+    for (const SuperFormula& creature : creatures)
+        creatureRenderer.add(creature);
     creatureRenderer.finishFrame();
 }
 

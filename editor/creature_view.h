@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include <atomic>
-#include <list>
+#include <vector>
 #include <optional>
 
 class SuperFormula;
@@ -84,7 +84,7 @@ protected:
 
     // Draws each creature at its position in the current modelview frame,
     // in one call.
-    void drawCreatures(const std::list<SuperFormula*>& creatures);
+    void drawCreatures(const std::vector<SuperFormula>& creatures);
     // Draws `creature` about the origin of the current frame; a picture waits
     // for its outline where a frame would leave it out until it is ready.
     void drawCreatureCentred(const SuperFormula& creature,

@@ -42,8 +42,8 @@ QImage onScreen(Window& window)
 // its shapes' blink clocks start at 1 and lose 0.005 a tick.
 bool ranAWhile(Window& window)
 {
-    const SuperFormula* first = window.worldView()->population().front();
-    return waitUntil([&] { return first->blinkTime < 0.9; });
+    const World& world = window.worldView()->world();
+    return waitUntil([&] { return world.creatures().front().blinkTime < 0.9; });
 }
 
 } // namespace
@@ -51,7 +51,7 @@ bool ranAWhile(Window& window)
 TEST(WorldFrame, EveryNewFramebufferStartsFromTheClearColour)
 {
     TestWorld world;
-    world.killAll();
+    world.world().removeAll();
     ASSERT_TRUE(showAt(world, 200, 160));
     EXPECT_EQ(1, world.frames);
     EXPECT_TRUE(clearedUnderOnePass(world.squareFrame()));
@@ -89,7 +89,7 @@ TEST(WorldFrame, PausedWorldKeepsItsFrameAndShowsAClick)
     const QRect square = world->square();
     const QPoint click = square.center();
     QTest::mousePress(world, Qt::LeftButton, {}, click);
-    ASSERT_EQ(21u, world->population().size());
+    ASSERT_EQ(21u, world->world().creatures().size());
     ASSERT_TRUE(waitUntil([&] { return !(onScreen(window) == paused); }));
     const QImage shown = world->squareFrame().convertToFormat(QImage::Format_RGB32);
     EXPECT_TRUE(waitUntil([&] { return onScreen(window) == shown; }));

@@ -51,25 +51,30 @@ inline void drawPendingFrame(WorldView& world)
 
 // A shape that stays where it is put: a unit circle of one colour, no rim,
 // a tiny eye and no motion.
-inline SuperFormula* stillDisc(double x, double y, float r, float g, float b)
+inline SuperFormula stillDisc(double x, double y, float r, float g, float b)
 {
-    SuperFormula* s = new SuperFormula(1, 1, 4, 2, 2, 2, 0);
+    SuperFormula s(1, 1, 4, 2, 2, 2, 0);
     for (int k : {0, 1}) {
-        s->colour[k][0] = r;
-        s->colour[k][1] = g;
-        s->colour[k][2] = b;
-        s->colour[k][3] = 1;
+        s.colour[k][0] = r;
+        s.colour[k][1] = g;
+        s.colour[k][2] = b;
+        s.colour[k][3] = 1;
     }
-    s->border = 0;
-    s->eye = 0.01;
-    s->speed = 0;
-    s->wander = 0;
-    s->rotspeed = 0;
-    s->position = {x, y};
+    s.border = 0;
+    s.eye = 0.01;
+    s.speed = 0;
+    s.wander = 0;
+    s.rotspeed = 0;
+    s.position = {x, y};
     return s;
 }
 
-inline std::vector<SuperFormula*> shapesOf(const WorldView& world)
+// Where each creature of the world is held: the same list while the
+// population does not change.
+inline std::vector<const SuperFormula*> shapesOf(const WorldView& world)
 {
-    return std::vector<SuperFormula*>(world.population().begin(), world.population().end());
+    std::vector<const SuperFormula*> held;
+    for (const SuperFormula& creature : world.world().creatures())
+        held.push_back(&creature);
+    return held;
 }

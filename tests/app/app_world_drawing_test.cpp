@@ -49,7 +49,7 @@ protected:
             return;
         }
         ++frames;
-        reference.drawWorldFrame(backgroundTexture(), population());
+        reference.drawWorldFrame(backgroundTexture(), world().creatures());
     }
 
 private:
@@ -60,17 +60,18 @@ private:
 // Random creatures of seed 21, turned anywhere, every third with its eye
 // shut, and pupils at least five pixels in radius in an 800-pixel world,
 // which no thinning touches.
-std::vector<std::unique_ptr<SuperFormula>> seededCreatures(int count)
+Population seededCreatures(int count)
 {
     seedShapeRandom(21);
-    std::vector<std::unique_ptr<SuperFormula>> creatures;
+    Population creatures;
     for (int i = 0; i < count; ++i) {
         SuperFormula* c = randomSuperFormula();
         c->angle = randomIn(-180, 180);
         c->eyeClosed = i % 3 == 0;
         const double fit = evaluateOutline({c->a, c->b, c->m, c->n1, c->n2, c->n3, c->samples}).fitScale;
         c->eye = std::max(c->eye, 5 / (0.09 * 80 * fit));
-        creatures.emplace_back(c);
+        creatures.push_back(std::move(*c));
+        delete c;
     }
     return creatures;
 }
@@ -93,12 +94,12 @@ int differingPixels(const QImage& a, const QImage& b)
 TEST(WorldDrawing, SeededWorldFrameIsTheReferenceFramePixelForPixel)
 {
     ComparedWorld world(nullptr, 21);
-    ASSERT_TRUE(world.replacePopulation(seededCreatures(int(WorldView::populationCap))));
+    ASSERT_TRUE(world.world().replace(seededCreatures(80)));
     resetDrawCalls();
     ASSERT_TRUE(showAt(world, 800, 800));
     const DrawCalls calls = drawCallsSoFar();
     ASSERT_EQ(1, world.frames);
-    EXPECT_EQ(WorldView::populationCap, world.renderer().lastFrame().creatures);
+    EXPECT_EQ(80u, world.renderer().lastFrame().creatures);
     // The background and the whole population: one call each, nothing in
     // immediate mode.
     EXPECT_EQ(1, calls.arrays);
@@ -119,12 +120,12 @@ TEST(WorldDrawing, SeededWorldFrameIsTheReferenceFramePixelForPixel)
 TEST(WorldDrawing, PausedWorldShowsACreatureOnceItsOutlineIsReady)
 {
     TestWorld world;
-    world.killAll();
+    world.world().removeAll();
     ASSERT_TRUE(showAt(world, 400, 400));
-    SuperFormula* dense = stillDisc(0, 0, 0, 1, 0);
-    dense->samples = SuperFormula::maxSamples - 1;
-    dense->eye = 1;
-    world.addNewThing(dense);
+    SuperFormula dense = stillDisc(0, 0, 0, 1, 0);
+    dense.samples = SuperFormula::maxSamples - 1;
+    dense.eye = 1;
+    world.world().add(dense);
     drawPendingFrame(world);
     EXPECT_EQ(1u, world.renderer().lastFrame().leftOut);
     const int frames = world.frames;

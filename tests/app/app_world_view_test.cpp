@@ -16,10 +16,10 @@
 TEST(WorldView, StartsWithTwentyShapesNoTimerRateHalfAndModeRandom)
 {
     TestWorld world;
-    EXPECT_EQ(20u, world.population().size());
+    EXPECT_EQ(20u, world.world().creatures().size());
     EXPECT_EQ(nullptr, world.tickTimer());
-    EXPECT_EQ(0.5, world.mutationRateValue());
-    EXPECT_EQ(WorldView::ModeRandom, world.modeValue());
+    EXPECT_EQ(0.5, world.world().mutationRate());
+    EXPECT_TRUE(BreedingMode::random == world.world().mode());
     EXPECT_EQ(Qt::WhatsThisCursor, world.cursor().shape());
     EXPECT_EQ(QSize(800, 800), world.sizeHint());
     EXPECT_EQ(QSize(200, 200), world.minimumSizeHint());
@@ -53,30 +53,14 @@ TEST(WorldView, ViewsMadeInTheSameSecondShareTheirFirstPopulation)
     FAIL() << "the clock kept moving on";
 }
 
-TEST(WorldView, AddNewThingAppendsAndIgnoresNull)
+TEST(WorldView, TheModeSetsTheCursor)
 {
     TestWorld world;
-    SuperFormula* shape = stillDisc(0, 0, 1, 0, 0);
-    world.addNewThing(shape);
-    world.addNewThing(nullptr);
-    ASSERT_EQ(21u, world.population().size());
-    EXPECT_EQ(shape, world.population().back());
-    world.tick();
-}
-
-TEST(WorldView, SetModeSetsTheCursorAndIgnoresUnknownModesForIt)
-{
-    TestWorld world;
-    world.setMode(1);
-    EXPECT_EQ(1, world.modeValue());
+    world.world().setMode(BreedingMode::mutate);
     EXPECT_EQ(Qt::UpArrowCursor, world.cursor().shape());
-    world.setMode(2);
+    world.world().setMode(BreedingMode::manyKids);
     EXPECT_EQ(Qt::SizeAllCursor, world.cursor().shape());
-    world.setMode(7);
-    EXPECT_EQ(7, world.modeValue());
-    EXPECT_EQ(Qt::SizeAllCursor, world.cursor().shape());
-    world.setMode(WorldView::ModeRandom);
-    EXPECT_EQ(0, world.modeValue());
+    world.world().setMode(BreedingMode::random);
     EXPECT_EQ(Qt::WhatsThisCursor, world.cursor().shape());
 }
 
@@ -96,9 +80,9 @@ TEST(WorldView, TimerIsCreatedOnceThenToggled)
     EXPECT_EQ(timer, world.tickTimer());
     EXPECT_FALSE(timer->isActive());
     // Stopped: nothing moves.
-    const double angle = world.population().front()->angle;
+    const double angle = world.world().creatures().front().angle;
     QTest::qWait(50);
-    EXPECT_EQ(angle, world.population().front()->angle);
+    EXPECT_EQ(angle, world.world().creatures().front().angle);
 
     world.toggleTicking();
     EXPECT_EQ(timer, world.tickTimer());
@@ -106,7 +90,7 @@ TEST(WorldView, TimerIsCreatedOnceThenToggled)
     EXPECT_EQ(5, timer->interval());
     EXPECT_EQ(timersBefore + 1, world.findChildren<QTimer*>().size());
     // Running: the ticks reach the shapes.
-    EXPECT_TRUE(waitUntil([&] { return world.population().front()->angle != angle; }));
+    EXPECT_TRUE(waitUntil([&] { return world.world().creatures().front().angle != angle; }));
 }
 
 TEST(WorldView, InitializeGLSetsClearColourShadingAndBlending)
@@ -197,10 +181,10 @@ TEST(WorldView, TickAnimatesEveryShapeByAFixedStepAndDrawsAFrameAtOnce)
     TestWorld world;
     ASSERT_TRUE(showAt(world, 300, 300));
     std::vector<std::unique_ptr<SuperFormula>> expected;
-    for (SuperFormula* s : world.population()) {
-        expected.emplace_back(new SuperFormula(*s));
-        expected.back()->blinkTime = s->blinkTime;
-        expected.back()->eyeClosed = s->eyeClosed;
+    for (const SuperFormula& s : world.world().creatures()) {
+        expected.emplace_back(new SuperFormula(s));
+        expected.back()->blinkTime = s.blinkTime;
+        expected.back()->eyeClosed = s.eyeClosed;
     }
     seedShapeRandom(555);
     for (auto& s : expected)
@@ -238,16 +222,17 @@ TEST(WorldView, NeverClearsSoMovedShapesLeaveFadingTrails)
 {
     TestWorld world;
     ASSERT_TRUE(showAt(world, 200, 200));
-    world.killAll();
+    world.world().removeAll();
     world.makeCurrent();
     glClearColor(0, 0, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
 
-    SuperFormula* shape = stillDisc(-3, 0, 1, 0, 0);
-    world.addNewThing(shape);
+    world.world().add(stillDisc(-3, 0, 1, 0, 0));
     world.tick();
     EXPECT_EQ(qRgb(255, 0, 0), pixelAt(world, -3, 0) | 0xff000000u);
-    shape->position = {3, 0};
+    std::optional<World::Removal> moved = world.world().removeIndex(0);
+    moved->creature.position = {3, 0};
+    world.world().add(std::move(moved->creature));
 
     // Every frame lays the background over the last at a tenth of its
     // opacity: the old picture stays, a little paler each time. The
@@ -277,12 +262,12 @@ TEST(WorldView, WorldSquareMapsWithYDown)
 {
     TestWorld world;
     ASSERT_TRUE(showAt(world, 300, 200));
-    world.killAll();
+    world.world().removeAll();
     world.makeCurrent();
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    world.addNewThing(stillDisc(0, -5, 0, 1, 0)); // top edge
-    world.addNewThing(stillDisc(5, 0, 1, 0, 0));  // right edge
+    world.world().add(stillDisc(0, -5, 0, 1, 0)); // top edge
+    world.world().add(stillDisc(5, 0, 1, 0, 0));  // right edge
     const QImage image = world.grabFramebuffer();
     ASSERT_EQ(QSize(300, 200), image.size());
     EXPECT_EQ(qRgb(0, 255, 0), image.pixel(150, 2) | 0xff000000u);
