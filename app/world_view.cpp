@@ -12,10 +12,16 @@
 #include <ctime>
 #include <memory>
 
+namespace {
+
+const float clearColour[4] = {0.5f, 0.1f, 0.3f, 0.8f};
+
+} // namespace
+
 // The projection spans -0.5 to 0.5, where the background lies, the world -5
 // to 5. Every 5 ms a tick moves the world on by 0.005 time units.
 WorldView::WorldView(QWidget* parent, std::optional<unsigned> seed)
-    : CreatureView(0.5, 5.0, 5, 0.005, parent)
+    : CreatureView(0.5, 5.0, 5, 0.005, clearColour, setUpBackground, parent)
 {
     seedShapeRandom(seed ? *seed : static_cast<unsigned int>(std::time(nullptr)));
     for (int i = 0; i < 20; ++i) {
@@ -57,17 +63,9 @@ void WorldView::worldChanged(World::Change change)
 {
     if (change == World::Change::settings)
         showModeCursor();
-    // A running world shows the change at its next tick.
-    else if (!isTicking())
-        scheduleFrame();
+    else
+        changed();
     emit edited();
-}
-
-void WorldView::initializeGL()
-{
-    CreatureView::initializeGL();
-    glClearColor(0.5f, 0.1f, 0.3f, 0.8f);
-    background = setUpBackground();
 }
 
 void WorldView::advance(double step)
@@ -75,14 +73,17 @@ void WorldView::advance(double step)
     model.advance(step);
 }
 
-void WorldView::drawFrame()
+FrameDrawer::Drawing WorldView::frame(bool ticked)
 {
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    drawBackground(background);
-    // One world unit is a tenth of the view's side.
-    glScaled(0.1, 0.1, 0.1);
-    drawCreatures(model.creatures());
+    return [population = model.snapshot(), ticked](FrameDrawer::Canvas& canvas) {
+        drawBackground(canvas.texture, !ticked);
+        // One world unit is a tenth of the view's side.
+        glScaled(0.1, 0.1, 0.1);
+        canvas.renderer.beginFrame();
+        for (const SuperFormula& creature : *population)
+            canvas.renderer.add(creature);
+        canvas.renderer.finishFrame();
+    };
 }
 
 void WorldView::mousePressEvent(QMouseEvent* event)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/creature_view.h"
+#include "frames/creature_view.h"
 #include "world/world.h"
 
 #include <QPointer>
@@ -13,8 +13,11 @@ class CreatureEditor;
 // The world on screen: draws its World over a slowly turning background,
 // ticked every 5 ms, and turns clicks into the world's calls. Owns the world.
 //
-// Each frame is laid over the last, so moving creatures leave fading trails.
-// A paused world draws a frame for every change to its population.
+// A frame is drawn from a snapshot of the population taken at the tick, off
+// the GUI thread (CreatureView). A tick's frame lays the background over the
+// last frame at a tenth of its opacity, so moving creatures leave fading
+// trails. A paused world draws a frame for every change, with the background
+// covering the last frame: every creature present shows, and no removed one.
 class WorldView : public CreatureView {
     Q_OBJECT
 
@@ -51,14 +54,9 @@ signals:
 protected:
     // Left: what the breeding mode does; right: removes; any other: edits.
     void mousePressEvent(QMouseEvent* event) override;
-    // The clear colour and the background's texture, besides the shared
-    // creature drawing state.
-    void initializeGL() override;
     void advance(double step) override;
-    // The translucent background over the last frame, then every creature.
-    void drawFrame() override;
-    // The background's texture in this view's context; 0 until it is made.
-    GLuint backgroundTexture() const { return background; }
+    // The background over the last frame, then every creature.
+    FrameDrawer::Drawing frame(bool ticked) override;
 
 private:
     // Shows the breeding mode's cursor over the view.
@@ -69,5 +67,4 @@ private:
 
     World model;
     std::vector<QPointer<CreatureEditor>> editors;
-    GLuint background = 0;
 };
