@@ -1,27 +1,20 @@
 #include "app/world_view.h"
 
 #include "app/world_background.h"
+#include "app/world_frame.h"
 #include "editor/creature_editor.h"
 #include "shape/shape_random.h"
 
 #include <QMouseEvent>
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <ctime>
 #include <memory>
 
-namespace {
-
-const float clearColour[4] = {0.5f, 0.1f, 0.3f, 0.8f};
-
-} // namespace
-
 // The projection spans -0.5 to 0.5, where the background lies, the world -5
 // to 5. Every 5 ms a tick moves the world on by 0.005 time units.
 WorldView::WorldView(QWidget* parent, std::optional<unsigned> seed)
-    : CreatureView(0.5, 5.0, 5, 0.005, clearColour, setUpBackground, parent)
+    : CreatureView(0.5, 5.0, 5, 0.005, worldClearColour, setUpBackground, parent)
 {
     seedShapeRandom(seed ? *seed : static_cast<unsigned int>(std::time(nullptr)));
     for (int i = 0; i < 20; ++i) {
@@ -75,15 +68,7 @@ void WorldView::advance(double step)
 
 FrameDrawer::Drawing WorldView::frame(bool ticked)
 {
-    return [population = model.snapshot(), ticked](FrameDrawer::Canvas& canvas) {
-        drawBackground(canvas.texture, !ticked);
-        // One world unit is a tenth of the view's side.
-        glScaled(0.1, 0.1, 0.1);
-        canvas.renderer.beginFrame();
-        for (const SuperFormula& creature : *population)
-            canvas.renderer.add(creature);
-        canvas.renderer.finishFrame();
-    };
+    return worldFrame(model.snapshot(), ticked);
 }
 
 void WorldView::mousePressEvent(QMouseEvent* event)
