@@ -94,12 +94,12 @@ TEST_F(Breeding, ClicksBecomeTheWorldsCallsAtTheWorldPoint)
     EXPECT_EQ(1.0f, world.world().creatures().front().colour[0][1]);
     // Mutate: one mutant of the creature at world (1, 1).
     world.world().setMode(BreedingMode::mutate);
-    press(Qt::LeftButton, 540, 440);
+    press(Qt::LeftButton, 580, 480); // world (1, 1)
     ASSERT_EQ(3u, world.world().creatures().size());
     EXPECT_LE(std::fabs(world.world().creatures().back().position.x - 1), 1);
     // Many kids: five.
     world.world().setMode(BreedingMode::manyKids);
-    press(Qt::LeftButton, 540, 440);
+    press(Qt::LeftButton, 580, 480);
     EXPECT_EQ(8u, world.world().creatures().size());
 }
 
