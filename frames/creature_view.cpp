@@ -13,9 +13,6 @@ CreatureView::CreatureView(double projectionHalfSide, double worldHalfSide, int 
     , tickStep(tickStep)
     , drawer(std::make_unique<FrameDrawer>(projectionHalfSide, clearColour, std::move(setUp)))
 {
-    // The frame covers the square; beside it the widget paints the window's
-    // background.
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
     connect(drawer.get(), &FrameDrawer::frameDrawn, this, &CreatureView::frameDrawn);
     connect(drawer.get(), &FrameDrawer::outlinesReady, this, [this] {
         // A running view shows them at its next tick.

@@ -18,6 +18,7 @@ test_packages=(
   libgtest-dev libbenchmark-dev
   libstb-dev libnoise-dev
   libcli11-dev libpng-dev python3
+  libx11-dev
 )
 
 # Installs those of the given Debian packages that are missing: as root
