@@ -56,7 +56,8 @@ FrameDrawer::~FrameDrawer()
                 context->doneCurrent();
             }
             delete context;
-            delete worker;
+            // Deleted as the thread ends, once out of its own event.
+            worker->deleteLater();
         },
         Qt::BlockingQueuedConnection);
     thread.quit();
