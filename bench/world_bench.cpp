@@ -21,13 +21,16 @@
 // every tick draws its frame on the GUI thread into a QOpenGLWidget beside
 // the buttons, so that Qt composes the whole window with GL, and input waits
 // for the frame under way. Both paths run in the same process, one after
-// the other, so that the ratio holds on a busy machine.
+// the other, so that the ratio holds on a busy machine. The rows with 20
+// viewers open (viewer windows beside the main one, each previewing a
+// creature on its own tick) show what the viewers add.
 
 #include "app/control_column.h"
 #include "app/window.h"
 #include "app/world_background.h"
 #include "app/world_frame.h"
 #include "app/world_view.h"
+#include "editor/creature_editor.h"
 #include "frames/frame_drawer.h"
 #include "shape/creature_outline.h"
 #include "shape/shape_random.h"
@@ -421,11 +424,18 @@ void InputLatency(benchmark::State& state)
                 return;
             }
             const QList<QPushButton*> buttons = window.findChildren<QPushButton*>();
+            // Viewers open beside the main window, each previewing a creature.
+            for (int i = 0; i < state.range(2); ++i) {
+                view->openEditor(view->world().creatures()[std::size_t(i)]);
+                view->openEditors().back()->move(window.frameGeometry().right() + 20 + 10 * i, 10 * i);
+            }
             const int before = view->framesShown();
             QElapsedTimer clock;
             clock.start();
             latencies = hoverLatencies(view, buttons[0], buttons[1], samples);
             fps = (view->framesShown() - before) * 1000.0 / double(clock.elapsed());
+            for (CreatureEditor* editor : view->openEditors())
+                delete editor;
         } else {
             GuiThreadWindow window(seededCreatures(creatures));
             window.show();
@@ -456,8 +466,10 @@ void InputLatency(benchmark::State& state)
     state.counters["samples"] = double(latencies.size());
 }
 BENCHMARK(InputLatency)
-    ->ArgNames({"creatures", "path"})
-    ->ArgsProduct({{20, 80, 600, 2000, 10000}, {0, 1}})
+    ->ArgNames({"creatures", "path", "viewers"})
+    ->ArgsProduct({{20, 80, 600, 2000, 10000}, {0, 1}, {0}})
+    ->Args({80, 1, 20})
+    ->Args({600, 1, 20})
     ->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
