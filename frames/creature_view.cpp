@@ -49,9 +49,11 @@ void CreatureView::requestFrame(bool ticked, bool mustShow)
     const int side = square().width();
     if (drawer->busy() || side <= 0) {
         frameOwed = frameOwed || mustShow;
+        tickMissed = tickMissed || ticked;
         return;
     }
     frameOwed = false;
+    tickMissed = false;
     drawer->draw(side, frame(ticked));
 }
 
@@ -65,8 +67,10 @@ void CreatureView::frameDrawn(const FrameDrawer::Frame& frame)
     update(QRectF(drawn.x() / ratio, drawn.y() / ratio, drawn.width() / ratio, drawn.height() / ratio)
                .toAlignedRect());
     emit frameShown();
-    if (frameOwed)
-        requestFrame(isTicking(), true);
+    // The world as the last tick left it, at once: the frame rate is what
+    // drawing costs, not that and the wait for the next tick.
+    if (frameOwed || (tickMissed && isTicking()))
+        requestFrame(isTicking(), frameOwed);
 }
 
 bool CreatureView::onScreen() const

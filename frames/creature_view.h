@@ -22,7 +22,8 @@
 // - The first toggleTicking() creates the tick timer and starts it; later
 //   calls stop and restart it. Each tick advances the creatures by the tick
 //   step and asks for a frame: a tick that comes while a frame is being drawn
-//   draws none.
+//   draws none, and the next frame starts as soon as that one is shown, from
+//   the creatures as the last tick left them.
 // - A stopped view asks for a frame at each change (changed()), at a resize
 //   and once outlines evaluated apart from the frames are ready; such a
 //   frame waits for the one being drawn, if any, and shows the view as it is
@@ -103,6 +104,8 @@ private:
     QTimer* ticker = nullptr;
     // A frame that must show the view as it is waits for the drawer.
     bool frameOwed = true;
+    // A tick came while a frame was being drawn, and drew none.
+    bool tickMissed = false;
     FrameDrawer::Frame shown;
     int shownCount = 0;
     // Declared last: destroyed first, so that no frame is drawn or
