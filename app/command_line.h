@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/world_file.h"
+#include "world/world_file.h"
 
 #include <QString>
 #include <QStringList>

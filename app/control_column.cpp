@@ -16,7 +16,8 @@ ControlColumn buildControlColumn(WorldView* world)
     slider->setTickInterval(10);
     slider->setTickPosition(QSlider::TicksBelow);
     // Connected first, so that setting 50 passes the rate on to the world.
-    QObject::connect(slider, &QSlider::valueChanged, world, &WorldView::setMutationRate);
+    QObject::connect(slider, &QSlider::valueChanged, world,
+                     [world](int hundredths) { world->world().setMutationRate(hundredths / 100.0); });
     slider->setValue(50);
 
     struct Control {
@@ -24,10 +25,10 @@ ControlColumn buildControlColumn(WorldView* world)
         std::function<void()> action;
     };
     const Control controls[] = {
-        {"mode random", [world] { world->setMode(WorldView::ModeRandom); }},
-        {"mode mutate", [world] { world->setMode(WorldView::ModeMutate); }},
-        {"mode manykids", [world] { world->setMode(WorldView::ModeManyKids); }},
-        {"nuke 'em", [world] { world->killAll(); }},
+        {"mode random", [world] { world->world().setMode(BreedingMode::random); }},
+        {"mode mutate", [world] { world->world().setMode(BreedingMode::mutate); }},
+        {"mode manykids", [world] { world->world().setMode(BreedingMode::manyKids); }},
+        {"nuke 'em", [world] { world->world().removeAll(); }},
     };
 
     QWidget* column = new QWidget;

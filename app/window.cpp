@@ -42,13 +42,13 @@ Window::Window(std::optional<unsigned> seed)
 
     connect(world, &WorldView::edited, this, [this] {
         setWindowModified(true);
-        if (world->population().size() < WorldView::populationCap)
+        if (!world->world().full())
             statusBar()->clearMessage();
     });
     connect(world, &WorldView::populationFull, this, [this] {
         statusBar()->showMessage(tr("The world is full: it holds at most %1 creatures. Remove some with a right "
                                     "click to breed again.")
-                                     .arg(WorldView::populationCap));
+                                     .arg(World::populationBound));
     });
 
     world->toggleTicking();

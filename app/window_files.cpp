@@ -1,7 +1,7 @@
 #include "app/window.h"
 
 #include "app/world_view.h"
-#include "app/world_file.h"
+#include "world/world_file.h"
 #include "editor/creature_editor.h"
 #include "editor/picture_file.h"
 #include "editor/save_dialog.h"
@@ -36,8 +36,12 @@ bool Window::openWorld(const QString& file, QString& error)
 void Window::showWorld(const QString& file, WorldRecord record)
 {
     const std::size_t count = record.creatures.size();
-    world->replacePopulation(std::move(record.creatures));
-    world->setMode(record.mode);
+    Population creatures;
+    creatures.reserve(count);
+    for (std::unique_ptr<SuperFormula>& creature : record.creatures)
+        creatures.push_back(std::move(*creature));
+    world->world().replace(std::move(creatures));
+    world->world().setMode(record.mode);
     rateSlider->setValue(int(std::lround(record.mutationRate * 100)));
     path = file;
     setWindowModified(false);
@@ -47,7 +51,7 @@ void Window::showWorld(const QString& file, WorldRecord record)
 bool Window::saveWorld(const QString& file, QString& error)
 {
     const QString target = withDefaultSuffix(file, QStringLiteral("json"));
-    if (!writeWorldFile(target, *world, error))
+    if (!writeWorldFile(target, world->world(), error))
         return false;
     path = target;
     setWindowModified(false);
@@ -68,10 +72,10 @@ bool Window::exportPicture(const QString& file, QString& error)
 
 bool Window::openCreature(const QString& file, QString& error)
 {
-    std::unique_ptr<SuperFormula> shape = readShapeFile(file, error);
-    if (!shape)
+    const std::unique_ptr<SuperFormula> creature = readShapeFile(file, error);
+    if (!creature)
         return false;
-    world->openEditor(shape.release());
+    world->openEditor(*creature);
     return true;
 }
 

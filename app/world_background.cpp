@@ -33,7 +33,7 @@ GLuint setUpBackground()
     return texture;
 }
 
-void drawBackground(GLuint texture)
+void drawBackground(GLuint texture, bool covering)
 {
     // The texture matrix is never reset: the pattern keeps turning.
     glMatrixMode(GL_TEXTURE);
@@ -47,6 +47,8 @@ void drawBackground(GLuint texture)
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, texture);
     glColor4f(1.0f, 1.0f, 1.0f, 0.1f);
+    if (covering)
+        glDisable(GL_BLEND);
     glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
@@ -59,4 +61,5 @@ void drawBackground(GLuint texture)
     glDrawArrays(GL_QUADS, 0, 4);
     glPopClientAttrib();
     glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
 }

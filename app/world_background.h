@@ -15,7 +15,8 @@ extern const double backgroundStops[4][5];
 GLuint setUpBackground();
 
 // Turns the texture matrix a further 0.01 degree and lays `texture` on a quad
-// over the whole view, leaving the modelview matrix selected (as found),
-// the texture bound and texturing off. The texture is bound anew each time:
-// Qt binds others in the context when it makes the view's framebuffer.
-void drawBackground(GLuint texture);
+// over the whole view: blended by the texture's own alpha of a tenth, so
+// that the last frame shows through as trails, or, `covering`, in place of
+// the last frame. Leaves the modelview matrix selected (as found), the
+// texture bound, texturing off and blending on.
+void drawBackground(GLuint texture, bool covering = false);

@@ -1,28 +1,31 @@
 #include "app/world_view.h"
 
 #include "app/world_background.h"
+#include "app/world_frame.h"
+#include "editor/creature_editor.h"
 #include "shape/shape_random.h"
-#include "shape/super_formula.h"
 
-#include <GL/gl.h>
+#include <QMouseEvent>
 
+#include <algorithm>
 #include <ctime>
+#include <memory>
 
 // The projection spans -0.5 to 0.5, where the background lies, the world -5
 // to 5. Every 5 ms a tick moves the world on by 0.005 time units.
 WorldView::WorldView(QWidget* parent, std::optional<unsigned> seed)
-    : CreatureView(0.5, 5.0, 5, 0.005, parent)
+    : CreatureView(0.5, 5.0, 5, 0.005, worldClearColour, setUpBackground, parent)
 {
-    setMode(ModeRandom);
     seedShapeRandom(seed ? *seed : static_cast<unsigned int>(std::time(nullptr)));
-    for (int i = 0; i < 20; ++i)
-        things.push_back(randomSuperFormula());
+    for (int i = 0; i < 20; ++i) {
+        std::unique_ptr<SuperFormula> creature(randomSuperFormula());
+        model.add(std::move(*creature));
+    }
+    model.setChangeHandler([this](World::Change change) { worldChanged(change); });
+    showModeCursor();
 }
 
-WorldView::~WorldView()
-{
-    destroyThings();
-}
+WorldView::~WorldView() = default;
 
 QSize WorldView::sizeHint() const
 {
@@ -34,71 +37,89 @@ QSize WorldView::minimumSizeHint() const
     return QSize(200, 200);
 }
 
-void WorldView::setMode(int v)
+void WorldView::showModeCursor()
 {
-    const bool changed = v != mode;
-    mode = v;
-    switch (v) {
-    case ModeRandom:
+    switch (model.mode()) {
+    case BreedingMode::random:
         setCursor(Qt::WhatsThisCursor);
         break;
-    case ModeMutate:
+    case BreedingMode::mutate:
         setCursor(Qt::UpArrowCursor);
         break;
-    case ModeManyKids:
+    case BreedingMode::manyKids:
         setCursor(Qt::SizeAllCursor);
         break;
-    default:
-        break;
     }
-    if (changed)
-        emit edited();
 }
 
-void WorldView::initializeGL()
+void WorldView::worldChanged(World::Change change)
 {
-    CreatureView::initializeGL();
-    glClearColor(0.5f, 0.1f, 0.3f, 0.8f);
-    background = setUpBackground();
+    if (change == World::Change::settings)
+        showModeCursor();
+    else
+        changed();
+    emit edited();
 }
 
 void WorldView::advance(double step)
 {
-    for (SuperFormula* thing : things)
-        thing->animate(step);
+    model.advance(step);
 }
 
-void WorldView::drawFrame()
+FrameDrawer::Drawing WorldView::frame(bool ticked)
 {
-    drawWorldOf(things);
+    return worldFrame(model.snapshot(), ticked);
 }
 
-void WorldView::drawWorldOf(const std::list<SuperFormula*>& shapes)
+void WorldView::mousePressEvent(QMouseEvent* event)
 {
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    drawBackground(background);
-    // One world unit is a tenth of the view's side.
-    glScaled(0.1, 0.1, 0.1);
-    drawCreatures(shapes);
+    // Presses beside the square the view draws into are ignored.
+    const std::optional<QPointF> point = worldPointAt(event->position());
+    if (!point)
+        return;
+    switch (event->button()) {
+    case Qt::RightButton:
+        model.removeAt(point->x(), point->y());
+        break;
+    case Qt::LeftButton:
+        if (model.clickAt(point->x(), point->y()).refused)
+            emit populationFull();
+        break;
+    default:
+        editAt(point->x(), point->y());
+        break;
+    }
 }
 
-void WorldView::populationChanged()
+void WorldView::addCopyOf(const SuperFormula& creature)
 {
-    // A running world shows the change at its next tick.
-    if (!isTicking())
-        scheduleFrame();
-    emit edited();
+    if (!model.add(creature))
+        emit populationFull();
 }
 
-void WorldView::addNewThing(SuperFormula* shape)
+void WorldView::editAt(double x, double y)
 {
-    // A null entry would crash the next tick.
-    if (shape && adopt(shape))
-        populationChanged();
+    if (const std::optional<std::size_t> index = model.creatureAt(x, y))
+        openEditor(model.creatures()[*index]);
 }
 
-void WorldView::addCopyOf(const SuperFormula& shape)
+void WorldView::openEditor(const SuperFormula& creature)
 {
-    addNewThing(new SuperFormula(shape));
+    // The editor owns its copy and shows itself; it has no parent, so it
+    // outlives this view, and deletes itself when closed.
+    editors.erase(std::remove_if(editors.begin(), editors.end(),
+                                 [](const QPointer<CreatureEditor>& editor) { return editor.isNull(); }),
+                  editors.end());
+    CreatureEditor* editor = new CreatureEditor(new SuperFormula(creature));
+    connect(editor, &CreatureEditor::inserted, this, &WorldView::addCopyOf);
+    editors.emplace_back(editor);
+}
+
+std::vector<CreatureEditor*> WorldView::openEditors() const
+{
+    std::vector<CreatureEditor*> open;
+    for (const QPointer<CreatureEditor>& editor : editors)
+        if (editor)
+            open.push_back(editor);
+    return open;
 }

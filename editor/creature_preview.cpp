@@ -7,10 +7,27 @@
 #include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>
 
+#include <memory>
+
+namespace {
+
+const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+
+// A copy that keeps the blink, to draw apart from the shape.
+std::shared_ptr<const SuperFormula> snapshotOf(const SuperFormula& shape)
+{
+    auto copy = std::make_shared<SuperFormula>(shape);
+    copy->eyeClosed = shape.eyeClosed;
+    copy->blinkTime = shape.blinkTime;
+    return copy;
+}
+
+} // namespace
+
 // The square spans -1 to 1 of the shape's unit frame. Every 10 ms a tick
 // moves the shape on by 0.01 time units.
 CreaturePreview::CreaturePreview(SuperFormula* shape, QWidget* parent)
-    : CreatureView(1.0, 1.0, 10, 0.01, parent)
+    : CreatureView(1.0, 1.0, 10, 0.01, white, nullptr, parent)
     , shown(shape)
 {
 }
@@ -26,35 +43,35 @@ void CreaturePreview::replaceShape(SuperFormula* shape)
         return;
     delete shown;
     shown = shape;
+    changed();
 }
 
 QImage CreaturePreview::picture(int side)
 {
     if (!shown || side <= 0)
         return QImage();
-    makeCurrent();
-    QOpenGLFramebufferObject framebuffer(side, side);
-    if (!framebuffer.isValid() || !framebuffer.bind())
-        return QImage();
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    glViewport(0, 0, side, side);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    // Colours blend as on screen; alpha accumulates as coverage, so the
-    // framebuffer holds premultiplied colour, as toImage() expects.
-    QOpenGLFunctions* gl = context()->functions();
-    gl->glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-    glLoadIdentity();
-    drawCreatureCentred(*shown, CreatureRenderer::Unready::waitFor);
-    const QImage image = framebuffer.toImage().convertToFormat(QImage::Format_ARGB32);
-
-    // Back to what initializeGL and resizeGL set for the preview.
-    framebuffer.release();
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
-    return image;
+    return render([side, shape = snapshotOf(*shown)](CreatureRenderer& renderer) {
+        QOpenGLFramebufferObject framebuffer(side, side);
+        if (!framebuffer.isValid() || !framebuffer.bind())
+            return QImage();
+        glViewport(0, 0, side, side);
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        // Colours blend as on screen; alpha accumulates as coverage, so the
+        // framebuffer holds premultiplied colour, as toImage() expects.
+        QOpenGLFunctions* gl = QOpenGLContext::currentContext()->functions();
+        gl->glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(-1, 1, 1, -1, -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        renderer.drawCentred(*shape, CreatureRenderer::Unready::waitFor);
+        const QImage image = framebuffer.toImage().convertToFormat(QImage::Format_ARGB32);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        framebuffer.release();
+        return image;
+    });
 }
 
 QSize CreaturePreview::sizeHint() const
@@ -73,16 +90,13 @@ void CreaturePreview::advance(double step)
         shown->animate(step);
 }
 
-void CreaturePreview::initializeGL()
+FrameDrawer::Drawing CreaturePreview::frame(bool)
 {
-    CreatureView::initializeGL();
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-}
-
-void CreaturePreview::drawFrame()
-{
-    glClear(GL_COLOR_BUFFER_BIT);
-    glLoadIdentity();
-    if (shown)
-        drawCreatureCentred(*shown);
+    std::shared_ptr<const SuperFormula> shape = shown ? snapshotOf(*shown) : nullptr;
+    return [shape](FrameDrawer::Canvas& canvas) {
+        glClearColor(white[0], white[1], white[2], white[3]);
+        glClear(GL_COLOR_BUFFER_BIT);
+        if (shape)
+            canvas.renderer.drawCentred(*shape);
+    };
 }

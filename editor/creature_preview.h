@@ -1,12 +1,12 @@
 #pragma once
 
-#include "editor/creature_view.h"
+#include "frames/creature_view.h"
 
 class SuperFormula;
 
-// A preview of one creature, centred and filling the square, turning on its
-// own 10 ms tick in a GL context of its own. Owns the creature (which may be
-// null).
+// A preview of one creature, centred and filling the square on white,
+// turning on its own 10 ms tick, drawn off the GUI thread as the world is
+// (CreatureView). Owns the creature (which may be null).
 class CreaturePreview : public CreatureView {
     Q_OBJECT
 
@@ -23,17 +23,15 @@ public:
     // one, which is destroyed; the shape already shown stays.
     void replaceShape(SuperFormula* shape);
     // The shape alone, centred and turned as it is now, on a transparent
-    // square of `side` pixels with straight alpha; drawn offscreen in this
-    // view's context. A null image without a shape or a framebuffer.
+    // square of `side` pixels with straight alpha; drawn on the view's
+    // drawing thread. A null image without a shape or a framebuffer.
     QImage picture(int side);
 
 protected:
-    // White clearing, besides the shared creature drawing state.
-    void initializeGL() override;
     // Animates the shape by the step.
     void advance(double step) override;
-    // Clears to white and draws the shape centred.
-    void drawFrame() override;
+    // White, and the shape centred.
+    FrameDrawer::Drawing frame(bool ticked) override;
 
 private:
     SuperFormula* shown;

@@ -20,6 +20,7 @@ test_packages=(
   libcli11-dev libpng-dev libssl-dev python3
   python3-dev pybind11-dev python3-pybind11 python3-numpy python3-pytest
   python3-dask python3-distributed python3-zarr
+  libx11-dev
 )
 
 # Installs those of the given Debian packages that are missing: as root

@@ -14,7 +14,7 @@ class SuperFormula;
 //   {"format": "superformula-world", "version": 1, "creatures": [...], ...}
 //
 // "creatures" holds one record per shape (see shapeToJson). A world file
-// adds the world's own settings (app/world_file.h); a creature file is the
+// adds the world's own settings (world/world_file.h); a creature file is the
 // same with exactly one record and no settings. Readers ignore fields they
 // do not know, refuse other formats and newer versions, and report every
 // problem as a sentence for the user, touching nothing.

@@ -23,6 +23,10 @@ public:
     // a blink time of 1, as a fresh shape's.
     SuperFormula(const SuperFormula& source);
     SuperFormula& operator=(const SuperFormula&) = delete;
+    // A move keeps every number, the blink too: the same creature held
+    // somewhere else (the world's population is a vector of creatures).
+    SuperFormula(SuperFormula&&) = default;
+    SuperFormula& operator=(SuperFormula&&) = default;
 
     // Advances the shape by dt: spins (the angle folded into -180..180
     // degrees), blinks, travels (wrapped into -6..6) and wanders. Every

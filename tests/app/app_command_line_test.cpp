@@ -25,8 +25,8 @@ CommandLine parse(QStringList arguments)
 std::vector<QJsonObject> records(const WorldView& world)
 {
     std::vector<QJsonObject> out;
-    for (const SuperFormula* shape : world.population())
-        out.push_back(shapeToJson(*shape));
+    for (const SuperFormula& creature : world.world().creatures())
+        out.push_back(shapeToJson(creature));
     return out;
 }
 
@@ -36,17 +36,17 @@ std::vector<QJsonObject> records(const WorldView& world)
 std::vector<QJsonObject> bredWorld(unsigned seed, int ticks)
 {
     WorldView world(nullptr, seed);
-    world.replacePopulation({});
+    world.world().replace({});
     auto tick = [&] {
         for (int i = 0; i < ticks; ++i)
             world.tick();
     };
     tick();
-    world.spawnAt(1, 1);
+    world.world().spawnAt(1, 1);
     tick();
-    world.breedAt(1, 1, 5);
+    world.world().breedAt(1, 1, 5);
     tick();
-    world.breedAt(1.5, 1, 1);
+    world.world().breedAt(1.5, 1, 1);
     // The ticks moved the creatures; compare what breeding made.
     std::vector<QJsonObject> made = records(world);
     for (QJsonObject& record : made)
@@ -122,8 +122,8 @@ TEST(CommandLine, WorldFileIsReadBeforeAnyWindow)
     const QString path = dir.filePath("start.json");
     {
         Window source(77);
-        source.worldView()->breedAt(source.worldView()->population().front()->position.x,
-                                    source.worldView()->population().front()->position.y, 5);
+        source.worldView()->world().breedAt(source.worldView()->world().creatures().front().position.x,
+                                    source.worldView()->world().creatures().front().position.y, 5);
         QString error;
         ASSERT_TRUE(source.saveWorld(path, error));
     }
@@ -135,7 +135,7 @@ TEST(CommandLine, WorldFileIsReadBeforeAnyWindow)
 
     Window window(line.seed);
     window.showWorld(line.worldPath, std::move(*line.world));
-    EXPECT_EQ(25u, window.worldView()->population().size());
+    EXPECT_EQ(25u, window.worldView()->world().creatures().size());
     EXPECT_EQ(path, window.worldPath());
     EXPECT_FALSE(window.hasUnsavedChanges());
 }

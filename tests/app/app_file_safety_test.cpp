@@ -146,7 +146,7 @@ TEST(FileSafety, FailedSavesSayWhyAndKeepTheOldFile)
     const QString path = dir.filePath("world.json");
     Window window(8);
     QString error;
-    ASSERT_TRUE(writeShapeFile(path, *window.worldView()->population().front(), error)) << error.toStdString();
+    ASSERT_TRUE(writeShapeFile(path, window.worldView()->world().creatures().front(), error)) << error.toStdString();
     const QByteArray old = readText(path);
 
     EXPECT_FALSE(window.saveWorld(path, error));
@@ -155,7 +155,7 @@ TEST(FileSafety, FailedSavesSayWhyAndKeepTheOldFile)
     EXPECT_EQ(QStringList{"world.json"}, QDir(dir.path()).entryList(QDir::Files));
 
     ASSERT_EQ(0, ::mount(nullptr, disk.path.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr));
-    EXPECT_FALSE(writeShapeFile(path, *window.worldView()->population().back(), error));
+    EXPECT_FALSE(writeShapeFile(path, window.worldView()->world().creatures().back(), error));
     EXPECT_EQ(QStringLiteral("the folder “%1” takes no new file (Read-only file system), and a save writes a new "
                              "file there before it replaces the old one")
                   .arg(dir.path())

@@ -1,3 +1,6 @@
+// What the world's frames must show, whatever the driver: each creature's
+// colours at its centre and the background elsewhere, trails that fade, a
+// paused change shown as it is, and the screen, a grab and an export alike.
 #include "app_test_world.h"
 
 #include "app/window.h"
@@ -11,19 +14,27 @@
 
 namespace {
 
-// Every pixel of `image` is the clear colour, (0.5, 0.1, 0.3), under one pass
-// of the background at a tenth of its opacity: nothing undefined shows.
-::testing::AssertionResult clearedUnderOnePass(const QImage& image)
+// Two pixels alike to within a few steps: the background turns a
+// hundredth of a degree a frame.
+bool alike(QRgb a, QRgb b)
 {
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb p = image.pixel(x, y);
-            if (qRed(p) < 126 || qRed(p) > 137 || qGreen(p) < 25 || qGreen(p) > 41 || qBlue(p) < 72 ||
-                qBlue(p) > 81)
-                return ::testing::AssertionFailure()
-                       << "pixel (" << x << ", " << y << ") is " << qRed(p) << ", " << qGreen(p) << ", " << qBlue(p);
+    return std::abs(qRed(a) - qRed(b)) <= 6 && std::abs(qGreen(a) - qGreen(b)) <= 6
+        && std::abs(qBlue(a) - qBlue(b)) <= 6;
+}
+
+// Pixels of `frame` that no background and no blend with it can make: a
+// colour channel at full strength while the others are near zero.
+int pixelsOfPure(const QImage& frame, QRgb colour)
+{
+    int count = 0;
+    for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x) {
+            const QRgb p = frame.pixel(x, y);
+            if (std::abs(qRed(p) - qRed(colour)) < 40 && std::abs(qGreen(p) - qGreen(colour)) < 40
+                && std::abs(qBlue(p) - qBlue(colour)) < 40)
+                ++count;
         }
-    return ::testing::AssertionSuccess();
+    return count;
 }
 
 // The world view's square as the screen shows it.
@@ -38,81 +49,114 @@ QImage onScreen(Window& window)
         .convertToFormat(QImage::Format_RGB32);
 }
 
-// Waits until the shown world of `window` has ticked twenty times or more:
-// its shapes' blink clocks start at 1 and lose 0.005 a tick.
-bool ranAWhile(Window& window)
-{
-    const SuperFormula* first = window.worldView()->population().front();
-    return waitUntil([&] { return first->blinkTime < 0.9; });
-}
+// A paused world of three still discs, red, green and blue, overlapping in
+// a row across the centre, shown 400 pixels square.
+class PausedFrame : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        world.world().removeAll();
+        world.world().add(stillDisc(-0.6, 0, 1, 0, 0));
+        world.world().add(stillDisc(0, 0, 0, 1, 0));
+        world.world().add(stillDisc(0.6, 0, 0, 0, 1));
+        ASSERT_TRUE(showAt(world, 400, 400));
+        ASSERT_TRUE(settled(world));
+    }
+
+    TestWorld world;
+};
+
+const QRgb red = qRgb(255, 0, 0);
+const QRgb green = qRgb(0, 255, 0);
+const QRgb blue = qRgb(0, 0, 255);
 
 } // namespace
 
-TEST(WorldFrame, EveryNewFramebufferStartsFromTheClearColour)
+TEST_F(PausedFrame, EachCreaturesColoursShowAtItsCentreAndTheBackgroundElsewhere)
 {
-    TestWorld world;
-    world.killAll();
-    ASSERT_TRUE(showAt(world, 200, 160));
-    EXPECT_EQ(1, world.frames);
-    EXPECT_TRUE(clearedUnderOnePass(world.squareFrame()));
-
-    // A resize makes a framebuffer of the new size: cleared again, and one
-    // frame over it.
-    world.resize(260, 300);
-    ASSERT_TRUE(waitUntil([&] { return world.frames == 2; }));
-    const QImage square = world.squareFrame();
-    EXPECT_EQ(QSize(260, 260), square.size());
-    EXPECT_TRUE(clearedUnderOnePass(square));
+    const QImage frame = world.squareFrame();
+    // Each disc over the ones before it; away from its eye.
+    EXPECT_EQ(red, pixelAtWorld(frame, -1.3, 0));
+    EXPECT_EQ(green, pixelAtWorld(frame, -0.2, 0.8));
+    EXPECT_EQ(blue, pixelAtWorld(frame, 1.3, 0));
+    // Elsewhere the frame of the empty world: the background alone.
+    world.world().removeAll();
+    ASSERT_TRUE(settled(world));
+    const QImage background = world.squareFrame();
+    for (const QPointF& p : {QPointF(-4, -4), QPointF(3, 3), QPointF(0, 2), QPointF(4.9, -4.9)})
+        EXPECT_TRUE(alike(pixelAtWorld(background, p.x(), p.y()), pixelAtWorld(frame, p.x(), p.y())))
+            << p.x() << ", " << p.y();
+    EXPECT_FALSE(alike(pixelAtWorld(background, -1.3, 0), red));
 }
 
-// Pauses a running world: from then on only a change draws a frame. Exposes
-// and paints show the frame as it is, and a click shows on the screen.
-TEST(WorldFrame, PausedWorldKeepsItsFrameAndShowsAClick)
+// Each right click removes the first creature under it, and the frame that
+// follows holds none of its pixels: no trail of it stays in a paused world.
+TEST_F(PausedFrame, EachRemovalShowsAtOnceWithNoneOfTheCreaturesPixelsLeft)
 {
-    Window window(7);
-    window.resize(700, 500);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    WorldView* world = window.worldView();
-    ASSERT_TRUE(ranAWhile(window));
-    window.togglePause();
-    const QImage paused = world->squareFrame().convertToFormat(QImage::Format_RGB32);
-    ASSERT_TRUE(waitUntil([&] { return onScreen(window) == paused; }));
-
-    world->repaint();
-    window.hide();
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    EXPECT_TRUE(waitUntil([&] { return onScreen(window) == paused; }));
-
-    // A new creature at the click, its black pupil at the world point.
-    const QRect square = world->square();
-    const QPoint click = square.center();
-    QTest::mousePress(world, Qt::LeftButton, {}, click);
-    ASSERT_EQ(21u, world->population().size());
-    ASSERT_TRUE(waitUntil([&] { return !(onScreen(window) == paused); }));
-    const QImage shown = world->squareFrame().convertToFormat(QImage::Format_RGB32);
-    EXPECT_TRUE(waitUntil([&] { return onScreen(window) == shown; }));
-    EXPECT_EQ(qRgb(0, 0, 0), shown.pixel(click - square.topLeft()));
-    // One frame, and no more while paused.
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(shown == world->squareFrame().convertToFormat(QImage::Format_RGB32));
+    const QPoint centre = world.rect().center();
+    ASSERT_GT(pixelsOfPure(world.squareFrame(), red), 100);
+    const QRgb order[3] = {red, green, blue};
+    for (int click = 0; click < 3; ++click) {
+        QTest::mousePress(&world, Qt::RightButton, {}, centre);
+        ASSERT_EQ(std::size_t(2 - click), world.world().size());
+        ASSERT_TRUE(settled(world));
+        const QImage frame = world.squareFrame();
+        for (int gone = 0; gone <= click; ++gone)
+            EXPECT_EQ(0, pixelsOfPure(frame, order[gone])) << "click " << click;
+        for (int left = click + 1; left < 3; ++left)
+            EXPECT_GT(pixelsOfPure(frame, order[left]), 100) << "click " << click;
+    }
 }
 
-TEST(WorldFrame, ExportedPictureIsWhatTheScreenShows)
+// A running world's frames lay the background over the last at a tenth of
+// its opacity: where a creature was, its colour fades frame by frame.
+TEST_F(PausedFrame, TrailsOfARunningWorldFadeOverTenFrames)
+{
+    // A change in a running world shows at its next tick, over the last
+    // frame: the timer is started and stopped again before any tick comes.
+    world.toggleTicking();
+    world.world().removeAll();
+    world.toggleTicking();
+    int lastRed = 255;
+    int lastGreen = 0;
+    for (int frame = 1; frame <= 10; ++frame) {
+        const int shown = world.framesShown();
+        world.tick();
+        ASSERT_TRUE(waitUntil([&] { return world.framesShown() > shown; }, 60000));
+        const QRgb trail = pixelAtWorld(world.squareFrame(), -1.3, 0);
+        EXPECT_LT(qRed(trail), lastRed) << frame;
+        EXPECT_GT(qGreen(trail), lastGreen) << frame;
+        lastRed = qRed(trail);
+        lastGreen = qGreen(trail);
+        if (frame == 10) {
+            // 0.9^10 of the way from red to the background: still a trail.
+            EXPECT_GT(qRed(trail), 160);
+            EXPECT_LT(qGreen(trail), 110);
+        }
+    }
+}
+
+TEST(WorldFrame, TheScreenAGrabAndTheExportedPictureAreTheSamePixels)
 {
     QTemporaryDir dir;
     Window window(8);
     window.resize(640, 480);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    ASSERT_TRUE(ranAWhile(window));
+    WorldView* world = window.worldView();
+    ASSERT_TRUE(waitUntil([&] { return world->framesShown() > 20; }, 60000));
     window.togglePause();
+    // A click while paused draws one frame that shows it.
+    QTest::mousePress(world, Qt::LeftButton, {}, world->rect().center());
+    ASSERT_TRUE(settled(*world));
 
     const QString path = dir.filePath("world.png");
     QString error;
     ASSERT_TRUE(window.exportPicture(path, error)) << error.toStdString();
     const QImage picture = QImage(path).convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(window.worldView()->square().size(), picture.size());
+    ASSERT_EQ(world->square().size(), picture.size());
+    EXPECT_EQ(world->squareFrame().convertToFormat(QImage::Format_RGB32), picture);
+    const QImage grabbed = world->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(world->square());
+    EXPECT_EQ(picture, grabbed);
     EXPECT_TRUE(waitUntil([&] { return onScreen(window) == picture; }));
 }

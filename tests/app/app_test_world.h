@@ -7,29 +7,26 @@
 #include <QElapsedTimer>
 #include <QTest>
 
+#include <algorithm>
+
 #include <functional>
 #include <vector>
 
-// The world view with its resize hook opened up for tests, and a count of
-// the frames it draws.
-class TestWorld : public WorldView {
-public:
-    using WorldView::WorldView;
-    using WorldView::renderer;
-    using WorldView::resizeGL;
+using TestWorld = WorldView;
 
-    int frames = 0;
+// Waits until `view` has shown a frame that it drew after every change so
+// far: no frame is being drawn and none is owed.
+inline bool settled(const CreatureView& view)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (view.framePending() && clock.elapsed() < 20000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return !view.framePending();
+}
 
-protected:
-    void drawFrame() override
-    {
-        ++frames;
-        WorldView::drawFrame();
-    }
-};
-
-// Shows `world` at the given size and waits until it has drawn a frame.
-inline bool showAt(TestWorld& world, int width, int height)
+// Shows `world` at the given size and waits until it shows a frame of it.
+inline bool showAt(WorldView& world, int width, int height)
 {
     world.resize(width, height);
     world.show();
@@ -37,39 +34,47 @@ inline bool showAt(TestWorld& world, int width, int height)
         return false;
     QElapsedTimer clock;
     clock.start();
-    while (world.frames == 0 && clock.elapsed() < 5000)
+    while ((world.squareFrame().size() != world.square().size() || world.framePending()) && clock.elapsed() < 20000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return world.frames > 0 && world.width() == width && world.height() == height;
+    return world.squareFrame().size() == world.square().size() && world.width() == width
+        && world.height() == height;
 }
 
-// Draws the frame a change has made due, at once, as a grab does; repaint()
-// may leave it to the next composition of the window.
-inline void drawPendingFrame(WorldView& world)
+// The pixel of `frame` (a world's square) at the world point (wx, wy).
+inline QRgb pixelAtWorld(const QImage& frame, double wx, double wy)
 {
-    world.grabFramebuffer();
+    const int side = frame.width();
+    const int px = std::min(side - 1, int((wx / 10 + 0.5) * side));
+    const int py = std::min(side - 1, int((wy / 10 + 0.5) * side));
+    return frame.pixel(px, py) | 0xff000000u;
 }
 
 // A shape that stays where it is put: a unit circle of one colour, no rim,
 // a tiny eye and no motion.
-inline SuperFormula* stillDisc(double x, double y, float r, float g, float b)
+inline SuperFormula stillDisc(double x, double y, float r, float g, float b)
 {
-    SuperFormula* s = new SuperFormula(1, 1, 4, 2, 2, 2, 0);
+    SuperFormula s(1, 1, 4, 2, 2, 2, 0);
     for (int k : {0, 1}) {
-        s->colour[k][0] = r;
-        s->colour[k][1] = g;
-        s->colour[k][2] = b;
-        s->colour[k][3] = 1;
+        s.colour[k][0] = r;
+        s.colour[k][1] = g;
+        s.colour[k][2] = b;
+        s.colour[k][3] = 1;
     }
-    s->border = 0;
-    s->eye = 0.01;
-    s->speed = 0;
-    s->wander = 0;
-    s->rotspeed = 0;
-    s->position = {x, y};
+    s.border = 0;
+    s.eye = 0.01;
+    s.speed = 0;
+    s.wander = 0;
+    s.rotspeed = 0;
+    s.position = {x, y};
     return s;
 }
 
-inline std::vector<SuperFormula*> shapesOf(const WorldView& world)
+// Where each creature of the world is held: the same list while the
+// population does not change.
+inline std::vector<const SuperFormula*> shapesOf(const WorldView& world)
 {
-    return std::vector<SuperFormula*>(world.population().begin(), world.population().end());
+    std::vector<const SuperFormula*> held;
+    for (const SuperFormula& creature : world.world().creatures())
+        held.push_back(&creature);
+    return held;
 }

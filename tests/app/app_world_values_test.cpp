@@ -1,4 +1,4 @@
-#include "app/world_file.h"
+#include "world/world_file.h"
 #include "shape/creature_bounds.h"
 #include "shape/shape_file.h"
 #include "shape/shape_random.h"
@@ -108,12 +108,12 @@ TEST(WorldValues, RandomWorldsStayWithinTheRangesAndSaveBitForBit)
     const QString path = dir.filePath("world.json");
     QJsonObject document;
     QString error;
-    ASSERT_TRUE(worldToDocument(1.37, 2, creatures, document, error)) << error.toStdString();
+    ASSERT_TRUE(worldToDocument(1.37, BreedingMode::manyKids, creatures, document, error)) << error.toStdString();
     ASSERT_TRUE(writeFormatDocument(path, document, error)) << error.toStdString();
     WorldRecord opened;
     ASSERT_TRUE(readWorldFile(path, opened, error)) << error.toStdString();
     EXPECT_EQ(1.37, opened.mutationRate);
-    EXPECT_EQ(2, opened.mode);
+    EXPECT_EQ(BreedingMode::manyKids, opened.mode);
     ASSERT_EQ(world.size(), opened.creatures.size());
     for (std::size_t i = 0; i < world.size(); ++i) {
         const char* field = firstDifference(*world[i], *opened.creatures[i]);

@@ -79,7 +79,7 @@ void pressAndRelease(QPushButton* button)
     QTest::mouseRelease(button, Qt::LeftButton);
 }
 
-bool shapesEqual(SuperFormula& x, SuperFormula& y)
+bool shapesEqual(const SuperFormula& x, const SuperFormula& y)
 {
     for (int i = 0; i < 9; ++i)
         if (x.param(i) != y.param(i))
@@ -306,25 +306,22 @@ TEST(EditorWindow, CancellingTheColourDialogChangesNothing)
 TEST(EditorWindow, InsertHandsIndependentCopiesAtTheOriginToTheWorld)
 {
     WorldView world;
-    const std::size_t population = world.population().size();
+    const std::size_t population = world.world().creatures().size();
     SuperFormula* shape = sampleShape();
     shape->position = {2.5, -3.0};
     auto editor = openEditor(shape, &world);
 
     QTest::mousePress(editor->insertButtonWidget(), Qt::LeftButton);
-    ASSERT_EQ(world.population().size(), population + 1);
+    ASSERT_EQ(world.world().creatures().size(), population + 1);
     QTest::mouseRelease(editor->insertButtonWidget(), Qt::LeftButton);
     pressAndRelease(editor->insertButtonWidget());
-    ASSERT_EQ(world.population().size(), population + 2);
+    ASSERT_EQ(world.world().creatures().size(), population + 2);
 
-    SuperFormula* first = *std::prev(world.population().end(), 2);
-    SuperFormula* second = world.population().back();
-    EXPECT_NE(first, second);
-    EXPECT_NE(first, shape);
-    EXPECT_NE(second, shape);
+    const SuperFormula* first = &*std::prev(world.world().creatures().end(), 2);
+    const SuperFormula* second = &world.world().creatures().back();
     EXPECT_EQ(shape->position.x, 0.0);
     EXPECT_EQ(shape->position.y, 0.0);
-    for (SuperFormula* copy : {first, second}) {
+    for (const SuperFormula* copy : {first, second}) {
         EXPECT_EQ(copy->position.x, 0.0);
         EXPECT_EQ(copy->position.y, 0.0);
         EXPECT_TRUE(shapesEqual(*copy, *shape));
@@ -360,7 +357,7 @@ TEST(EditorWindow, InsertAfterTheWorldIsGoneDoesNothing)
 TEST(EditorWindow, NullShapeMakesEverySlotDoNothing)
 {
     WorldView world;
-    const std::size_t population = world.population().size();
+    const std::size_t population = world.world().creatures().size();
     auto editor = openEditor(nullptr, &world);
     const int defaults[9] = {10, 10, 10, 1, 1, 1, 0, 0, 0};
     for (int i = 0; i < 9; ++i)
@@ -369,7 +366,7 @@ TEST(EditorWindow, NullShapeMakesEverySlotDoNothing)
     for (int i = 0; i < 9; ++i)
         editor->slider(i)->setValue(editor->slider(i)->value() + 1);
     pressAndRelease(editor->insertButtonWidget());
-    EXPECT_EQ(world.population().size(), population);
+    EXPECT_EQ(world.world().creatures().size(), population);
 
     DialogAnswer answer([](QColorDialog* dialog) { dialog->reject(); }, 300);
     for (int k = 0; k < 3; ++k)
@@ -381,7 +378,7 @@ TEST(EditorWindow, NullShapeMakesEverySlotDoNothing)
 TEST(EditorWindow, EditorsOpenedOnOneWorldShapeAreIndependent)
 {
     WorldView world;
-    SuperFormula* original = world.population().front();
+    const SuperFormula* original = &world.world().creatures().front();
     SuperFormula snapshot(*original);
     const QWidgetList before = QApplication::topLevelWidgets();
     const QSet<QWidget*> existing(before.begin(), before.end());
@@ -427,7 +424,7 @@ TEST(EditorWindow, DestructionRemovesItsWidgets)
 TEST(EditorWindow, ClosedEditorLeavesNoObjectContextOrTimer)
 {
     WorldView world;
-    SuperFormula* original = world.population().front();
+    const SuperFormula* original = &world.world().creatures().front();
     world.editAt(original->position.x, original->position.y);
     ASSERT_EQ(world.openEditors().size(), 1u);
     QPointer<CreatureEditor> editor = world.openEditors().front();
@@ -443,7 +440,7 @@ TEST(EditorWindow, ClosedEditorLeavesNoObjectContextOrTimer)
     EXPECT_TRUE(world.openEditors().empty());
     for (QWidget* widget : QApplication::topLevelWidgets())
         EXPECT_EQ(qobject_cast<CreatureEditor*>(widget), nullptr);
-    EXPECT_EQ(world.population().front(), original);
+    EXPECT_EQ(&world.world().creatures().front(), original);
 }
 
 TEST(EditorWindow, CreatureIsKeptReopenedElsewhereAndInserted)
@@ -462,7 +459,7 @@ TEST(EditorWindow, CreatureIsKeptReopenedElsewhereAndInserted)
     first.reset();
 
     WorldView world;
-    world.replacePopulation({});
+    world.world().replace({});
     auto second = openEditor(new SuperFormula(1, 1, 4, 2, 2, 2, 0), &world);
     second->previewWidget()->toggleTicking();
     ASSERT_TRUE(second->openCreature(path, error)) << error.toStdString();
@@ -478,8 +475,8 @@ TEST(EditorWindow, CreatureIsKeptReopenedElsewhereAndInserted)
     EXPECT_EQ(opened->rotspeed, -12.7);
 
     pressAndRelease(second->insertButtonWidget());
-    ASSERT_EQ(world.population().size(), 1u);
-    EXPECT_TRUE(shapesEqual(*world.population().front(), snapshot));
+    ASSERT_EQ(world.world().creatures().size(), 1u);
+    EXPECT_TRUE(shapesEqual(world.world().creatures().front(), snapshot));
     // The preview draws the opened shape in its own context.
     second->previewWidget()->toggleTicking();
     EXPECT_TRUE(waitUntil([&] { return showsAShape(*second->previewWidget()); }));
@@ -502,7 +499,9 @@ TEST(EditorWindow, FaultyCreatureFileLeavesTheEditorAsItWas)
     const QString worldOfTwenty = dir.filePath("world.json");
     {
         QJsonObject document;
-        std::vector<const SuperFormula*> shapes(world.population().begin(), world.population().end());
+        std::vector<const SuperFormula*> shapes;
+        for (const SuperFormula& creature : world.world().creatures())
+            shapes.push_back(&creature);
         ASSERT_TRUE(shapesToDocument(shapes, document, error));
         ASSERT_TRUE(writeFormatDocument(worldOfTwenty, document, error));
     }

@@ -207,14 +207,14 @@ void DisplayList::drawFrom(const SuperFormula& creature, bool atPosition)
     glPopMatrix();
 }
 
-void ReferenceRenderer::drawWorldFrame(GLuint background, const std::list<SuperFormula*>& population)
+void ReferenceRenderer::drawWorldFrame(GLuint background, const std::vector<SuperFormula>& population)
 {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     drawBackgroundQuad(background);
     glScaled(0.1, 0.1, 0.1);
-    for (const SuperFormula* creature : population)
-        draw(*creature);
+    for (const SuperFormula& creature : population)
+        draw(creature);
 }
 
 void ReferenceRenderer::release()

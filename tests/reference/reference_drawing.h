@@ -4,7 +4,7 @@
 
 #include <GL/gl.h>
 
-#include <list>
+#include <vector>
 #include <unordered_map>
 
 class SuperFormula;
@@ -65,7 +65,7 @@ public:
     void drawCentred(const SuperFormula& creature) { lists[&creature].drawCentred(creature); }
     // The world view's frame as it was drawn: the modelview reset, the
     // background quad, one world unit a tenth of the view, every creature.
-    void drawWorldFrame(GLuint background, const std::list<SuperFormula*>& population);
+    void drawWorldFrame(GLuint background, const std::vector<SuperFormula>& population);
     // Deletes every list in the current context and forgets them.
     void release();
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/world_document.h"
+#include "world/world_document.h"
 #include "shape/shape_file.h"
 #include "tests/shape/record_bits.h"
 
@@ -10,7 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
-// The most creatures a world file may hold: the world view's cap.
+// The most creatures the fuzzer's files hold: a bound of its own, well
+// below the world's, so that each input stays quick.
 constexpr std::size_t worldFuzzCap = 600;
 
 [[noreturn]] inline void roundTripFailed(const char* what, const QString& detail = QString())

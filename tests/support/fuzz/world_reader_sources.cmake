@@ -4,7 +4,7 @@
 # nlohmann_json::nlohmann_json for the strict JSON reading.
 find_package(nlohmann_json 3 REQUIRED)
 set(world_reader_sources
-  ${PROJECT_SOURCE_DIR}/app/world_document.cpp
+  ${PROJECT_SOURCE_DIR}/world/world_document.cpp
   ${PROJECT_SOURCE_DIR}/shape/creature_bounds.cpp
   ${PROJECT_SOURCE_DIR}/shape/parameter_table.cpp
   ${PROJECT_SOURCE_DIR}/shape/shape_file.cpp

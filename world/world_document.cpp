@@ -1,4 +1,4 @@
-#include "app/world_document.h"
+#include "world/world_document.h"
 
 #include "shape/shape_file.h"
 
@@ -8,19 +8,20 @@
 
 namespace {
 
-// Breeding modes by their number.
+// Breeding modes by their number (BreedingMode).
 const char* const modeNames[] = {"random", "mutate", "manykids"};
 
 } // namespace
 
-bool worldToDocument(double mutationRate, int mode, const std::vector<const SuperFormula*>& creatures,
+bool worldToDocument(double mutationRate, BreedingMode mode, const std::vector<const SuperFormula*>& creatures,
                      QJsonObject& document, QString& error)
 {
-    if (mode < 0 || mode >= int(std::size(modeNames))) {
-        error = QStringLiteral("the breeding mode %1 has no name in the file").arg(mode);
+    const int number = int(mode);
+    if (number < 0 || number >= int(std::size(modeNames))) {
+        error = QStringLiteral("the breeding mode %1 has no name in the file").arg(number);
         return false;
     }
-    document = QJsonObject{{"mutationRate", mutationRate}, {"mode", modeNames[mode]}};
+    document = QJsonObject{{"mutationRate", mutationRate}, {"mode", modeNames[number]}};
     return shapesToDocument(creatures, document, error);
 }
 
@@ -44,7 +45,7 @@ bool worldFromDocument(const QJsonObject& document, std::size_t maxCreatures, Wo
 
     // The slider sets the rate in hundredths.
     record.mutationRate = std::round(rate.toDouble() * 100) / 100;
-    record.mode = int(known - std::begin(modeNames));
+    record.mode = BreedingMode(known - std::begin(modeNames));
     record.creatures = std::move(creatures);
     return true;
 }
