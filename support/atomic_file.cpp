@@ -76,21 +76,24 @@ AtomicFile::AtomicFile(const std::string& path) : target(path)
 {
     if (target.empty())
         return;
+    // What is not a regular file is written in place, opened as the system
+    // opens the name: some links to such files name no path to follow
+    // (/dev/stdout on a pipe leads to "pipe:[N]").
+    struct stat existing;
+    if (::stat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+        file = std::fopen(target.c_str(), "wb");
+        if (file == nullptr)
+            fail(Failure::Step::write);
+        return;
+    }
     // Replace the file a link leads to, existing or not, and keep the link.
     target = followLinks(target);
-    struct stat existing;
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     struct stat link;
     if (!exists && ::lstat(target.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
         // Links in a loop: renaming over the last would replace a link.
         errno = ELOOP;
         fail(Failure::Step::create);
-        return;
-    }
-    if (exists && !S_ISREG(existing.st_mode)) {
-        file = std::fopen(target.c_str(), "wb");
-        if (file == nullptr)
-            fail(Failure::Step::write);
         return;
     }
 

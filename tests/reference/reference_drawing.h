@@ -9,8 +9,8 @@
 
 class SuperFormula;
 
-// The drawing CreatureRenderer took over, kept as the reference it is held
-// to, pixel for pixel and in speed (the frame benchmark's renderer 0): each
+// The drawing CreatureRenderer took over, kept as the reference its tests
+// hold it to, pixel for pixel: each
 // creature's outline and fill compiled into a display list, its eye sent in
 // immediate mode at every draw. Everything here needs a current GL context,
 // and the lists belong to it.

@@ -20,6 +20,7 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tex;
 
@@ -140,6 +141,26 @@ TEST(PPMWriter, ALinkIsFollowedAndKept)
     EXPECT_TRUE(std::filesystem::is_symlink(dir.path("link.ppm")));
     EXPECT_EQ(contents(real), std::string("P6 1 1 255\n\x07\x08\x09"));
     EXPECT_EQ(entries(dir.path("real")), std::vector<std::string>{"image.ppm"});
+}
+
+TEST(PPMWriter, ALinkToAPipeWritesIntoThePipe)
+{
+    // As /dev/stdout on a pipe: a link to /proc/self/fd/N, itself a link to
+    // "pipe:[...]", which names no path.
+    ScratchDir dir;
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    std::filesystem::create_symlink("/proc/self/fd/" + std::to_string(ends[1]), dir.path("stdout.ppm"));
+    const std::uint8_t pixel[3] = {4, 5, 6};
+    const bool written = writePPM(pixel, 1, 1, dir.path("stdout.ppm"));
+    ::close(ends[1]);
+    char bytes[64];
+    const ssize_t got = ::read(ends[0], bytes, sizeof bytes);
+    ::close(ends[0]);
+    ASSERT_TRUE(written);
+    ASSERT_GT(got, 0);
+    EXPECT_EQ(std::string(bytes, std::size_t(got)), std::string("P6 1 1 255\n\x04\x05\x06"));
+    EXPECT_EQ(entries(dir.path("")), std::vector<std::string>{"stdout.ppm"});
 }
 
 TEST(PPMWriter, ALinkToAFileNotThereYetIsWrittenBesideItsTargetOrNotAtAll)
