@@ -1,7 +1,11 @@
 #include "app/window.h"
 
 #include "app/control_column.h"
+#include "app/world_background.h"
 #include "app/world_view.h"
+#include "breeder/background_bake.h"
+#include "breeder/background_graph.h"
+#include "breeder/breeder_window.h"
 #include "editor/creature_editor.h"
 
 #include <QAction>
@@ -9,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QSlider>
 #include <QStatusBar>
 
 namespace {
@@ -24,6 +29,9 @@ QKeySequence standardKey(QKeySequence::StandardKey key, const char* fallback)
 
 Window::Window(std::optional<unsigned> seed)
     : QMainWindow(nullptr, Qt::WindowFlags())
+    , seed(seed)
+    , background(breeder::noiseBackground(1, backgroundStops, 4))
+    , baker(new BackgroundBake(BackgroundBake::backgroundGrid(), this))
 {
     world = new WorldView(nullptr, seed);
     const ControlColumn column = buildControlColumn(world);
@@ -51,6 +59,20 @@ Window::Window(std::optional<unsigned> seed)
                                      .arg(World::populationBound));
     });
 
+    connect(baker, &BackgroundBake::progressed, this, [this](int percent) {
+        statusBar()->showMessage(tr("Baking the background from “%1”: %2%").arg(bakeSource).arg(percent));
+    });
+    connect(baker, &BackgroundBake::baked, this, &Window::backgroundBaked);
+    connect(baker, &BackgroundBake::refused, this, [this](const QString& message) {
+        statusBar()->showMessage(tr("The background stays: %1").arg(message));
+        // Not modal: the bake ends while the world goes on.
+        QMessageBox* box = new QMessageBox(QMessageBox::Warning, tr("Could not use the background"),
+                                           tr("The background stays as it was. %1").arg(message), QMessageBox::Ok,
+                                           this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    });
+
     world->toggleTicking();
     updateTitle();
 }
@@ -71,10 +93,62 @@ void Window::buildMenus()
 
     QMenu* worldMenu = menuBar()->addMenu(tr("&World"));
     worldMenu->addAction(tr("&Pause"), QKeySequence(Qt::Key_Space), this, &Window::togglePause);
+    worldMenu->addSeparator();
+    worldMenu->addAction(tr("&Background…"), this, &Window::openBackgroundFromDialog);
+    worldMenu->addAction(tr("B&reed background…"), this, &Window::breedBackground);
+}
+
+void Window::setBackgroundGraph(const std::string& text, const QString& source)
+{
+    bakeSource = source;
+    statusBar()->showMessage(tr("Baking the background from “%1”…").arg(source));
+    baker->bake(text, source);
+}
+
+void Window::backgroundBaked()
+{
+    tex::GraphError error;
+    // The baker's text is one the reader took already.
+    if (std::optional<breeder::BredGraph> graph = breeder::readBredGraph(baker->graphText(), error))
+        background = std::move(*graph);
+    world->setBackground(baker->image());
+    statusBar()->showMessage(tr("The background is baked from “%1”.").arg(bakeSource));
+}
+
+BreederWindow* Window::breedBackground()
+{
+    if (!breeder) {
+        breeder = new BreederWindow(background, rateSlider->value() / 100.0, seed);
+        // A window of its own that closes and goes with this one.
+        breeder->setParent(this, Qt::Window);
+        breeder->setAttribute(Qt::WA_DeleteOnClose);
+        connect(rateSlider, &QSlider::valueChanged, breeder,
+                [this](int value) { breeder->setMutationRate(value / 100.0); });
+        connect(breeder, &BreederWindow::useAsBackground, this,
+                [this](const std::string& text) { setBackgroundGraph(text, tr("the bred graph")); });
+    }
+    breeder->show();
+    breeder->raise();
+    breeder->activateWindow();
+    return breeder;
 }
 
 void Window::togglePause()
 {
+    connect(baker, &BackgroundBake::progressed, this, [this](int percent) {
+        statusBar()->showMessage(tr("Baking the background from “%1”: %2%").arg(bakeSource).arg(percent));
+    });
+    connect(baker, &BackgroundBake::baked, this, &Window::backgroundBaked);
+    connect(baker, &BackgroundBake::refused, this, [this](const QString& message) {
+        statusBar()->showMessage(tr("The background stays: %1").arg(message));
+        // Not modal: the bake ends while the world goes on.
+        QMessageBox* box = new QMessageBox(QMessageBox::Warning, tr("Could not use the background"),
+                                           tr("The background stays as it was. %1").arg(message), QMessageBox::Ok,
+                                           this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    });
+
     world->toggleTicking();
     updateTitle();
 }

@@ -20,6 +20,9 @@
 namespace {
 
 const char* const worldFilter = "Worlds (*.json);;All files (*)";
+const char* const graphFilter = "Graphs (*.json);;All files (*)";
+// A graph file larger than this is no graph a background needs.
+constexpr qint64 maxGraphBytes = 16 << 20;
 const SaveKind worldFiles = {"Save world as", worldFilter, "json", "save"};
 
 } // namespace
@@ -77,6 +80,23 @@ bool Window::openCreature(const QString& file, QString& error)
         return false;
     world->openEditor(*creature);
     return true;
+}
+
+bool Window::openBackground(const QString& file, QString& error)
+{
+    QByteArray bytes;
+    if (!readWholeFile(file, maxGraphBytes, bytes, error))
+        return false;
+    setBackgroundGraph(bytes.toStdString(), QFileInfo(file).fileName());
+    return true;
+}
+
+void Window::openBackgroundFromDialog()
+{
+    const QString file = QFileDialog::getOpenFileName(this, tr("Background"), QString(), tr(graphFilter));
+    QString error;
+    if (!file.isEmpty() && !openBackground(file, error))
+        showProblem(tr("open"), file, error);
 }
 
 void Window::openWorldFromDialog()

@@ -7,9 +7,24 @@
 
 #include <QMouseEvent>
 
+#include <GL/gl.h>
+
 #include <algorithm>
 #include <ctime>
 #include <memory>
+
+namespace {
+
+// Puts background number `number` into `texture` unless it is there already.
+void bringBackground(GLuint texture, const std::shared_ptr<const QImage>& image, int number, int& uploaded)
+{
+    if (uploaded == number)
+        return;
+    uploadBackground(texture, *image);
+    uploaded = number;
+}
+
+} // namespace
 
 // The projection spans -0.5 to 0.5, where the background lies, the world -5
 // to 5. Every 5 ms a tick moves the world on by 0.005 time units.
@@ -68,7 +83,40 @@ void WorldView::advance(double step)
 
 FrameDrawer::Drawing WorldView::frame(bool ticked)
 {
-    return worldFrame(model.snapshot(), ticked);
+    FrameDrawer::Drawing drawing = worldFrame(model.snapshot(), ticked);
+    if (backgroundNumber == 0)
+        return drawing;
+    // A frame may be dropped unstarted: each one carries the latest
+    // background, and the first one drawn puts it into the texture.
+    return [drawing = std::move(drawing), image = background, number = backgroundNumber,
+            uploaded = uploadedBackground](FrameDrawer::Canvas& canvas) {
+        bringBackground(canvas.texture, image, number, *uploaded);
+        drawing(canvas);
+    };
+}
+
+void WorldView::setBackground(const QImage& image)
+{
+    background = std::make_shared<const QImage>(image.convertToFormat(QImage::Format_RGBA8888));
+    ++backgroundNumber;
+    changed();
+}
+
+QImage WorldView::backgroundTexture()
+{
+    return render([image = background, number = backgroundNumber,
+                   uploaded = uploadedBackground](FrameDrawer::Canvas& canvas) {
+        bringBackground(canvas.texture, image, number, *uploaded);
+        glBindTexture(GL_TEXTURE_2D, canvas.texture);
+        GLint width = 0;
+        GLint height = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+        QImage texels(width, height, QImage::Format_RGBA8888);
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.bits());
+        return texels;
+    });
 }
 
 void WorldView::mousePressEvent(QMouseEvent* event)

@@ -3,7 +3,10 @@
 #include "frames/creature_view.h"
 #include "world/world.h"
 
+#include <QImage>
 #include <QPointer>
+
+#include <memory>
 
 #include <optional>
 #include <vector>
@@ -44,6 +47,14 @@ public:
     // deletes itself and leaves no handle here.
     std::vector<CreatureEditor*> openEditors() const;
 
+    // Shows `image` (RGBA8888, as BackgroundBake bakes it) as the turning
+    // background from the next frame on, in the place and at the turn of
+    // the one before.
+    void setBackground(const QImage& image);
+    // The background texture as the frames use it, read back from the
+    // drawing thread's context as RGBA8888, first line at t = 0.
+    QImage backgroundTexture();
+
 signals:
     // The population, the mutation rate or the mode changed: not sent for
     // the ticks' motion.
@@ -67,4 +78,10 @@ private:
 
     World model;
     std::vector<QPointer<CreatureEditor>> editors;
+    // The background set last, and its number (0: the one the set-up baked).
+    std::shared_ptr<const QImage> background;
+    int backgroundNumber = 0;
+    // The number of the background in the texture: touched only by the
+    // frames' drawings, on the drawing thread.
+    std::shared_ptr<int> uploadedBackground = std::make_shared<int>(0);
 };

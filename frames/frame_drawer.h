@@ -68,8 +68,9 @@ public:
 
     // Runs `job` on the drawing thread with the context current and waits
     // for its result: a picture drawn apart from the frames, into a
-    // framebuffer of its own. Not while in a frame's drawing.
-    QImage render(const std::function<QImage(CreatureRenderer&)>& job);
+    // framebuffer of its own, or read from the canvas's texture. Not while
+    // in a frame's drawing.
+    QImage render(const std::function<QImage(Canvas&)>& job);
 
 signals:
     void frameDrawn(const FrameDrawer::Frame& frame);
