@@ -15,6 +15,9 @@
 #include <QMessageBox>
 #include <QSlider>
 #include <QStatusBar>
+#include <QUndoStack>
+
+#include <cmath>
 
 namespace {
 
@@ -48,8 +51,19 @@ Window::Window(std::optional<unsigned> seed)
     // world view then.
     statusBar();
 
+    // The marker of unsaved changes: every change sets it, and the history
+    // clears it when it comes back, by undo or redo, to where the world was
+    // last opened or saved (or to the start). The world's handler hears a
+    // step's change before the history moves, so the history has the last
+    // word.
+    connect(&world->history(), &QUndoStack::cleanChanged, this, [this](bool clean) { setWindowModified(!clean); });
     connect(world, &WorldView::edited, this, [this] {
         setWindowModified(true);
+        // An undone or redone rate moves the slider; the slider's own moves
+        // find the world at their value already.
+        const int hundredths = int(std::lround(world->world().mutationRate() * 100));
+        if (rateSlider->value() != hundredths)
+            rateSlider->setValue(hundredths);
         if (!world->world().full())
             statusBar()->clearMessage();
     });
@@ -90,6 +104,15 @@ void Window::buildMenus()
     file->addAction(tr("&Export picture…"), QKeySequence(tr("Ctrl+E")), this, &Window::exportPictureFromDialog);
     file->addSeparator();
     file->addAction(tr("&Quit"), standardKey(QKeySequence::Quit, "Ctrl+Q"), this, &Window::quit);
+
+    // "Undo Remove creature": Qt names the step after the action.
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    QAction* undo = world->history().createUndoAction(this);
+    undo->setShortcuts(QKeySequence::Undo);
+    edit->addAction(undo);
+    QAction* redo = world->history().createRedoAction(this);
+    redo->setShortcuts(QKeySequence::Redo);
+    edit->addAction(redo);
 
     QMenu* worldMenu = menuBar()->addMenu(tr("&World"));
     worldMenu->addAction(tr("&Pause"), QKeySequence(Qt::Key_Space), this, &Window::togglePause);

@@ -15,7 +15,6 @@
 #include <QSlider>
 #include <QStatusBar>
 
-#include <cmath>
 
 namespace {
 
@@ -43,10 +42,9 @@ void Window::showWorld(const QString& file, WorldRecord record)
     creatures.reserve(count);
     for (std::unique_ptr<SuperFormula>& creature : record.creatures)
         creatures.push_back(std::move(*creature));
-    world->world().replace(std::move(creatures));
-    world->world().setMode(record.mode);
-    rateSlider->setValue(int(std::lround(record.mutationRate * 100)));
+    world->edits().open(std::move(creatures), record.mutationRate, record.mode);
     path = file;
+    world->history().setClean();
     setWindowModified(false);
     statusBar()->showMessage(tr("Opened “%1”: %2 creatures.").arg(QFileInfo(file).fileName()).arg(count));
 }
@@ -57,6 +55,7 @@ bool Window::saveWorld(const QString& file, QString& error)
     if (!writeWorldFile(target, world->world(), error))
         return false;
     path = target;
+    world->history().setClean();
     setWindowModified(false);
     statusBar()->showMessage(tr("Saved “%1”.").arg(QFileInfo(target).fileName()));
     return true;

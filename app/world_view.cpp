@@ -127,10 +127,10 @@ void WorldView::mousePressEvent(QMouseEvent* event)
         return;
     switch (event->button()) {
     case Qt::RightButton:
-        model.removeAt(point->x(), point->y());
+        changes.removeAt(point->x(), point->y());
         break;
     case Qt::LeftButton:
-        if (model.clickAt(point->x(), point->y()).refused)
+        if (changes.clickAt(point->x(), point->y()).refused)
             emit populationFull();
         break;
     default:
@@ -141,7 +141,7 @@ void WorldView::mousePressEvent(QMouseEvent* event)
 
 void WorldView::addCopyOf(const SuperFormula& creature)
 {
-    if (!model.add(creature))
+    if (!changes.insert(creature))
         emit populationFull();
 }
 

@@ -2,9 +2,11 @@
 
 #include "frames/creature_view.h"
 #include "world/world.h"
+#include "world/world_history.h"
 
 #include <QImage>
 #include <QPointer>
+#include <QUndoStack>
 
 #include <memory>
 
@@ -32,6 +34,10 @@ public:
 
     World& world() { return model; }
     const World& world() const { return model; }
+    // The world's changes as undoable steps: every change made through the
+    // view, its controls and its window goes through edits().
+    WorldHistory& edits() { return changes; }
+    QUndoStack& history() { return steps; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -77,6 +83,8 @@ private:
     void worldChanged(World::Change change);
 
     World model;
+    QUndoStack steps;
+    WorldHistory changes{model, steps};
     std::vector<QPointer<CreatureEditor>> editors;
     // The background set last, and its number (0: the one the set-up baked).
     std::shared_ptr<const QImage> background;
