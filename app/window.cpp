@@ -33,7 +33,7 @@ QKeySequence standardKey(QKeySequence::StandardKey key, const char* fallback)
 Window::Window(std::optional<unsigned> seed)
     : QMainWindow(nullptr, Qt::WindowFlags())
     , seed(seed)
-    , background(breeder::noiseBackground(1, backgroundStops, 4))
+    , background{breeder::noiseBackground(1, backgroundStops, 4), QImage()}
     , baker(new BackgroundBake(BackgroundBake::backgroundGrid(), this))
 {
     world = new WorldView(nullptr, seed);
@@ -128,20 +128,45 @@ void Window::setBackgroundGraph(const std::string& text, const QString& source)
     baker->bake(text, source);
 }
 
+// A background baked in place of another: undo shows the one before, redo
+// the new one again.
+class Window::BackgroundChanged : public QUndoCommand {
+public:
+    BackgroundChanged(Window& window, Background before, Background after)
+        : QUndoCommand(tr("Change background")), window(window), before(std::move(before)), after(std::move(after))
+    {
+    }
+
+    void undo() override { window.showBackground(before); }
+    void redo() override { window.showBackground(after); }
+
+private:
+    Window& window;
+    const Background before;
+    const Background after;
+};
+
 void Window::backgroundBaked()
 {
     tex::GraphError error;
     // The baker's text is one the reader took already.
-    if (std::optional<breeder::BredGraph> graph = breeder::readBredGraph(baker->graphText(), error))
-        background = std::move(*graph);
-    world->setBackground(baker->image());
+    std::optional<breeder::BredGraph> graph = breeder::readBredGraph(baker->graphText(), error);
+    if (!graph)
+        return;
+    world->history().push(new BackgroundChanged(*this, background, {std::move(*graph), baker->image()}));
     statusBar()->showMessage(tr("The background is baked from “%1”.").arg(bakeSource));
+}
+
+void Window::showBackground(const Background& shown)
+{
+    background = shown;
+    world->setBackground(shown.image);
 }
 
 BreederWindow* Window::breedBackground()
 {
     if (!breeder) {
-        breeder = new BreederWindow(background, rateSlider->value() / 100.0, seed);
+        breeder = new BreederWindow(background.graph, rateSlider->value() / 100.0, seed);
         // A window of its own that closes and goes with this one.
         breeder->setParent(this, Qt::Window);
         breeder->setAttribute(Qt::WA_DeleteOnClose);
@@ -158,20 +183,6 @@ BreederWindow* Window::breedBackground()
 
 void Window::togglePause()
 {
-    connect(baker, &BackgroundBake::progressed, this, [this](int percent) {
-        statusBar()->showMessage(tr("Baking the background from “%1”: %2%").arg(bakeSource).arg(percent));
-    });
-    connect(baker, &BackgroundBake::baked, this, &Window::backgroundBaked);
-    connect(baker, &BackgroundBake::refused, this, [this](const QString& message) {
-        statusBar()->showMessage(tr("The background stays: %1").arg(message));
-        // Not modal: the bake ends while the world goes on.
-        QMessageBox* box = new QMessageBox(QMessageBox::Warning, tr("Could not use the background"),
-                                           tr("The background stays as it was. %1").arg(message), QMessageBox::Ok,
-                                           this);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
-    });
-
     world->toggleTicking();
     updateTitle();
 }

@@ -2,6 +2,7 @@
 
 #include "breeder/bred_graph.h"
 
+#include <QImage>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -58,7 +59,9 @@ public:
     // `source` names the graph in the messages.
     void setBackgroundGraph(const std::string& text, const QString& source);
     // The graph of the background shown: the default's until a bake ends.
-    const breeder::BredGraph& backgroundGraph() const { return background; }
+    // A bake that ends is a step of the world's history ("Change
+    // background"), which undo and redo move between.
+    const breeder::BredGraph& backgroundGraph() const { return background.graph; }
     BackgroundBake& backgroundBake() const { return *baker; }
     // Opens the texture breeder on the background's graph (or raises the
     // one open), at the rate of the rate slider, which it follows; its
@@ -91,7 +94,14 @@ private:
     bool saveWorldOfferingSaveAs(bool ask);
     void exportPictureFromDialog();
     void openBackgroundFromDialog();
+    // A graph and its pixels: null pixels for the default.
+    struct Background {
+        breeder::BredGraph graph;
+        QImage image;
+    };
+    class BackgroundChanged;
     void backgroundBaked();
+    void showBackground(const Background& shown);
     void quit();
     // With unsaved changes, whether or not the world has a file, asks
     // Save, Discard or Cancel. True when the changes may go: saved or
@@ -105,7 +115,7 @@ private:
     QSlider* rateSlider;
     QString path;
     std::optional<unsigned> seed;
-    breeder::BredGraph background;
+    Background background;
     BackgroundBake* baker;
     // What the bake under way is of, for the status bar.
     QString bakeSource;

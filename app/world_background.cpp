@@ -23,7 +23,11 @@ GLuint setUpBackground()
 {
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    return bakeDefaultBackground();
+}
 
+GLuint bakeDefaultBackground()
+{
     // One period of a size-16 lattice baked over [0, 16)^2, so the repeating
     // texture joins without seams. Only the texture outlives the bake.
     Noise noise(16);

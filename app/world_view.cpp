@@ -15,12 +15,18 @@
 
 namespace {
 
-// Puts background number `number` into `texture` unless it is there already.
-void bringBackground(GLuint texture, const std::shared_ptr<const QImage>& image, int number, int& uploaded)
+// Puts background number `number` into `texture` unless it is there
+// already: `image`, or without one the default, baked afresh.
+void bringBackground(GLuint& texture, const std::shared_ptr<const QImage>& image, int number, int& uploaded)
 {
     if (uploaded == number)
         return;
-    uploadBackground(texture, *image);
+    if (image) {
+        uploadBackground(texture, *image);
+    } else {
+        glDeleteTextures(1, &texture);
+        texture = bakeDefaultBackground();
+    }
     uploaded = number;
 }
 
@@ -97,7 +103,8 @@ FrameDrawer::Drawing WorldView::frame(bool ticked)
 
 void WorldView::setBackground(const QImage& image)
 {
-    background = std::make_shared<const QImage>(image.convertToFormat(QImage::Format_RGBA8888));
+    background = image.isNull() ? nullptr
+                                : std::make_shared<const QImage>(image.convertToFormat(QImage::Format_RGBA8888));
     ++backgroundNumber;
     changed();
 }

@@ -53,9 +53,9 @@ public:
     // deletes itself and leaves no handle here.
     std::vector<CreatureEditor*> openEditors() const;
 
-    // Shows `image` (RGBA8888, as BackgroundBake bakes it) as the turning
-    // background from the next frame on, in the place and at the turn of
-    // the one before.
+    // Shows `image` (RGBA8888, as BackgroundBake bakes it), or the default
+    // background for a null one, as the turning background from the next
+    // frame on, in the place and at the turn of the one before.
     void setBackground(const QImage& image);
     // The background texture as the frames use it, read back from the
     // drawing thread's context as RGBA8888, first line at t = 0.
@@ -86,7 +86,8 @@ private:
     QUndoStack steps;
     WorldHistory changes{model, steps};
     std::vector<QPointer<CreatureEditor>> editors;
-    // The background set last, and its number (0: the one the set-up baked).
+    // The background set last (null: the default), and its number (0: the
+    // one the set-up baked).
     std::shared_ptr<const QImage> background;
     int backgroundNumber = 0;
     // The number of the background in the texture: touched only by the

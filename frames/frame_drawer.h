@@ -36,8 +36,10 @@ public:
     // the projection set and the modelview selected.
     struct Canvas {
         CreatureRenderer& renderer;
-        // What the set-up returned: a view's texture, say.
-        GLuint texture;
+        // What the set-up returned: a view's texture, say. A drawing may
+        // put another in its place (freeing the one it replaces); the
+        // drawer frees the last at its end.
+        GLuint& texture;
     };
     using Drawing = std::function<void(Canvas&)>;
 

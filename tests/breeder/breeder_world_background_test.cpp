@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
 
 #include <gtest/gtest.h>
 
@@ -71,6 +72,8 @@ TEST(WorldBackground, AGraphFileBecomesTheTextureTexbakeBakes)
     WorldView& view = *window.worldView();
     ASSERT_TRUE(settled(view));
     const QImage frameBefore = view.squareFrame();
+    const QImage before = view.backgroundTexture();
+    ASSERT_EQ(before.size(), QSize(512, 512));
     const std::string defaultGraph = window.backgroundGraph().text;
 
     QString error;
@@ -90,6 +93,19 @@ TEST(WorldBackground, AGraphFileBecomesTheTextureTexbakeBakes)
     const QImage baked = texbakePixels(mossy);
     const std::array<double, 3> target = meanColour(baked);
     EXPECT_LT(distance(meanColour(frameAfter), target), 0.25 * distance(meanColour(frameBefore), target));
+    EXPECT_TRUE(view.backgroundTexture() == baked);
+
+    // The bake is a step of the world's history: undone, the default comes
+    // back, baked afresh to the same texels; redone, the graph's.
+    QUndoStack& history = view.history();
+    EXPECT_EQ(history.undoText(), "Change background");
+    EXPECT_EQ(history.count(), 1);
+    EXPECT_TRUE(window.hasUnsavedChanges());
+    history.undo();
+    EXPECT_EQ(window.backgroundGraph().text, defaultGraph);
+    EXPECT_TRUE(view.backgroundTexture() == before);
+    EXPECT_FALSE(window.hasUnsavedChanges());
+    history.redo();
     EXPECT_TRUE(view.backgroundTexture() == baked);
 }
 
