@@ -201,6 +201,9 @@ void Window::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
+    // The breeder breeds for this world's background: it goes with it.
+    if (breeder)
+        breeder->close();
     // A world nobody sees has nothing to move for.
     if (world->isTicking())
         world->toggleTicking();

@@ -7,6 +7,7 @@
 #include "breeder/breeder_window.h"
 
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QSlider>
 #include <QStatusBar>
@@ -186,4 +187,13 @@ TEST(WorldBackground, TheBreederBreedsTheBackgroundAndSetsIt)
     ASSERT_TRUE(bakeEnds(window));
     EXPECT_EQ(window.backgroundGraph().text, chosen);
     EXPECT_TRUE(window.worldView()->backgroundTexture() == window.backgroundBake().image());
+
+    // The breeder closes with the window.
+    QTemporaryDir folder;
+    QString error;
+    ASSERT_TRUE(window.saveWorld(folder.filePath("world.json"), error)) << error.toStdString();
+    QPointer<BreederWindow> open = breeder;
+    ASSERT_TRUE(breeder->isVisible());
+    EXPECT_TRUE(window.close());
+    EXPECT_TRUE(!open || !open->isVisible());
 }
