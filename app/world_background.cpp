@@ -23,11 +23,7 @@ GLuint setUpBackground()
 {
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    return bakeDefaultBackground();
-}
 
-GLuint bakeDefaultBackground()
-{
     // One period of a size-16 lattice baked over [0, 16)^2, so the repeating
     // texture joins without seams. Only the texture outlives the bake.
     Noise noise(16);
@@ -46,6 +42,10 @@ void uploadBackground(GLuint texture, const QImage& image)
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, image.width(), image.height(), 0, GL_RGBA, GL_UNSIGNED_BYTE,
                  image.constBits());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
 }
 
 void drawBackground(GLuint texture, bool covering)

@@ -16,15 +16,10 @@ extern const double backgroundStops[4][5];
 // with its context current; the texture lives as long as the context.
 GLuint setUpBackground();
 
-// Bakes the default background into a new texture, bound, as
-// setUpBackground does, without touching the texture matrix or the
-// texture environment.
-GLuint bakeDefaultBackground();
-
-// Replaces the pixels of the background `texture` with `image`: 8-bit RGBA
+// Fills `texture` (a name from glGenTextures) with `image`: 8-bit RGBA
 // (QImage::Format_RGBA8888), its first line at t = 0 as setUpBackground
-// bakes it, any size. The texture keeps its filters, wraps and turning.
-// Leaves `texture` bound.
+// bakes it, any size, with the background's linear filters and repeat
+// wraps. Leaves `texture` bound.
 void uploadBackground(GLuint texture, const QImage& image);
 
 // Turns the texture matrix a further 0.01 degree and lays `texture` on a quad

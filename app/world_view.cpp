@@ -15,19 +15,26 @@
 
 namespace {
 
-// Puts background number `number` into `texture` unless it is there
-// already: `image`, or without one the default, baked afresh.
-void bringBackground(GLuint& texture, const std::shared_ptr<const QImage>& image, int number, int& uploaded)
+// Makes background number `number` the frames' `texture` unless it is
+// already: `image` in a texture of its own, or without one the texture the
+// set-up baked, kept as it was (its noise is seeded from the clock, so it
+// could not be baked again).
+void bringBackground(GLuint& texture, const std::shared_ptr<const QImage>& image, int number,
+                     WorldView::BackgroundTextures& textures)
 {
-    if (uploaded == number)
+    if (textures.number == number)
         return;
+    if (!textures.baked)
+        textures.baked = texture;
     if (image) {
-        uploadBackground(texture, *image);
+        if (!textures.image)
+            glGenTextures(1, &textures.image);
+        uploadBackground(textures.image, *image);
+        texture = textures.image;
     } else {
-        glDeleteTextures(1, &texture);
-        texture = bakeDefaultBackground();
+        texture = textures.baked;
     }
-    uploaded = number;
+    textures.number = number;
 }
 
 } // namespace
@@ -46,7 +53,17 @@ WorldView::WorldView(QWidget* parent, std::optional<unsigned> seed)
     showModeCursor();
 }
 
-WorldView::~WorldView() = default;
+WorldView::~WorldView()
+{
+    // The drawer frees the texture its frames use; the other is freed here.
+    if (backgroundNumber > 0)
+        render([textures = backgroundTextures](FrameDrawer::Canvas& canvas) {
+            GLuint other = canvas.texture == textures->baked ? textures->image : textures->baked;
+            if (other)
+                glDeleteTextures(1, &other);
+            return QImage();
+        });
+}
 
 QSize WorldView::sizeHint() const
 {
@@ -95,8 +112,8 @@ FrameDrawer::Drawing WorldView::frame(bool ticked)
     // A frame may be dropped unstarted: each one carries the latest
     // background, and the first one drawn puts it into the texture.
     return [drawing = std::move(drawing), image = background, number = backgroundNumber,
-            uploaded = uploadedBackground](FrameDrawer::Canvas& canvas) {
-        bringBackground(canvas.texture, image, number, *uploaded);
+            textures = backgroundTextures](FrameDrawer::Canvas& canvas) {
+        bringBackground(canvas.texture, image, number, *textures);
         drawing(canvas);
     };
 }
@@ -112,8 +129,8 @@ void WorldView::setBackground(const QImage& image)
 QImage WorldView::backgroundTexture()
 {
     return render([image = background, number = backgroundNumber,
-                   uploaded = uploadedBackground](FrameDrawer::Canvas& canvas) {
-        bringBackground(canvas.texture, image, number, *uploaded);
+                   textures = backgroundTextures](FrameDrawer::Canvas& canvas) {
+        bringBackground(canvas.texture, image, number, *textures);
         glBindTexture(GL_TEXTURE_2D, canvas.texture);
         GLint width = 0;
         GLint height = 0;

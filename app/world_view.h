@@ -5,6 +5,8 @@
 #include "world/world_history.h"
 
 #include <QImage>
+
+#include <GL/gl.h>
 #include <QPointer>
 #include <QUndoStack>
 
@@ -53,6 +55,15 @@ public:
     // deletes itself and leaves no handle here.
     std::vector<CreatureEditor*> openEditors() const;
 
+    // The background's textures, touched only on the drawing thread: the
+    // number of the background the frames use, the texture the set-up baked
+    // (once another is shown) and the one that holds baked images.
+    struct BackgroundTextures {
+        int number = 0;
+        GLuint baked = 0;
+        GLuint image = 0;
+    };
+
     // Shows `image` (RGBA8888, as BackgroundBake bakes it), or the default
     // background for a null one, as the turning background from the next
     // frame on, in the place and at the turn of the one before.
@@ -90,7 +101,5 @@ private:
     // one the set-up baked).
     std::shared_ptr<const QImage> background;
     int backgroundNumber = 0;
-    // The number of the background in the texture: touched only by the
-    // frames' drawings, on the drawing thread.
-    std::shared_ptr<int> uploadedBackground = std::make_shared<int>(0);
+    std::shared_ptr<BackgroundTextures> backgroundTextures = std::make_shared<BackgroundTextures>();
 };

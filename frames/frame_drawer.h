@@ -37,8 +37,8 @@ public:
     struct Canvas {
         CreatureRenderer& renderer;
         // What the set-up returned: a view's texture, say. A drawing may
-        // put another in its place (freeing the one it replaces); the
-        // drawer frees the last at its end.
+        // put another in its place for the drawings after it; the drawer
+        // frees the one in place at its end, and the view the others.
         GLuint& texture;
     };
     using Drawing = std::function<void(Canvas&)>;

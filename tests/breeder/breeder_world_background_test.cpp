@@ -97,7 +97,8 @@ TEST(WorldBackground, AGraphFileBecomesTheTextureTexbakeBakes)
     EXPECT_TRUE(view.backgroundTexture() == baked);
 
     // The bake is a step of the world's history: undone, the default comes
-    // back, baked afresh to the same texels; redone, the graph's.
+    // back with the very texels it had (its noise is seeded from the clock:
+    // baked again in another second, it would differ); redone, the graph's.
     QUndoStack& history = view.history();
     EXPECT_EQ(history.undoText(), "Change background");
     EXPECT_EQ(history.count(), 1);
