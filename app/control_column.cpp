@@ -17,7 +17,7 @@ ControlColumn buildControlColumn(WorldView* world)
     slider->setTickPosition(QSlider::TicksBelow);
     // Connected first, so that setting 50 passes the rate on to the world.
     QObject::connect(slider, &QSlider::valueChanged, world,
-                     [world](int hundredths) { world->world().setMutationRate(hundredths / 100.0); });
+                     [world](int hundredths) { world->edits().setMutationRate(hundredths / 100.0); });
     slider->setValue(50);
 
     struct Control {
@@ -25,10 +25,10 @@ ControlColumn buildControlColumn(WorldView* world)
         std::function<void()> action;
     };
     const Control controls[] = {
-        {"mode random", [world] { world->world().setMode(BreedingMode::random); }},
-        {"mode mutate", [world] { world->world().setMode(BreedingMode::mutate); }},
-        {"mode manykids", [world] { world->world().setMode(BreedingMode::manyKids); }},
-        {"nuke 'em", [world] { world->world().removeAll(); }},
+        {"mode random", [world] { world->edits().setMode(BreedingMode::random); }},
+        {"mode mutate", [world] { world->edits().setMode(BreedingMode::mutate); }},
+        {"mode manykids", [world] { world->edits().setMode(BreedingMode::manyKids); }},
+        {"nuke 'em", [world] { world->edits().removeAll(); }},
     };
 
     QWidget* column = new QWidget;

@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 #include "app/window.h"
+#include "app/world_view.h"
 
 #include <QApplication>
 
@@ -50,8 +51,11 @@ int main(int argc, char** argv)
     if (line->exitStatus)
         return stopWith(*line);
     Window window(line->seed);
-    if (line->world)
+    if (line->world) {
         window.showWorld(line->worldPath, std::move(*line->world));
+        // The random world it replaced was never seen: nothing to undo.
+        window.worldView()->history().clear();
+    }
     window.setVisible(true);
     return application.exec();
 }

@@ -1,7 +1,11 @@
 #include "app/window.h"
 
 #include "app/control_column.h"
+#include "app/world_background.h"
 #include "app/world_view.h"
+#include "breeder/background_bake.h"
+#include "breeder/background_graph.h"
+#include "breeder/breeder_window.h"
 #include "editor/creature_editor.h"
 
 #include <QAction>
@@ -9,7 +13,11 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QSlider>
 #include <QStatusBar>
+#include <QUndoStack>
+
+#include <cmath>
 
 namespace {
 
@@ -24,6 +32,9 @@ QKeySequence standardKey(QKeySequence::StandardKey key, const char* fallback)
 
 Window::Window(std::optional<unsigned> seed)
     : QMainWindow(nullptr, Qt::WindowFlags())
+    , seed(seed)
+    , background{breeder::noiseBackground(1, backgroundStops, 4), QImage()}
+    , baker(new BackgroundBake(BackgroundBake::backgroundGrid(), this))
 {
     world = new WorldView(nullptr, seed);
     const ControlColumn column = buildControlColumn(world);
@@ -40,8 +51,19 @@ Window::Window(std::optional<unsigned> seed)
     // world view then.
     statusBar();
 
+    // The marker of unsaved changes: every change sets it, and the history
+    // clears it when it comes back, by undo or redo, to where the world was
+    // last opened or saved (or to the start). The world's handler hears a
+    // step's change before the history moves, so the history has the last
+    // word.
+    connect(&world->history(), &QUndoStack::cleanChanged, this, [this](bool clean) { setWindowModified(!clean); });
     connect(world, &WorldView::edited, this, [this] {
         setWindowModified(true);
+        // An undone or redone rate moves the slider; the slider's own moves
+        // find the world at their value already.
+        const int hundredths = int(std::lround(world->world().mutationRate() * 100));
+        if (rateSlider->value() != hundredths)
+            rateSlider->setValue(hundredths);
         if (!world->world().full())
             statusBar()->clearMessage();
     });
@@ -49,6 +71,20 @@ Window::Window(std::optional<unsigned> seed)
         statusBar()->showMessage(tr("The world is full: it holds at most %1 creatures. Remove some with a right "
                                     "click to breed again.")
                                      .arg(World::populationBound));
+    });
+
+    connect(baker, &BackgroundBake::progressed, this, [this](int percent) {
+        statusBar()->showMessage(tr("Baking the background from “%1”: %2%").arg(bakeSource).arg(percent));
+    });
+    connect(baker, &BackgroundBake::baked, this, &Window::backgroundBaked);
+    connect(baker, &BackgroundBake::refused, this, [this](const QString& message) {
+        statusBar()->showMessage(tr("The background stays: %1").arg(message));
+        // Not modal: the bake ends while the world goes on.
+        QMessageBox* box = new QMessageBox(QMessageBox::Warning, tr("Could not use the background"),
+                                           tr("The background stays as it was. %1").arg(message), QMessageBox::Ok,
+                                           this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
     });
 
     world->toggleTicking();
@@ -69,8 +105,80 @@ void Window::buildMenus()
     file->addSeparator();
     file->addAction(tr("&Quit"), standardKey(QKeySequence::Quit, "Ctrl+Q"), this, &Window::quit);
 
+    // "Undo Remove creature": Qt names the step after the action.
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    QAction* undo = world->history().createUndoAction(this);
+    undo->setShortcuts(QKeySequence::Undo);
+    edit->addAction(undo);
+    QAction* redo = world->history().createRedoAction(this);
+    redo->setShortcuts(QKeySequence::Redo);
+    edit->addAction(redo);
+
     QMenu* worldMenu = menuBar()->addMenu(tr("&World"));
     worldMenu->addAction(tr("&Pause"), QKeySequence(Qt::Key_Space), this, &Window::togglePause);
+    worldMenu->addSeparator();
+    worldMenu->addAction(tr("&Background…"), this, &Window::openBackgroundFromDialog);
+    worldMenu->addAction(tr("B&reed background…"), this, &Window::breedBackground);
+}
+
+void Window::setBackgroundGraph(const std::string& text, const QString& source)
+{
+    bakeSource = source;
+    statusBar()->showMessage(tr("Baking the background from “%1”…").arg(source));
+    baker->bake(text, source);
+}
+
+// A background baked in place of another: undo shows the one before, redo
+// the new one again.
+class Window::BackgroundChanged : public QUndoCommand {
+public:
+    BackgroundChanged(Window& window, Background before, Background after)
+        : QUndoCommand(tr("Change background")), window(window), before(std::move(before)), after(std::move(after))
+    {
+    }
+
+    void undo() override { window.showBackground(before); }
+    void redo() override { window.showBackground(after); }
+
+private:
+    Window& window;
+    const Background before;
+    const Background after;
+};
+
+void Window::backgroundBaked()
+{
+    tex::GraphError error;
+    // The baker's text is one the reader took already.
+    std::optional<breeder::BredGraph> graph = breeder::readBredGraph(baker->graphText(), error);
+    if (!graph)
+        return;
+    world->history().push(new BackgroundChanged(*this, background, {std::move(*graph), baker->image()}));
+    statusBar()->showMessage(tr("The background is baked from “%1”.").arg(bakeSource));
+}
+
+void Window::showBackground(const Background& shown)
+{
+    background = shown;
+    world->setBackground(shown.image);
+}
+
+BreederWindow* Window::breedBackground()
+{
+    if (!breeder) {
+        breeder = new BreederWindow(background.graph, rateSlider->value() / 100.0, seed);
+        // A window of its own that closes and goes with this one.
+        breeder->setParent(this, Qt::Window);
+        breeder->setAttribute(Qt::WA_DeleteOnClose);
+        connect(rateSlider, &QSlider::valueChanged, breeder,
+                [this](int value) { breeder->setMutationRate(value / 100.0); });
+        connect(breeder, &BreederWindow::useAsBackground, this,
+                [this](const std::string& text) { setBackgroundGraph(text, tr("the bred graph")); });
+    }
+    breeder->show();
+    breeder->raise();
+    breeder->activateWindow();
+    return breeder;
 }
 
 void Window::togglePause()
@@ -93,6 +201,9 @@ void Window::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
+    // The breeder breeds for this world's background: it goes with it.
+    if (breeder)
+        breeder->close();
     // A world nobody sees has nothing to move for.
     if (world->isTicking())
         world->toggleTicking();

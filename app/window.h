@@ -1,9 +1,16 @@
 #pragma once
 
+#include "breeder/bred_graph.h"
+
+#include <QImage>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <optional>
+#include <string>
 
+class BackgroundBake;
+class BreederWindow;
 class QSlider;
 class WorldView;
 struct WorldRecord;
@@ -41,6 +48,26 @@ public:
     // "insert" puts it into the world.
     bool openCreature(const QString& path, QString& error);
 
+    // Reads the graph file (texbake's format) at `path` and bakes it as the
+    // world's background; false, with `error` set, when it cannot be read.
+    // The bake's end comes later: see setBackgroundGraph.
+    bool openBackground(const QString& path, QString& error);
+    // Bakes the graph file `text` as the world's background, off the GUI
+    // thread, its progress in the status bar; the old background stays
+    // until the new one is ready. A graph the reader or the cost bound
+    // refuses is named in a message, and the world keeps its background.
+    // `source` names the graph in the messages.
+    void setBackgroundGraph(const std::string& text, const QString& source);
+    // The graph of the background shown: the default's until a bake ends.
+    // A bake that ends is a step of the world's history ("Change
+    // background"), which undo and redo move between.
+    const breeder::BredGraph& backgroundGraph() const { return background.graph; }
+    BackgroundBake& backgroundBake() const { return *baker; }
+    // Opens the texture breeder on the background's graph (or raises the
+    // one open), at the rate of the rate slider, which it follows; its
+    // "Use as background" bakes the chosen graph as the background.
+    BreederWindow* breedBackground();
+
     // The world's file: empty until one is opened or saved.
     const QString& worldPath() const { return path; }
     // Whether the population, rate or mode changed since the program
@@ -66,6 +93,15 @@ private:
     // user names, offering Save As… after a failure; false unless saved.
     bool saveWorldOfferingSaveAs(bool ask);
     void exportPictureFromDialog();
+    void openBackgroundFromDialog();
+    // A graph and its pixels: null pixels for the default.
+    struct Background {
+        breeder::BredGraph graph;
+        QImage image;
+    };
+    class BackgroundChanged;
+    void backgroundBaked();
+    void showBackground(const Background& shown);
     void quit();
     // With unsaved changes, whether or not the world has a file, asks
     // Save, Discard or Cancel. True when the changes may go: saved or
@@ -78,4 +114,10 @@ private:
     WorldView* world;
     QSlider* rateSlider;
     QString path;
+    std::optional<unsigned> seed;
+    Background background;
+    BackgroundBake* baker;
+    // What the bake under way is of, for the status bar.
+    QString bakeSource;
+    QPointer<BreederWindow> breeder;
 };

@@ -15,11 +15,13 @@
 #include <QSlider>
 #include <QStatusBar>
 
-#include <cmath>
 
 namespace {
 
 const char* const worldFilter = "Worlds (*.json);;All files (*)";
+const char* const graphFilter = "Graphs (*.json);;All files (*)";
+// A graph file larger than this is no graph a background needs.
+constexpr qint64 maxGraphBytes = 16 << 20;
 const SaveKind worldFiles = {"Save world as", worldFilter, "json", "save"};
 
 } // namespace
@@ -40,10 +42,9 @@ void Window::showWorld(const QString& file, WorldRecord record)
     creatures.reserve(count);
     for (std::unique_ptr<SuperFormula>& creature : record.creatures)
         creatures.push_back(std::move(*creature));
-    world->world().replace(std::move(creatures));
-    world->world().setMode(record.mode);
-    rateSlider->setValue(int(std::lround(record.mutationRate * 100)));
+    world->edits().open(std::move(creatures), record.mutationRate, record.mode);
     path = file;
+    world->history().setClean();
     setWindowModified(false);
     statusBar()->showMessage(tr("Opened “%1”: %2 creatures.").arg(QFileInfo(file).fileName()).arg(count));
 }
@@ -54,6 +55,7 @@ bool Window::saveWorld(const QString& file, QString& error)
     if (!writeWorldFile(target, world->world(), error))
         return false;
     path = target;
+    world->history().setClean();
     setWindowModified(false);
     statusBar()->showMessage(tr("Saved “%1”.").arg(QFileInfo(target).fileName()));
     return true;
@@ -77,6 +79,23 @@ bool Window::openCreature(const QString& file, QString& error)
         return false;
     world->openEditor(*creature);
     return true;
+}
+
+bool Window::openBackground(const QString& file, QString& error)
+{
+    QByteArray bytes;
+    if (!readWholeFile(file, maxGraphBytes, bytes, error))
+        return false;
+    setBackgroundGraph(bytes.toStdString(), QFileInfo(file).fileName());
+    return true;
+}
+
+void Window::openBackgroundFromDialog()
+{
+    const QString file = QFileDialog::getOpenFileName(this, tr("Background"), QString(), tr(graphFilter));
+    QString error;
+    if (!file.isEmpty() && !openBackground(file, error))
+        showProblem(tr("open"), file, error);
 }
 
 void Window::openWorldFromDialog()

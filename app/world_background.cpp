@@ -4,6 +4,8 @@
 #include "texture/colour/colour_map.h"
 #include "texture/scalar/noise.h"
 
+#include <QImage>
+
 #include <GL/gl.h>
 
 using tex::bakeTexture;
@@ -31,6 +33,19 @@ GLuint setUpBackground()
     const GLuint texture = bakeTexture(map, 512, 512, 16.0, 0.0, 0.0, 0.0);
     glBindTexture(GL_TEXTURE_2D, texture);
     return texture;
+}
+
+void uploadBackground(GLuint texture, const QImage& image)
+{
+    glBindTexture(GL_TEXTURE_2D, texture);
+    // Lines of four-byte pixels are whole words: no row padding to unpack.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, image.width(), image.height(), 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 image.constBits());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
 }
 
 void drawBackground(GLuint texture, bool covering)

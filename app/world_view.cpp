@@ -7,9 +7,37 @@
 
 #include <QMouseEvent>
 
+#include <GL/gl.h>
+
 #include <algorithm>
 #include <ctime>
 #include <memory>
+
+namespace {
+
+// Makes background number `number` the frames' `texture` unless it is
+// already: `image` in a texture of its own, or without one the texture the
+// set-up baked, kept as it was (its noise is seeded from the clock, so it
+// could not be baked again).
+void bringBackground(GLuint& texture, const std::shared_ptr<const QImage>& image, int number,
+                     WorldView::BackgroundTextures& textures)
+{
+    if (textures.number == number)
+        return;
+    if (!textures.baked)
+        textures.baked = texture;
+    if (image) {
+        if (!textures.image)
+            glGenTextures(1, &textures.image);
+        uploadBackground(textures.image, *image);
+        texture = textures.image;
+    } else {
+        texture = textures.baked;
+    }
+    textures.number = number;
+}
+
+} // namespace
 
 // The projection spans -0.5 to 0.5, where the background lies, the world -5
 // to 5. Every 5 ms a tick moves the world on by 0.005 time units.
@@ -25,7 +53,17 @@ WorldView::WorldView(QWidget* parent, std::optional<unsigned> seed)
     showModeCursor();
 }
 
-WorldView::~WorldView() = default;
+WorldView::~WorldView()
+{
+    // The drawer frees the texture its frames use; the other is freed here.
+    if (backgroundNumber > 0)
+        render([textures = backgroundTextures](FrameDrawer::Canvas& canvas) {
+            GLuint other = canvas.texture == textures->baked ? textures->image : textures->baked;
+            if (other)
+                glDeleteTextures(1, &other);
+            return QImage();
+        });
+}
 
 QSize WorldView::sizeHint() const
 {
@@ -68,7 +106,41 @@ void WorldView::advance(double step)
 
 FrameDrawer::Drawing WorldView::frame(bool ticked)
 {
-    return worldFrame(model.snapshot(), ticked);
+    FrameDrawer::Drawing drawing = worldFrame(model.snapshot(), ticked);
+    if (backgroundNumber == 0)
+        return drawing;
+    // A frame may be dropped unstarted: each one carries the latest
+    // background, and the first one drawn puts it into the texture.
+    return [drawing = std::move(drawing), image = background, number = backgroundNumber,
+            textures = backgroundTextures](FrameDrawer::Canvas& canvas) {
+        bringBackground(canvas.texture, image, number, *textures);
+        drawing(canvas);
+    };
+}
+
+void WorldView::setBackground(const QImage& image)
+{
+    background = image.isNull() ? nullptr
+                                : std::make_shared<const QImage>(image.convertToFormat(QImage::Format_RGBA8888));
+    ++backgroundNumber;
+    changed();
+}
+
+QImage WorldView::backgroundTexture()
+{
+    return render([image = background, number = backgroundNumber,
+                   textures = backgroundTextures](FrameDrawer::Canvas& canvas) {
+        bringBackground(canvas.texture, image, number, *textures);
+        glBindTexture(GL_TEXTURE_2D, canvas.texture);
+        GLint width = 0;
+        GLint height = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+        QImage texels(width, height, QImage::Format_RGBA8888);
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.bits());
+        return texels;
+    });
 }
 
 void WorldView::mousePressEvent(QMouseEvent* event)
@@ -79,10 +151,10 @@ void WorldView::mousePressEvent(QMouseEvent* event)
         return;
     switch (event->button()) {
     case Qt::RightButton:
-        model.removeAt(point->x(), point->y());
+        changes.removeAt(point->x(), point->y());
         break;
     case Qt::LeftButton:
-        if (model.clickAt(point->x(), point->y()).refused)
+        if (changes.clickAt(point->x(), point->y()).refused)
             emit populationFull();
         break;
     default:
@@ -93,7 +165,7 @@ void WorldView::mousePressEvent(QMouseEvent* event)
 
 void WorldView::addCopyOf(const SuperFormula& creature)
 {
-    if (!model.add(creature))
+    if (!changes.insert(creature))
         emit populationFull();
 }
 

@@ -2,8 +2,15 @@
 
 #include "frames/creature_view.h"
 #include "world/world.h"
+#include "world/world_history.h"
 
+#include <QImage>
+
+#include <GL/gl.h>
 #include <QPointer>
+#include <QUndoStack>
+
+#include <memory>
 
 #include <optional>
 #include <vector>
@@ -29,6 +36,10 @@ public:
 
     World& world() { return model; }
     const World& world() const { return model; }
+    // The world's changes as undoable steps: every change made through the
+    // view, its controls and its window goes through edits().
+    WorldHistory& edits() { return changes; }
+    QUndoStack& history() { return steps; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -43,6 +54,23 @@ public:
     // The editors this view opened that are still open; a closed editor
     // deletes itself and leaves no handle here.
     std::vector<CreatureEditor*> openEditors() const;
+
+    // The background's textures, touched only on the drawing thread: the
+    // number of the background the frames use, the texture the set-up baked
+    // (once another is shown) and the one that holds baked images.
+    struct BackgroundTextures {
+        int number = 0;
+        GLuint baked = 0;
+        GLuint image = 0;
+    };
+
+    // Shows `image` (RGBA8888, as BackgroundBake bakes it), or the default
+    // background for a null one, as the turning background from the next
+    // frame on, in the place and at the turn of the one before.
+    void setBackground(const QImage& image);
+    // The background texture as the frames use it, read back from the
+    // drawing thread's context as RGBA8888, first line at t = 0.
+    QImage backgroundTexture();
 
 signals:
     // The population, the mutation rate or the mode changed: not sent for
@@ -66,5 +94,12 @@ private:
     void worldChanged(World::Change change);
 
     World model;
+    QUndoStack steps;
+    WorldHistory changes{model, steps};
     std::vector<QPointer<CreatureEditor>> editors;
+    // The background set last (null: the default), and its number (0: the
+    // one the set-up baked).
+    std::shared_ptr<const QImage> background;
+    int backgroundNumber = 0;
+    std::shared_ptr<BackgroundTextures> backgroundTextures = std::make_shared<BackgroundTextures>();
 };

@@ -50,7 +50,7 @@ QImage CreaturePreview::picture(int side)
 {
     if (!shown || side <= 0)
         return QImage();
-    return render([side, shape = snapshotOf(*shown)](CreatureRenderer& renderer) {
+    return render([side, shape = snapshotOf(*shown)](FrameDrawer::Canvas& canvas) {
         QOpenGLFramebufferObject framebuffer(side, side);
         if (!framebuffer.isValid() || !framebuffer.bind())
             return QImage();
@@ -66,7 +66,7 @@ QImage CreaturePreview::picture(int side)
         glOrtho(-1, 1, 1, -1, -1, 1);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        renderer.drawCentred(*shape, CreatureRenderer::Unready::waitFor);
+        canvas.renderer.drawCentred(*shape, CreatureRenderer::Unready::waitFor);
         const QImage image = framebuffer.toImage().convertToFormat(QImage::Format_ARGB32);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         framebuffer.release();

@@ -88,7 +88,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
     // Runs `job` on the drawing thread and waits for its picture.
-    QImage render(const std::function<QImage(CreatureRenderer&)>& job) { return drawer->render(job); }
+    QImage render(const std::function<QImage(FrameDrawer::Canvas&)>& job) { return drawer->render(job); }
 
 private:
     // Asks the drawer for a frame; one that cannot start now is left for

@@ -146,14 +146,15 @@ FrameDrawer::Frame FrameDrawer::drawFrame(int side, const Drawing& drawing)
     return {framebuffer->toImage(), renderer->lastFrame()};
 }
 
-QImage FrameDrawer::render(const std::function<QImage(CreatureRenderer&)>& job)
+QImage FrameDrawer::render(const std::function<QImage(Canvas&)>& job)
 {
     QImage picture;
     QMetaObject::invokeMethod(
         worker,
         [this, &job, &picture] {
             makeCurrent();
-            picture = job(*renderer);
+            Canvas canvas{*renderer, texture};
+            picture = job(canvas);
             if (framebuffer)
                 framebuffer->bind();
         },

@@ -36,8 +36,10 @@ public:
     // the projection set and the modelview selected.
     struct Canvas {
         CreatureRenderer& renderer;
-        // What the set-up returned: a view's texture, say.
-        GLuint texture;
+        // What the set-up returned: a view's texture, say. A drawing may
+        // put another in its place for the drawings after it; the drawer
+        // frees the one in place at its end, and the view the others.
+        GLuint& texture;
     };
     using Drawing = std::function<void(Canvas&)>;
 
@@ -68,8 +70,9 @@ public:
 
     // Runs `job` on the drawing thread with the context current and waits
     // for its result: a picture drawn apart from the frames, into a
-    // framebuffer of its own. Not while in a frame's drawing.
-    QImage render(const std::function<QImage(CreatureRenderer&)>& job);
+    // framebuffer of its own, or read from the canvas's texture. Not while
+    // in a frame's drawing.
+    QImage render(const std::function<QImage(Canvas&)>& job);
 
 signals:
     void frameDrawn(const FrameDrawer::Frame& frame);
