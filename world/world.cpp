@@ -29,8 +29,19 @@ std::optional<std::size_t> World::creatureAt(double x, double y) const
     return std::nullopt;
 }
 
+const SuperFormula* World::creatureWithId(std::uint64_t id) const
+{
+    for (const SuperFormula& creature : population)
+        if (creature.lineage.id == id)
+            return &creature;
+    return nullptr;
+}
+
 bool World::add(SuperFormula creature)
 {
+    if (full())
+        return false;
+    creature.lineage = {idsFrom++, SuperFormula::noParent, 0};
     return insert(population.size(), std::move(creature));
 }
 
@@ -62,6 +73,8 @@ int World::breedAt(double x, double y, int n)
     while (made < n && !full()) {
         // The parent is read anew each time: appending may move it.
         std::unique_ptr<SuperFormula> child(mutant(population[*parent], rate));
+        const SuperFormula::Lineage& family = population[*parent].lineage;
+        child->lineage = {idsFrom++, family.id, family.generation + 1};
         population.push_back(std::move(*child));
         ++made;
     }
