@@ -136,7 +136,7 @@ TEST(WorldFile, SavedWorldOpensWithTheSameRecordsAndPixels)
 
     const QJsonObject top = QJsonDocument::fromJson(readText(path)).object();
     EXPECT_EQ("superformula-world", top["format"].toString());
-    EXPECT_EQ(1, top["version"].toInt());
+    EXPECT_EQ(2, top["version"].toInt());
     EXPECT_EQ("manykids", top["mode"].toString());
     EXPECT_EQ(25, top["creatures"].toArray().size());
 }
@@ -183,7 +183,7 @@ TEST(WorldFile, EveryKindOfBadFileIsRefusedAndTheWorldStaysAsItWas)
         {"not JSON", "a world, honestly", "not JSON"},
         {"truncated", good.left(good.size() - 40), "cut short"},
         {"other format", edited([](QJsonObject& t) { t["format"] = "paint"; }), "\"paint\""},
-        {"newer version", edited([](QJsonObject& t) { t["version"] = 2; }), "newer version"},
+        {"newer version", edited([](QJsonObject& t) { t["version"] = 3; }), "newer version"},
         {"no rate", edited([](QJsonObject& t) { t.remove("mutationRate"); }), "\"mutationRate\" is missing"},
         {"no speed", creatureEdited("speed", QJsonValue::Undefined), "creature 4: the field \"speed\" is missing"},
         {"rate as text", edited([](QJsonObject& t) { t["mutationRate"] = "fast"; }), "\"mutationRate\""},
