@@ -127,16 +127,18 @@ void WorldView::updateHover()
 {
     const std::optional<std::size_t> index = pointer ? model.creatureAt(pointer->x(), pointer->y()) : std::nullopt;
     const SuperFormula* creature = index ? &model.creatures()[*index] : nullptr;
-    const std::uint64_t id = creature ? creature->lineage.id : 0;
-    if (id == hoveredId)
+    // Compared by its whole lineage: an opened world may give the id to
+    // another creature.
+    const SuperFormula::Lineage lineage = creature ? creature->lineage : SuperFormula::Lineage{};
+    if (lineage.id == hoveredLineage.id && lineage.parent == hoveredLineage.parent
+        && lineage.generation == hoveredLineage.generation)
         return;
-    hoveredId = id;
+    hoveredLineage = lineage;
     changed();
     if (!creature) {
         emit hovered(QString());
         return;
     }
-    const SuperFormula::Lineage& lineage = creature->lineage;
     const QString parent = lineage.parent == SuperFormula::noParent
         ? tr("no parent")
         : tr("child of creature %1").arg(lineage.parent);
@@ -146,7 +148,7 @@ void WorldView::updateHover()
 std::vector<SuperFormula::Vector> WorldView::ancestorPlaces() const
 {
     std::vector<SuperFormula::Vector> places;
-    const SuperFormula* creature = hoveredId ? model.creatureWithId(hoveredId) : nullptr;
+    const SuperFormula* creature = hoveredLineage.id ? model.creatureWithId(hoveredLineage.id) : nullptr;
     if (!creature || creature->lineage.parent == SuperFormula::noParent)
         return places;
     std::unordered_map<std::uint64_t, const SuperFormula*> byId;

@@ -112,9 +112,9 @@ private:
     WorldHistory changes{model, steps};
     std::vector<QPointer<CreatureEditor>> editors;
     // The pointer's place in the world while it is over the view, and the
-    // id of the creature under it (0: none).
+    // lineage of the creature under it (id 0: none).
     std::optional<QPointF> pointer;
-    std::uint64_t hoveredId = 0;
+    SuperFormula::Lineage hoveredLineage;
     // The background set last (null: the default), and its number (0: the
     // one the set-up baked).
     std::shared_ptr<const QImage> background;

@@ -39,9 +39,8 @@ const SuperFormula* World::creatureWithId(std::uint64_t id) const
 
 bool World::add(SuperFormula creature)
 {
-    if (full())
-        return false;
-    creature.lineage = {idsFrom++, SuperFormula::noParent, 0};
+    // A new creature, whatever it was before.
+    creature.lineage = {};
     return insert(population.size(), std::move(creature));
 }
 
@@ -49,6 +48,7 @@ bool World::insert(std::size_t index, SuperFormula creature)
 {
     if (full())
         return false;
+    identify(creature);
     population.insert(population.begin() + std::ptrdiff_t(std::min(index, population.size())), std::move(creature));
     populationChanged();
     return true;
@@ -130,6 +130,8 @@ std::optional<Population> World::replace(Population creatures)
 {
     if (creatures.size() > populationBound)
         return std::nullopt;
+    for (SuperFormula& creature : creatures)
+        identify(creature);
     creatures.swap(population);
     populationChanged();
     return creatures;
@@ -152,6 +154,12 @@ std::shared_ptr<const Population> World::snapshot() const
         copy->back().blinkTime = creature.blinkTime;
     }
     return copy;
+}
+
+void World::identify(SuperFormula& creature)
+{
+    if (creature.lineage.id == 0)
+        creature.lineage = {idsFrom++, SuperFormula::noParent, 0};
 }
 
 void World::populationChanged()

@@ -65,7 +65,9 @@ public:
     // true when it was added.
     bool add(SuperFormula creature);
     // Puts `creature` at `index` (clamped to the end), lineage and all,
-    // unless the world is full: the inverse of a removal.
+    // unless the world is full: the inverse of a removal. A creature from
+    // outside any world (id 0) is given the next id, as every creature
+    // the world holds has one.
     bool insert(std::size_t index, SuperFormula creature);
     // Appends a new random creature centred on (x, y) (as add()); false,
     // drawing no random numbers, when the world is full.
@@ -94,9 +96,10 @@ public:
     std::optional<Removal> removeIndex(std::size_t index);
     // "Nuke 'em": removes every creature and returns them, in order.
     Population removeAll();
-    // Takes `creatures` as the population, lineage and all, returning the
-    // old one; over the bound nothing changes and none is returned. The next
-    // id is the caller's to set.
+    // Takes `creatures` as the population, lineage and all (those with id 0
+    // given the next id, as by insert()), returning the old one; over the
+    // bound nothing changes and none is returned. The next id is otherwise
+    // the caller's to set.
     std::optional<Population> replace(Population creatures);
 
     // The tick's motion: every creature advances by `step` time units.
@@ -109,6 +112,8 @@ public:
 private:
     void populationChanged();
     void settingsChanged();
+    // Gives `creature` the next id, without a parent, if it has no id.
+    void identify(SuperFormula& creature);
 
     Population population;
     BreedingMode breedingMode = BreedingMode::random;

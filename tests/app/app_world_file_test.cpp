@@ -62,11 +62,16 @@ int differingPixels(const QImage& a, const QImage& b)
 QByteArray withCreatures(const QByteArray& worldText, int count)
 {
     QJsonObject top = QJsonDocument::fromJson(worldText).object();
-    const QJsonValue one = top["creatures"].toArray().first();
+    QJsonObject one = top["creatures"].toArray().first().toObject();
+    one["parent"] = QJsonValue::Null;
+    one["generation"] = 0;
     QJsonArray many;
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count; ++i) {
+        one["id"] = i + 1;
         many.append(one);
+    }
     top["creatures"] = many;
+    top["nextId"] = count + 1;
     return QJsonDocument(top).toJson(QJsonDocument::Compact);
 }
 

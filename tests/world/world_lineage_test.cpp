@@ -94,6 +94,11 @@ TEST(WorldLineage, AddedCreaturesStartLinesAndMutantsContinueThem)
     expectLineage(world.creatures()[2], 6, SuperFormula::noParent, 0);
     EXPECT_EQ(world.creatureWithId(5), &world.creatures()[1]);
     EXPECT_EQ(world.creatureWithId(1), nullptr);
+    // A shape from outside any world gets the next id on entering one.
+    world.replace({randomCreature()});
+    expectLineage(world.creatures()[0], 7, SuperFormula::noParent, 0);
+    ASSERT_TRUE(world.insert(0, randomCreature()));
+    expectLineage(world.creatures()[0], 8, SuperFormula::noParent, 0);
 }
 
 // The file keeps the lineage and the next id; what the program reads it
