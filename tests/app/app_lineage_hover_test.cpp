@@ -1,7 +1,10 @@
 #include "app_test_world.h"
 
+#include "app/window.h"
+
 #include <QMouseEvent>
 #include <QSignalSpy>
+#include <QStatusBar>
 
 #include <gtest/gtest.h>
 
@@ -95,4 +98,31 @@ TEST(LineageHover, TheHoveredCreaturesAncestorsAreRingedAndItsLineageNamed)
     ASSERT_TRUE(settled(world));
     const QImage orphan = world.squareFrame();
     EXPECT_EQ(changedAround(unhovered, orphan, -3, -3), 0);
+}
+
+// The window shows the hovered lineage in its status bar; a message of its
+// own stays until the pointer comes onto a creature, and leaving a creature
+// clears only the lineage.
+TEST(LineageHover, TheStatusBarNamesTheHoveredLineage)
+{
+    Window window(4);
+    window.togglePause();
+    WorldView& view = *window.worldView();
+    view.world().replace({member(2, 2, {3, 1, 1})});
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QStatusBar* bar = window.statusBar();
+
+    moveTo(view, 2, 2);
+    EXPECT_EQ(bar->currentMessage(), "Creature 3: generation 1, child of creature 1");
+    moveTo(view, -2, -2);
+    EXPECT_EQ(bar->currentMessage(), QString());
+
+    bar->showMessage("Saved “a.json”.");
+    moveTo(view, 2, 2);
+    moveTo(view, -2, -2);
+    EXPECT_EQ(bar->currentMessage(), QString());
+    bar->showMessage("Saved “a.json”.");
+    moveTo(view, -3, -2);
+    EXPECT_EQ(bar->currentMessage(), "Saved “a.json”.");
 }
