@@ -65,7 +65,14 @@ Window::Window(std::optional<unsigned> seed)
         if (rateSlider->value() != hundredths)
             rateSlider->setValue(hundredths);
         if (!world->world().full())
-            statusBar()->clearMessage();
+            showHovered();
+    });
+    connect(world, &WorldView::hovered, this, [this](const QString& lineage) {
+        // Another message stays until the pointer comes onto a creature.
+        const bool shown = statusBar()->currentMessage() == hoveredLineage;
+        hoveredLineage = lineage;
+        if (!lineage.isEmpty() || shown)
+            showHovered();
     });
     connect(world, &WorldView::populationFull, this, [this] {
         statusBar()->showMessage(tr("The world is full: it holds at most %1 creatures. Remove some with a right "
@@ -185,6 +192,14 @@ void Window::togglePause()
 {
     world->toggleTicking();
     updateTitle();
+}
+
+void Window::showHovered()
+{
+    if (hoveredLineage.isEmpty())
+        statusBar()->clearMessage();
+    else
+        statusBar()->showMessage(hoveredLineage);
 }
 
 void Window::updateTitle()

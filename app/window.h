@@ -110,6 +110,8 @@ private:
     bool settleUnsavedChanges();
     void showProblem(const QString& action, const QString& file, const QString& error);
     void updateTitle();
+    // The hovered creature's lineage in the status bar, or none.
+    void showHovered();
 
     WorldView* world;
     QSlider* rateSlider;
@@ -119,5 +121,8 @@ private:
     BackgroundBake* baker;
     // What the bake under way is of, for the status bar.
     QString bakeSource;
+    // The lineage of the creature under the pointer (WorldView::hovered),
+    // empty off every creature.
+    QString hoveredLineage;
     QPointer<BreederWindow> breeder;
 };

@@ -42,7 +42,7 @@ void Window::showWorld(const QString& file, WorldRecord record)
     creatures.reserve(count);
     for (std::unique_ptr<SuperFormula>& creature : record.creatures)
         creatures.push_back(std::move(*creature));
-    world->edits().open(std::move(creatures), record.mutationRate, record.mode);
+    world->edits().open(std::move(creatures), record.nextId, record.mutationRate, record.mode);
     path = file;
     world->history().setClean();
     setWindowModified(false);

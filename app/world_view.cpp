@@ -10,6 +10,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <unordered_map>
 #include <ctime>
 #include <memory>
 
@@ -51,6 +52,7 @@ WorldView::WorldView(QWidget* parent, std::optional<unsigned> seed)
     }
     model.setChangeHandler([this](World::Change change) { worldChanged(change); });
     showModeCursor();
+    setMouseTracking(true);
 }
 
 WorldView::~WorldView()
@@ -92,21 +94,76 @@ void WorldView::showModeCursor()
 
 void WorldView::worldChanged(World::Change change)
 {
-    if (change == World::Change::settings)
+    if (change == World::Change::settings) {
         showModeCursor();
-    else
+    } else {
         changed();
+        updateHover();
+    }
     emit edited();
 }
 
 void WorldView::advance(double step)
 {
     model.advance(step);
+    // Creatures swim under a still pointer.
+    updateHover();
+}
+
+void WorldView::mouseMoveEvent(QMouseEvent* event)
+{
+    pointer = worldPointAt(event->position());
+    updateHover();
+}
+
+void WorldView::leaveEvent(QEvent* event)
+{
+    pointer.reset();
+    updateHover();
+    CreatureView::leaveEvent(event);
+}
+
+void WorldView::updateHover()
+{
+    const std::optional<std::size_t> index = pointer ? model.creatureAt(pointer->x(), pointer->y()) : std::nullopt;
+    const SuperFormula* creature = index ? &model.creatures()[*index] : nullptr;
+    // Compared by its whole lineage: an opened world may give the id to
+    // another creature.
+    const SuperFormula::Lineage lineage = creature ? creature->lineage : SuperFormula::Lineage{};
+    if (lineage.id == hoveredLineage.id && lineage.parent == hoveredLineage.parent
+        && lineage.generation == hoveredLineage.generation)
+        return;
+    hoveredLineage = lineage;
+    changed();
+    if (!creature) {
+        emit hovered(QString());
+        return;
+    }
+    const QString parent = lineage.parent == SuperFormula::noParent
+        ? tr("no parent")
+        : tr("child of creature %1").arg(lineage.parent);
+    emit hovered(tr("Creature %1: generation %2, %3").arg(lineage.id).arg(lineage.generation).arg(parent));
+}
+
+std::vector<SuperFormula::Vector> WorldView::ancestorPlaces() const
+{
+    std::vector<SuperFormula::Vector> places;
+    const SuperFormula* creature = hoveredLineage.id ? model.creatureWithId(hoveredLineage.id) : nullptr;
+    if (!creature || creature->lineage.parent == SuperFormula::noParent)
+        return places;
+    std::unordered_map<std::uint64_t, const SuperFormula*> byId;
+    for (const SuperFormula& other : model.creatures())
+        byId.emplace(other.lineage.id, &other);
+    // A parent is born before its child, so the walk ends.
+    for (auto found = byId.find(creature->lineage.parent); found != byId.end();
+         found = byId.find(found->second->lineage.parent))
+        places.push_back(found->second->position);
+    return places;
 }
 
 FrameDrawer::Drawing WorldView::frame(bool ticked)
 {
-    FrameDrawer::Drawing drawing = worldFrame(model.snapshot(), ticked);
+    FrameDrawer::Drawing drawing = worldFrame(model.snapshot(), ticked, ancestorPlaces());
     if (backgroundNumber == 0)
         return drawing;
     // A frame may be dropped unstarted: each one carries the latest

@@ -78,12 +78,20 @@ signals:
     void edited();
     // Creatures could not be added because the world is full.
     void populationFull();
+    // The pointer came onto another creature, or off every one: its lineage
+    // in words ("Creature 5: generation 3, child of creature 17"), or an
+    // empty text.
+    void hovered(const QString& lineage);
 
 protected:
     // Left: what the breeding mode does; right: removes; any other: edits.
     void mousePressEvent(QMouseEvent* event) override;
+    // The hovered creature is the first under the pointer (World::creatureAt).
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void advance(double step) override;
-    // The background over the last frame, then every creature.
+    // The background over the last frame, then every creature and the
+    // hovered creature's ancestors' rings.
     FrameDrawer::Drawing frame(bool ticked) override;
 
 private:
@@ -92,11 +100,21 @@ private:
     // The world changed: a paused world draws a frame to show it, and
     // edited() is sent.
     void worldChanged(World::Change change);
+    // Finds the creature under the pointer; when it is another than before,
+    // says so (hovered()) and asks for a frame with its ancestors ringed.
+    void updateHover();
+    // Where the hovered creature's ancestors are: its parent, the parent's
+    // parent and so on, as long as each is still in the world.
+    std::vector<SuperFormula::Vector> ancestorPlaces() const;
 
     World model;
     QUndoStack steps;
     WorldHistory changes{model, steps};
     std::vector<QPointer<CreatureEditor>> editors;
+    // The pointer's place in the world while it is over the view, and the
+    // lineage of the creature under it (id 0: none).
+    std::optional<QPointF> pointer;
+    SuperFormula::Lineage hoveredLineage;
     // The background set last (null: the default), and its number (0: the
     // one the set-up baked).
     std::shared_ptr<const QImage> background;

@@ -11,16 +11,18 @@ class SuperFormula;
 
 // The file format of worlds and single creatures: a JSON object
 //
-//   {"format": "superformula-world", "version": 1, "creatures": [...], ...}
+//   {"format": "superformula-world", "version": 2, "creatures": [...], ...}
 //
 // "creatures" holds one record per shape (see shapeToJson). A world file
 // adds the world's own settings (world/world_file.h); a creature file is the
 // same with exactly one record and no settings. Readers ignore fields they
 // do not know, refuse other formats and newer versions, and report every
-// problem as a sentence for the user, touching nothing.
+// problem as a sentence for the user, touching nothing. Version 2 added the
+// lineage of a world's creatures (world/world_document.h); version 1 files
+// are still read.
 
 extern const QString fileFormatName;
-constexpr int fileFormatVersion = 1;
+constexpr int fileFormatVersion = 2;
 // Files are refused unread beyond this size. A record takes under 1 KiB, so
 // this leaves room for many times the largest population the world takes.
 constexpr qint64 maxFileBytes = 16 * 1024 * 1024;

@@ -45,7 +45,8 @@ SuperFormula::SuperFormula(const SuperFormula& source)
              {source.colour[1][0], source.colour[1][1], source.colour[1][2], source.colour[1][3]},
              {source.colour[2][0], source.colour[2][1], source.colour[2][2], source.colour[2][3]}},
       border(source.border), eye(source.eye), speed(source.speed), wander(source.wander),
-      heading(source.heading), position(source.position), blinkTime(1.0), eyeClosed(false)
+      heading(source.heading), position(source.position), blinkTime(1.0), eyeClosed(false),
+      lineage(source.lineage)
 {
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // One creature of the world: a closed superformula curve
@@ -13,6 +14,18 @@ public:
     struct Vector {
         double x;
         double y;
+    };
+
+    // The creature's place in its world's family tree, given by the world
+    // (world/world.h): an id unique within the world (from 1 on), its
+    // parent's id (noParent for random and inserted creatures) and its
+    // generation (0 without a parent, the parent's + 1 for a mutant). A
+    // shape outside a world has id 0. Copies keep it.
+    static constexpr std::uint64_t noParent = 0;
+    struct Lineage {
+        std::uint64_t id = 0;
+        std::uint64_t parent = noParent;
+        std::uint64_t generation = 0;
     };
 
     // A sample count above 3 is kept; otherwise it follows from m as
@@ -64,6 +77,7 @@ public:
     Vector position;
     double blinkTime;
     bool eyeClosed;
+    Lineage lineage;
 };
 
 // The nine parameters' names; their sliders are in creature_bounds.h.

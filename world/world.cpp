@@ -29,8 +29,18 @@ std::optional<std::size_t> World::creatureAt(double x, double y) const
     return std::nullopt;
 }
 
+const SuperFormula* World::creatureWithId(std::uint64_t id) const
+{
+    for (const SuperFormula& creature : population)
+        if (creature.lineage.id == id)
+            return &creature;
+    return nullptr;
+}
+
 bool World::add(SuperFormula creature)
 {
+    // A new creature, whatever it was before.
+    creature.lineage = {};
     return insert(population.size(), std::move(creature));
 }
 
@@ -38,6 +48,7 @@ bool World::insert(std::size_t index, SuperFormula creature)
 {
     if (full())
         return false;
+    identify(creature);
     population.insert(population.begin() + std::ptrdiff_t(std::min(index, population.size())), std::move(creature));
     populationChanged();
     return true;
@@ -62,6 +73,8 @@ int World::breedAt(double x, double y, int n)
     while (made < n && !full()) {
         // The parent is read anew each time: appending may move it.
         std::unique_ptr<SuperFormula> child(mutant(population[*parent], rate));
+        const SuperFormula::Lineage& family = population[*parent].lineage;
+        child->lineage = {idsFrom++, family.id, family.generation + 1};
         population.push_back(std::move(*child));
         ++made;
     }
@@ -117,6 +130,8 @@ std::optional<Population> World::replace(Population creatures)
 {
     if (creatures.size() > populationBound)
         return std::nullopt;
+    for (SuperFormula& creature : creatures)
+        identify(creature);
     creatures.swap(population);
     populationChanged();
     return creatures;
@@ -139,6 +154,12 @@ std::shared_ptr<const Population> World::snapshot() const
         copy->back().blinkTime = creature.blinkTime;
     }
     return copy;
+}
+
+void World::identify(SuperFormula& creature)
+{
+    if (creature.lineage.id == 0)
+        creature.lineage = {idsFrom++, SuperFormula::noParent, 0};
 }
 
 void World::populationChanged()

@@ -3,6 +3,7 @@
 #include "shape/super_formula.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -52,17 +53,28 @@ public:
     // The index of the first creature within one world unit of (x, y).
     std::optional<std::size_t> creatureAt(double x, double y) const;
 
-    // Appends `creature` at the end of the population, unless the world is
-    // full; true when it was added.
+    // The id the next new creature gets: every id in the world lies below
+    // it. Set only to put back a world as it was (an opened file, an undo).
+    std::uint64_t nextId() const { return idsFrom; }
+    void setNextId(std::uint64_t id) { idsFrom = id; }
+    // The creature with lineage id `id`, if it is in the world.
+    const SuperFormula* creatureWithId(std::uint64_t id) const;
+
+    // Appends `creature` at the end of the population as a new creature of
+    // generation 0 with no parent and the next id, unless the world is full;
+    // true when it was added.
     bool add(SuperFormula creature);
-    // Puts `creature` at `index` (clamped to the end), unless the world is
-    // full: the inverse of a removal.
+    // Puts `creature` at `index` (clamped to the end), lineage and all,
+    // unless the world is full: the inverse of a removal. A creature from
+    // outside any world (id 0) is given the next id, as every creature
+    // the world holds has one.
     bool insert(std::size_t index, SuperFormula creature);
-    // Appends a new random creature centred on (x, y); false, drawing no
-    // random numbers, when the world is full.
+    // Appends a new random creature centred on (x, y) (as add()); false,
+    // drawing no random numbers, when the world is full.
     bool spawnAt(double x, double y);
     // Appends up to n mutants, at the mutation rate, of the creature at
-    // (x, y), as many as the bound leaves room for; returns how many.
+    // (x, y), as many as the bound leaves room for; returns how many. Each
+    // gets the next id, the parent's id and the generation after it.
     // Nothing is bred beside every creature.
     int breedAt(double x, double y, int n);
     // What a left click at (x, y) does in the current mode: the creatures it
@@ -84,8 +96,10 @@ public:
     std::optional<Removal> removeIndex(std::size_t index);
     // "Nuke 'em": removes every creature and returns them, in order.
     Population removeAll();
-    // Takes `creatures` as the population, returning the old one; over the
-    // bound nothing changes and none is returned.
+    // Takes `creatures` as the population, lineage and all (those with id 0
+    // given the next id, as by insert()), returning the old one; over the
+    // bound nothing changes and none is returned. The next id is otherwise
+    // the caller's to set.
     std::optional<Population> replace(Population creatures);
 
     // The tick's motion: every creature advances by `step` time units.
@@ -98,9 +112,12 @@ public:
 private:
     void populationChanged();
     void settingsChanged();
+    // Gives `creature` the next id, without a parent, if it has no id.
+    void identify(SuperFormula& creature);
 
     Population population;
     BreedingMode breedingMode = BreedingMode::random;
     double rate = 0.5;
+    std::uint64_t idsFrom = 1;
     std::function<void(Change)> changed;
 };

@@ -13,7 +13,7 @@ bool writeWorldFile(const QString& path, const World& world, QString& error)
     creatures.reserve(world.size());
     for (const SuperFormula& creature : world.creatures())
         creatures.push_back(&creature);
-    return worldToDocument(world.mutationRate(), world.mode(), creatures, document, error)
+    return worldToDocument(world.mutationRate(), world.mode(), world.nextId(), creatures, document, error)
         && writeFormatDocument(path, document, error);
 }
 

@@ -37,11 +37,13 @@ private:
     bool made = true;
 };
 
-// Creatures appended at `first` and after, by a click or an insert.
+// Creatures appended at `first` and after, by a click or an insert, with
+// the ids they took: undo gives the ids back, so that the world's next id is
+// as it was.
 class Added : public MadeChange {
 public:
-    Added(World& world, const QString& name, std::size_t first, std::size_t count)
-        : MadeChange(world, name), first(first), count(count)
+    Added(World& world, const QString& name, std::size_t first, std::size_t count, std::uint64_t idsBefore)
+        : MadeChange(world, name), first(first), count(count), idsBefore(idsBefore), idsAfter(world.nextId())
     {
     }
 
@@ -52,6 +54,7 @@ public:
         for (std::size_t i = count; i-- > 0;)
             creatures.push_back(std::move(world.removeIndex(first + i)->creature));
         std::reverse(creatures.begin(), creatures.end());
+        world.setNextId(idsBefore);
     }
 
 protected:
@@ -60,11 +63,14 @@ protected:
         for (std::size_t i = 0; i < count; ++i)
             world.insert(first + i, std::move(creatures[i]));
         creatures.clear();
+        world.setNextId(idsAfter);
     }
 
 private:
     const std::size_t first;
     const std::size_t count;
+    const std::uint64_t idsBefore;
+    const std::uint64_t idsAfter;
     // While undone: the creatures, as they were when taken.
     Population creatures;
 };
@@ -87,11 +93,12 @@ private:
     SuperFormula creature;
 };
 
-// The population swapped for another: "nuke 'em" and opened worlds. Undo
-// and redo each swap the two.
+// The population and its next id swapped for others: "nuke 'em" and opened
+// worlds. Undo and redo each swap the two.
 class Replaced : public MadeChange {
 public:
-    Replaced(World& world, const QString& name, Population other) : MadeChange(world, name), other(std::move(other))
+    Replaced(World& world, const QString& name, Population other, std::uint64_t otherNextId)
+        : MadeChange(world, name), other(std::move(other)), otherNextId(otherNextId)
     {
     }
 
@@ -101,9 +108,16 @@ protected:
     void replay() override { swap(); }
 
 private:
-    void swap() { other = std::move(*world.replace(std::move(other))); }
+    void swap()
+    {
+        other = std::move(*world.replace(std::move(other)));
+        const std::uint64_t nextId = world.nextId();
+        world.setNextId(otherNextId);
+        otherNextId = nextId;
+    }
 
     Population other;
+    std::uint64_t otherNextId;
 };
 
 class RateChanged : public MadeChange {
@@ -153,13 +167,14 @@ WorldHistory::WorldHistory(World& world, QUndoStack& stack) : world(world), stac
 World::Bred WorldHistory::clickAt(double x, double y)
 {
     const std::size_t first = world.size();
+    const std::uint64_t idsBefore = world.nextId();
     const BreedingMode mode = world.mode();
     const World::Bred bred = world.clickAt(x, y);
     if (bred.added > 0) {
         const QString name = mode == BreedingMode::random ? named("Add creature")
             : bred.added == 1                            ? named("Breed creature")
                                                          : named("Breed creatures");
-        stack.push(new Added(world, name, first, std::size_t(bred.added)));
+        stack.push(new Added(world, name, first, std::size_t(bred.added), idsBefore));
     }
     return bred;
 }
@@ -175,9 +190,10 @@ bool WorldHistory::removeAt(double x, double y)
 
 bool WorldHistory::insert(const SuperFormula& creature)
 {
+    const std::uint64_t idsBefore = world.nextId();
     if (!world.add(creature))
         return false;
-    stack.push(new Added(world, named("Insert creature"), world.size() - 1, 1));
+    stack.push(new Added(world, named("Insert creature"), world.size() - 1, 1, idsBefore));
     return true;
 }
 
@@ -185,7 +201,7 @@ void WorldHistory::removeAll()
 {
     Population removed = world.removeAll();
     if (!removed.empty())
-        stack.push(new Replaced(world, named("Nuke 'em"), std::move(removed)));
+        stack.push(new Replaced(world, named("Nuke 'em"), std::move(removed), world.nextId()));
 }
 
 void WorldHistory::setMutationRate(double rate)
@@ -206,13 +222,15 @@ void WorldHistory::setMode(BreedingMode mode)
     stack.push(new ModeChanged(world, before, mode));
 }
 
-bool WorldHistory::open(Population creatures, double rate, BreedingMode mode)
+bool WorldHistory::open(Population creatures, std::uint64_t nextId, double rate, BreedingMode mode)
 {
     std::optional<Population> old = world.replace(std::move(creatures));
     if (!old)
         return false;
+    const std::uint64_t oldNextId = world.nextId();
+    world.setNextId(nextId);
     stack.beginMacro(named("Open world"));
-    stack.push(new Replaced(world, named("Open world"), std::move(*old)));
+    stack.push(new Replaced(world, named("Open world"), std::move(*old), oldNextId));
     setMutationRate(rate);
     setMode(mode);
     stack.endMacro();

@@ -10,8 +10,9 @@ class QUndoStack;
 // world's own call and, when anything changed, pushes a command onto the
 // stack that undoes and redoes it. Undo puts back exactly what the change
 // took (the removed creatures as they were when removed, the old rate,
-// mode or population); redo replays what the change did, drawing no random
-// numbers, so a redone breeding click brings back the same children.
+// mode or population, the ids new creatures took); redo replays what the
+// change did, drawing no random numbers, so a redone breeding click brings
+// back the same children.
 //
 // The commands address creatures by their places in the population. Every
 // change to the world's population and settings must therefore go through
@@ -37,9 +38,10 @@ public:
     void setMutationRate(double rate);
     // "Change mode".
     void setMode(BreedingMode mode);
-    // "Open world": the population, the rate and the mode of a world file,
-    // as one step. False, changing nothing, over the population bound.
-    bool open(Population creatures, double rate, BreedingMode mode);
+    // "Open world": the population (lineage and all), the next id, the rate
+    // and the mode of a world file, as one step. False, changing nothing,
+    // over the population bound.
+    bool open(Population creatures, std::uint64_t nextId, double rate, BreedingMode mode);
 
 private:
     World& world;

@@ -62,11 +62,16 @@ int differingPixels(const QImage& a, const QImage& b)
 QByteArray withCreatures(const QByteArray& worldText, int count)
 {
     QJsonObject top = QJsonDocument::fromJson(worldText).object();
-    const QJsonValue one = top["creatures"].toArray().first();
+    QJsonObject one = top["creatures"].toArray().first().toObject();
+    one["parent"] = QJsonValue::Null;
+    one["generation"] = 0;
     QJsonArray many;
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count; ++i) {
+        one["id"] = i + 1;
         many.append(one);
+    }
     top["creatures"] = many;
+    top["nextId"] = count + 1;
     return QJsonDocument(top).toJson(QJsonDocument::Compact);
 }
 
@@ -136,7 +141,7 @@ TEST(WorldFile, SavedWorldOpensWithTheSameRecordsAndPixels)
 
     const QJsonObject top = QJsonDocument::fromJson(readText(path)).object();
     EXPECT_EQ("superformula-world", top["format"].toString());
-    EXPECT_EQ(1, top["version"].toInt());
+    EXPECT_EQ(2, top["version"].toInt());
     EXPECT_EQ("manykids", top["mode"].toString());
     EXPECT_EQ(25, top["creatures"].toArray().size());
 }
@@ -183,7 +188,7 @@ TEST(WorldFile, EveryKindOfBadFileIsRefusedAndTheWorldStaysAsItWas)
         {"not JSON", "a world, honestly", "not JSON"},
         {"truncated", good.left(good.size() - 40), "cut short"},
         {"other format", edited([](QJsonObject& t) { t["format"] = "paint"; }), "\"paint\""},
-        {"newer version", edited([](QJsonObject& t) { t["version"] = 2; }), "newer version"},
+        {"newer version", edited([](QJsonObject& t) { t["version"] = 3; }), "newer version"},
         {"no rate", edited([](QJsonObject& t) { t.remove("mutationRate"); }), "\"mutationRate\" is missing"},
         {"no speed", creatureEdited("speed", QJsonValue::Undefined), "creature 4: the field \"speed\" is missing"},
         {"rate as text", edited([](QJsonObject& t) { t["mutationRate"] = "fast"; }), "\"mutationRate\""},

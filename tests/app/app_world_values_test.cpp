@@ -101,6 +101,7 @@ TEST(WorldValues, RandomWorldsStayWithinTheRangesAndSaveBitForBit)
 
     std::vector<const SuperFormula*> creatures;
     for (const auto& creature : world) {
+        creature->lineage = {creatures.size() + 1, SuperFormula::noParent, 0};
         creatures.push_back(creature.get());
         ASSERT_LE(std::fabs(creature->angle), 180.0);
     }
@@ -108,7 +109,7 @@ TEST(WorldValues, RandomWorldsStayWithinTheRangesAndSaveBitForBit)
     const QString path = dir.filePath("world.json");
     QJsonObject document;
     QString error;
-    ASSERT_TRUE(worldToDocument(1.37, BreedingMode::manyKids, creatures, document, error)) << error.toStdString();
+    ASSERT_TRUE(worldToDocument(1.37, BreedingMode::manyKids, creatures.size() + 1, creatures, document, error)) << error.toStdString();
     ASSERT_TRUE(writeFormatDocument(path, document, error)) << error.toStdString();
     WorldRecord opened;
     ASSERT_TRUE(readWorldFile(path, opened, error)) << error.toStdString();

@@ -25,5 +25,8 @@ inline const char* firstDifference(const SuperFormula& a, const SuperFormula& b)
         return "samples";
     if (a.eyeClosed != b.eyeClosed)
         return "eyeClosed";
+    if (a.lineage.id != b.lineage.id || a.lineage.parent != b.lineage.parent
+        || a.lineage.generation != b.lineage.generation)
+        return "lineage";
     return nullptr;
 }

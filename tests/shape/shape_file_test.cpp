@@ -75,7 +75,7 @@ TEST(ShapeFile, RecordsReadBackBitForBit)
     EXPECT_TRUE(sameRecord(*shape, *fromFile));
     const QJsonObject top = QJsonDocument::fromJson(readText(path)).object();
     EXPECT_EQ("superformula-world", top["format"].toString());
-    EXPECT_EQ(1, top["version"].toInt());
+    EXPECT_EQ(2, top["version"].toInt());
     EXPECT_EQ(1, top["creatures"].toArray().size());
 }
 
@@ -192,7 +192,7 @@ TEST(ShapeFile, DocumentsThatAreNotOursAreRefused)
         {"text", "hello, world", "not JSON"},
         {"array", "[1, 2, 3]", "no \"format\""},
         {"other format", QByteArray(text).replace("superformula-world", "spreadsheet"), "\"spreadsheet\" file"},
-        {"odd version", QByteArray(text).replace("\"version\": 1", "\"version\": \"1\""), "\"version\""},
+        {"odd version", QByteArray(text).replace("\"version\": 2", "\"version\": \"2\""), "\"version\""},
         {"no creatures", QByteArray(text).replace("\"creatures\"", "\"beasts\""), "\"creatures\" is missing"},
         {"two", QByteArray(text).replace("\"creatures\": [", "\"creatures\": [{},"), "2 creatures"},
         {"none", R"({"format": "superformula-world", "version": 1, "creatures": []})", "no creature"},

@@ -59,10 +59,15 @@ void randomAction(WorldHistory& history, const World& world, tex::Random& random
     else if (pick < 198)
         history.removeAll();
     else {
+        // An opened world brings its own ids, its next id far beyond ours.
         Population opened;
-        for (int n = random.nextInt(0, 30); n > 0; --n)
+        const std::uint64_t firstId = world.nextId() + 1000;
+        for (int n = random.nextInt(0, 30); n > 0; --n) {
             opened.push_back(randomCreature());
-        history.open(std::move(opened), random.nextInt(0, 201) / 100.0, BreedingMode(random.nextInt(0, 3)));
+            opened.back().lineage = {firstId + opened.size(), SuperFormula::noParent, 0};
+        }
+        history.open(std::move(opened), firstId + 100, random.nextInt(0, 201) / 100.0,
+                     BreedingMode(random.nextInt(0, 3)));
     }
 }
 

@@ -50,7 +50,8 @@ inline QJsonObject reread(const QJsonObject& saved)
 
 // Reads `bytes` as a world file and as a creature file. Whatever either
 // accepts is saved again, and the saved text must read back to the same
-// world (rate, mode and every creature's numbers bit for bit); aborts
+// world (rate, mode, next id and every creature's numbers and lineage bit
+// for bit); aborts
 // otherwise. Returns whether either accepted the bytes.
 inline bool requireRoundTrip(const QByteArray& bytes)
 {
@@ -64,13 +65,14 @@ inline bool requireRoundTrip(const QByteArray& bytes)
     if (worldFromDocument(document, worldFuzzCap, world, error)) {
         accepted = true;
         QJsonObject saved;
-        if (!worldToDocument(world.mutationRate, world.mode, creaturesOf(world.creatures), saved, error))
+        if (!worldToDocument(world.mutationRate, world.mode, world.nextId, creaturesOf(world.creatures), saved, error))
             roundTripFailed("an accepted world cannot be saved:", error);
         WorldRecord again;
         if (!worldFromDocument(reread(saved), worldFuzzCap, again, error))
             roundTripFailed("a saved world is refused:", error);
-        if (std::memcmp(&world.mutationRate, &again.mutationRate, sizeof(double)) != 0 || world.mode != again.mode)
-            roundTripFailed("the rate or the mode changed");
+        if (std::memcmp(&world.mutationRate, &again.mutationRate, sizeof(double)) != 0 || world.mode != again.mode
+            || world.nextId != again.nextId)
+            roundTripFailed("the rate, the mode or the next id changed");
         requireSameCreatures(world.creatures, again.creatures);
     }
 
